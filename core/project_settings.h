@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quill::core {
+
+// Every setting of the open project. Each stored field is named after its registry value and
+// starts at the default a missing or unreadable value loads as.
+struct ProjectSettings {
+  std::string ProjectName;  // the project key's last component
+
+  std::string Template;  // full path of the page template; its folder is the output folder
+  std::string Title;     // blog title, also the name of the entries table
+  std::int16_t DateFormat = 0;
+  std::int16_t TimeFormat = 1;
+  std::int16_t Separator = 1;
+  std::int16_t MaxPageSize = 25;  // in units of 1024 characters
+  std::int16_t IncludeRSS = 0;
+  std::int16_t CommentPage = 0;
+  std::string Site;
+  std::string Docs;  // web address of the published blog
+  std::string Editor;
+  std::string Master;
+  std::int16_t Articles = 10;
+  std::int32_t Shading = 14737632;  // 0xE0E0E0
+  // The system colour for button text, 0x80000012: a Windows colour with the top bit set.
+  std::int32_t FontColor = static_cast<std::int32_t>(0x80000012u);
+  std::int16_t PrintTime = 1;
+  std::int16_t PostFTP = 0;
+  std::string FtpHost;
+  std::string FtpUser;
+  std::string FtpPass;
+  std::string FtpPath;
+  std::int16_t UseIndex = 1;
+  std::string FileNames = "blog";
+
+  // "YYMMDD" and "HHNNSS" stamps in local time, compared as text.
+  std::string OutDate, OutTime;  // site last generated
+  std::string SavDate, SavTime;  // entry last saved or re-dated
+  std::string FtpDate, FtpTime;  // site last uploaded; only the uploader writes these
+
+  // Derived at every load.
+  std::string OutputFolder;  // Template up to and including its last directory separator
+  std::string DatabasePath;  // OutputFolder + "Blog.mdb"
+};
+
+}  // namespace quill::core

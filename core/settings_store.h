@@ -1,0 +1,79 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/project_settings.h"
+
+namespace quill::core {
+
+class Clock;
+class Registry;
+
+// What the settings store closes before every load, so that the next entry operation opens
+// the database and table the freshly loaded settings name.
+class BlogDatabase {
+ public:
+  virtual void CloseBlogDatabase() = 0;
+
+ protected:
+  ~BlogDatabase() = default;
+};
+
+// Owns the open project's settings and their home in the registry: the product key with the
+// project list ("00" … "99") and "Last", and one sub key per project.
+class SettingsStore {
+ public:
+  static constexpr std::string_view kProductKey = "Software\\Ardentware\\Quillsmith\\";
+  static constexpr int kMaxProjects = 100;
+
+  SettingsStore(Registry& registry, const Clock& clock);
+
+  ProjectSettings& Settings() { return settings_; }
+  const ProjectSettings& Settings() const { return settings_; }
+
+  // The entry database LoadSettings closes first; nullptr for none.
+  void SetBlogDatabase(BlogDatabase* database) { database_ = database; }
+
+  // Text of a REG_SZ value of the product key, or of the open project's key; empty when the
+  // value is missing or of another type.
+  std::string GetUserValue(std::string_view name) const;
+  std::string GetProjectValue(std::string_view name) const;
+  // Write a REG_SZ value there, without leading and trailing spaces.
+  bool SetUserValue(std::string_view name, std::string_view text);
+  bool SetProjectValue(std::string_view name, std::string_view text);
+
+  // Closes the entry database, writes the settings first when asked, then reads every value
+  // of the project key of Settings().ProjectName into Settings().
+  void LoadSettings(bool save_first);
+  // Record now as the time of the last entry save, or of the last site output.
+  void StampSave();
+  void StampOutput();
+  // Removes the project's key and its name from the project list, closing the gap.
+  void DeleteProject(std::string_view name);
+
+  // The project key of a project name.
+  static std::string ProjectKey(std::string_view project_name);
+  // The value name of place `index` in the project list: "00" … "99".
+  static std::string ListValueName(int index);
+
+ private:
+  void WriteStamp(std::string_view date_name, std::string& date, std::string_view time_name,
+                  std::string& time);
+
+  Registry& registry_;
+  const Clock& clock_;
+  BlogDatabase* database_ = nullptr;
+  ProjectSettings settings_;
+};
+
+// How stored numbers read: blanks around the text are allowed, anything else that is not a
+// decimal number (so also an empty text) is nullopt.
+std::optional<double> ParseStoredNumber(std::string_view text);
+// Rounds to the nearest whole number, halves to even, and clamps into [low, high].
+long long RoundToRange(double value, long long low, long long high);
+// The folder part of a template path, up to and including its last directory separator.
+std::string OutputFolderOf(std::string_view template_path);
+
+}  // namespace quill::core

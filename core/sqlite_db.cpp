@@ -1,0 +1,135 @@
+#include "core/sqlite_db.h"
+
+#include <sqlite3.h>
+
+#include "core/quill_error.h"
+
+namespace quill::core {
+
+SqliteDb::SqliteDb(std::string path, bool create, int busy_timeout_ms) : path_(std::move(path)) {
+  const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  const int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw QuillError("Cannot open " + path_ + ": " + reason);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, busy_timeout_ms);
+}
+
+SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
+
+void SqliteDb::Fail(std::string_view what) const {
+  std::string message(path_);
+  message += ": ";
+  message += sqlite3_errmsg(db_);
+  if (!what.empty()) {
+    message += " (";
+    message += what;
+    message += ")";
+  }
+  throw QuillError(message);
+}
+
+void SqliteDb::Exec(std::string_view sql) {
+  SqliteStatement statement(*this, sql);
+  statement.Run();
+}
+
+std::int64_t SqliteDb::Changes() const { return sqlite3_changes64(db_); }
+
+SqliteStatement::SqliteStatement(SqliteDb& db, std::string_view sql) : db_(db) {
+  if (sqlite3_prepare_v2(db.Handle(), sql.data(), static_cast<int>(sql.size()), &stmt_,
+                         nullptr) != SQLITE_OK) {
+    db.Fail(sql);
+  }
+}
+
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+
+SqliteStatement& SqliteStatement::Bind(int index, std::string_view text) {
+  if (done_) Reset();
+  if (sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT,
+                          SQLITE_UTF8) != SQLITE_OK) {
+    db_.Fail(sqlite3_sql(stmt_));
+  }
+  return *this;
+}
+
+SqliteStatement& SqliteStatement::BindBlob(int index, std::string_view bytes) {
+  if (done_) Reset();
+  // A zero-length blob still binds as a blob, never as NULL.
+  if (sqlite3_bind_blob64(stmt_, index, bytes.empty() ? "" : bytes.data(), bytes.size(),
+                          SQLITE_TRANSIENT) != SQLITE_OK) {
+    db_.Fail(sqlite3_sql(stmt_));
+  }
+  return *this;
+}
+
+SqliteStatement& SqliteStatement::Bind(int index, std::int64_t number) {
+  if (done_) Reset();
+  if (sqlite3_bind_int64(stmt_, index, number) != SQLITE_OK) db_.Fail(sqlite3_sql(stmt_));
+  return *this;
+}
+
+bool SqliteStatement::Step() {
+  if (done_) Reset();
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  done_ = true;
+  if (rc != SQLITE_DONE) {
+    std::string sql = sqlite3_sql(stmt_);
+    sqlite3_reset(stmt_);
+    db_.Fail(sql);
+  }
+  return false;
+}
+
+void SqliteStatement::Run() {
+  while (Step()) {
+  }
+}
+
+void SqliteStatement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+  done_ = false;
+}
+
+std::int64_t SqliteStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string SqliteStatement::Text(int column) const {
+  const void* data = sqlite3_column_blob(stmt_, column);
+  const int size = sqlite3_column_bytes(stmt_, column);
+  if (data == nullptr || size <= 0) return {};
+  return std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+
+bool SqliteStatement::IsNull(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+SqliteTransaction::SqliteTransaction(SqliteDb& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
+
+SqliteTransaction::~SqliteTransaction() {
+  if (open_) sqlite3_exec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void SqliteTransaction::Commit() {
+  db_.Exec("COMMIT");
+  open_ = false;
+}
+
+std::string QuoteIdentifier(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  quoted += '"';
+  return quoted;
+}
+
+}  // namespace quill::core

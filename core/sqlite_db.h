@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quill::core {
+
+class SqliteDb;
+
+// One prepared statement. Bind, then Step() until it returns false; the statement resets
+// itself before the next Bind after a completed run, so a cached statement can be reused.
+class SqliteStatement {
+ public:
+  SqliteStatement(SqliteDb& db, std::string_view sql);
+  ~SqliteStatement();
+  SqliteStatement(const SqliteStatement&) = delete;
+  SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+  SqliteStatement& Bind(int index, std::string_view text);
+  SqliteStatement& BindBlob(int index, std::string_view bytes);
+  SqliteStatement& Bind(int index, std::int64_t number);
+
+  // Runs one step: true when a row is ready to be read.
+  bool Step();
+  // Runs the statement to its end, for statements that return no rows.
+  void Run();
+  // Clears the bindings and rewinds, so the statement can run again.
+  void Reset();
+
+  std::int64_t Int(int column) const;
+  // Text or blob column as bytes; empty for NULL.
+  std::string Text(int column) const;
+  bool IsNull(int column) const;
+
+ private:
+  SqliteDb& db_;
+  sqlite3_stmt* stmt_ = nullptr;
+  bool done_ = false;
+};
+
+// A connection to one database file. Errors are thrown as QuillError naming the file, the
+// statement where there is one, and the engine's reason.
+class SqliteDb {
+ public:
+  // Opens the file, creating it when `create` is set. Waits up to `busy_timeout_ms` for a
+  // lock held by another connection before reporting the file as busy.
+  SqliteDb(std::string path, bool create, int busy_timeout_ms);
+  ~SqliteDb();
+  SqliteDb(const SqliteDb&) = delete;
+  SqliteDb& operator=(const SqliteDb&) = delete;
+
+  void Exec(std::string_view sql);
+  std::int64_t Changes() const;
+  const std::string& Path() const { return path_; }
+  sqlite3* Handle() const { return db_; }
+
+  [[noreturn]] void Fail(std::string_view what) const;
+
+ private:
+  std::string path_;
+  sqlite3* db_ = nullptr;
+};
+
+// Runs a block of statements as one transaction that rolls back unless committed. Writers
+// take the write lock at once (BEGIN IMMEDIATE), so two programs never deadlock upgrading
+// their read locks.
+class SqliteTransaction {
+ public:
+  explicit SqliteTransaction(SqliteDb& db);
+  ~SqliteTransaction();
+  SqliteTransaction(const SqliteTransaction&) = delete;
+  SqliteTransaction& operator=(const SqliteTransaction&) = delete;
+
+  void Commit();
+
+ private:
+  SqliteDb& db_;
+  bool open_ = true;
+};
+
+// Quotes a name as an SQL identifier, so any text can name a table.
+std::string QuoteIdentifier(std::string_view name);
+
+}  // namespace quill::core

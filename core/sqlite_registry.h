@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/registry.h"
+
+namespace quill::core {
+
+class SqliteDb;
+
+// The registry kept in an SQLite file, for systems without a Windows registry. The file's
+// two tables are a documented format that the uploader and users' scripts share; every
+// write is one transaction and a busy file is waited for, so programs using it at the same
+// time lose nothing.
+class SqliteRegistry final : public Registry {
+ public:
+  explicit SqliteRegistry(std::string path);
+  ~SqliteRegistry() override;
+
+  const std::string& Path() const { return path_; }
+
+ protected:
+  RegValue Read(RegRoot root, std::string_view sub_key, std::string_view name) override;
+  bool Write(RegRoot root, std::string_view sub_key, std::string_view name,
+             const RegValue& value) override;
+  bool DeleteValue(RegRoot root, std::string_view sub_key, std::string_view name) override;
+  bool DeleteKey(RegRoot root, std::string_view sub_key) override;
+  std::vector<RegValueInfo> Enum(RegRoot root, std::string_view sub_key) override;
+
+ private:
+  // The open file, opened (and created with its tables) on first use; nullptr when it
+  // cannot be opened, which every operation reports as a plain failure.
+  SqliteDb* Db();
+
+  std::string path_;
+  std::unique_ptr<SqliteDb> db_;
+};
+
+}  // namespace quill::core

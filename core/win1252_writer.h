@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/byte_sink.h"
+
+namespace quill::core {
+
+// Appends UTF-8 text as Windows-1252. A character the code page cannot hold is written as an
+// HTML numeric character reference ("&#322;"), so nothing the user typed is lost. Bytes that
+// are not valid UTF-8 pass through as they are: they can only be single-byte text already.
+void AppendWin1252(std::string& out, std::string_view utf8);
+std::string ToWin1252(std::string_view utf8);
+
+// Writes the lines of a generated file: Windows-1252 text, each line ending with CR LF.
+class Win1252Writer {
+ public:
+  explicit Win1252Writer(ByteSink& sink) : sink_(sink) {}
+
+  void WriteLine(std::string_view utf8);
+  // Bytes that are already in the file's encoding, such as a template's own lines.
+  void WriteRaw(std::string_view bytes);
+
+  std::uint64_t BytesWritten() const { return bytes_written_; }
+
+ private:
+  ByteSink& sink_;
+  std::string line_;
+  std::uint64_t bytes_written_ = 0;
+};
+
+}  // namespace quill::core

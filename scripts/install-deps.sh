@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs, only when missing, every Debian package the project builds, tests and runs with.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libsqlite3-dev sqlite3
+  libgtest-dev libgmock-dev
+  qt6-base-dev libgl-dev
+  libcurl4-openssl-dev
+  python3-pyftpdlib
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "install-deps: run as root or install sudo" >&2; exit 1; }
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

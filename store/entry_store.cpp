@@ -1,0 +1,272 @@
+#include "store/entry_store.h"
+
+#include "core/quill_error.h"
+#include "core/sqlite_db.h"
+#include "core/text.h"
+
+namespace quill::store {
+
+using core::QuillError;
+using core::SqliteDb;
+using core::SqliteStatement;
+using core::SqliteTransaction;
+
+namespace {
+
+constexpr std::string_view kLegacyTable = "Data";
+
+}  // namespace
+
+// The queries of the open entries table, prepared once when it opens.
+struct EntryStore::Statements {
+  Statements(SqliteDb& db, const std::string& table)
+      : first(db, "SELECT Date, Content FROM " + table + " ORDER BY Date LIMIT 1"),
+        last(db, "SELECT Date, Content FROM " + table + " ORDER BY Date DESC LIMIT 1"),
+        exact(db, "SELECT Date, Content FROM " + table + " WHERE Date = ?1"),
+        later(db, "SELECT Date, Content FROM " + table + " WHERE Date > ?1 ORDER BY Date LIMIT 1"),
+        earlier(db, "SELECT Date, Content FROM " + table +
+                        " WHERE Date < ?1 ORDER BY Date DESC LIMIT 1"),
+        at_or_later(db, "SELECT Date, Content FROM " + table +
+                            " WHERE Date >= ?1 ORDER BY Date LIMIT 1"),
+        at_or_earlier(db, "SELECT Date, Content FROM " + table +
+                              " WHERE Date <= ?1 ORDER BY Date DESC LIMIT 1"),
+        update(db, "UPDATE " + table + " SET Content = ?2 WHERE Date = ?1"),
+        insert(db, "INSERT INTO " + table + " (Date, Content) VALUES (?1, ?2)"),
+        remove(db, "DELETE FROM " + table + " WHERE Date = ?1"),
+        count(db, "SELECT count(*) FROM " + table) {}
+
+  SqliteStatement first, last, exact, later, earlier, at_or_later, at_or_earlier;
+  SqliteStatement update, insert, remove, count;
+};
+
+EntryStore::EntryStore(core::SettingsStore& settings, int busy_timeout_ms)
+    : settings_(settings), busy_timeout_ms_(busy_timeout_ms) {
+  settings_.SetBlogDatabase(this);
+}
+
+EntryStore::~EntryStore() {
+  settings_.SetBlogDatabase(nullptr);
+  CloseBlogDatabase();
+}
+
+void EntryStore::CloseBlogDatabase() {
+  statements_.reset();
+  db_.reset();
+}
+
+void EntryStore::OpenBlogDatabase() {
+  if (db_) return;
+  const core::ProjectSettings& settings = settings_.Settings();
+  // Without an output folder the database would land in whatever folder the program was
+  // started from.
+  if (settings.OutputFolder.empty()) {
+    throw QuillError("The project has no output folder yet, so its entries have no home.");
+  }
+  if (settings.Title.empty()) {
+    throw QuillError("The blog has no title yet, and its entries are kept under the title.");
+  }
+  path_ = settings.DatabasePath;
+  title_ = settings.Title;
+  auto db = std::make_unique<SqliteDb>(path_, true, busy_timeout_ms_);
+  // Reading the schema finds a file that is not a database before anything is written.
+  db->Exec("SELECT count(*) FROM sqlite_master");
+  db_ = std::move(db);
+  try {
+    if (!core::EqualsIgnoringCase(title_, kLegacyTable) && TableExists(kLegacyTable)) {
+      MigrateDataTable();
+    }
+  } catch (...) {
+    CloseBlogDatabase();
+    throw;
+  }
+}
+
+bool EntryStore::TableExists(std::string_view name) {
+  SqliteStatement query(*db_,
+                        "SELECT 1 FROM sqlite_master WHERE type = 'table'"
+                        " AND name = ?1 COLLATE NOCASE");
+  return query.Bind(1, name).Step();
+}
+
+void EntryStore::FailOnTitle(const std::exception& error) const {
+  throw QuillError("The blog title \"" + title_ + "\" cannot name an entries table in " + path_ +
+                   ": " + error.what());
+}
+
+void EntryStore::CreateEntryTable() {
+  try {
+    db_->Exec("CREATE TABLE " + core::QuoteIdentifier(title_) +
+              " (Date TEXT PRIMARY KEY, Content TEXT)");
+  } catch (const QuillError& error) {
+    FailOnTitle(error);
+  }
+}
+
+void EntryStore::MigrateDataTable() {
+  const std::string table = core::QuoteIdentifier(title_);
+  const std::string legacy = core::QuoteIdentifier(kLegacyTable);
+  SqliteTransaction transaction(*db_);
+  if (!TableExists(title_)) CreateEntryTable();
+  SqliteStatement rows(*db_, "SELECT count(*) FROM " + legacy);
+  rows.Step();
+  const bool has_rows = rows.Int(0) > 0;
+  rows.Reset();
+  if (has_rows) {
+    // Rows of the legacy table replace entries of the same stamp, as saving them would.
+    db_->Exec("INSERT INTO " + table +
+              " (Date, Content) SELECT coalesce(Date, '1899-12-30 12:00:00'),"
+              " trim(coalesce(Content, ''), ' ') FROM " +
+              legacy + " WHERE true ORDER BY Date" +
+              " ON CONFLICT (Date) DO UPDATE SET Content = excluded.Content");
+    db_->Exec("DROP TABLE " + legacy);
+  }
+  transaction.Commit();
+}
+
+void EntryStore::OpenEntryTable() {
+  if (statements_) return;
+  OpenBlogDatabase();
+  if (!TableExists(title_)) CreateEntryTable();
+  try {
+    statements_ = std::make_unique<Statements>(*db_, core::QuoteIdentifier(title_));
+  } catch (const QuillError& error) {
+    FailOnTitle(error);
+  }
+  entry_count_ = CountRows();
+  no_entry_ = entry_count_ < 1;
+  place_ = Place::BeforeFirst;
+  key_.clear();
+}
+
+void EntryStore::EnsureTableOpen() {
+  if (!statements_) OpenEntryTable();
+}
+
+std::int32_t EntryStore::CountRows() {
+  statements_->count.Step();
+  const auto rows = statements_->count.Int(0);
+  statements_->count.Reset();
+  return static_cast<std::int32_t>(std::min<std::int64_t>(rows, INT32_MAX));
+}
+
+void EntryStore::ReadCurrentEntry(const SqliteStatement* row) {
+  if (row == nullptr) {
+    CurrentEntry = Entry{};
+    return;
+  }
+  const auto stamp = row->IsNull(0) ? std::nullopt : core::Stamp::FromText(row->Text(0));
+  CurrentEntry.Stamp = stamp.value_or(core::Stamp::Empty());
+  CurrentEntry.Content = row->Text(1);
+}
+
+bool EntryStore::Land(SqliteStatement& query, Place miss) {
+  const bool found = query.Step();
+  no_entry_ = !found;
+  if (found) {
+    place_ = Place::OnRow;
+    key_ = query.Text(0);
+    ReadCurrentEntry(&query);
+  } else {
+    place_ = miss;
+    ReadCurrentEntry(nullptr);
+  }
+  query.Reset();
+  return found;
+}
+
+void EntryStore::MoveFirstEntry() {
+  EnsureTableOpen();
+  Land(statements_->first, Place::BeforeFirst);
+}
+
+void EntryStore::MoveLastEntry() {
+  EnsureTableOpen();
+  Land(statements_->last, Place::AfterLast);
+}
+
+void EntryStore::MoveNextEntry() {
+  EnsureTableOpen();
+  switch (place_) {
+    case Place::BeforeFirst:
+      Land(statements_->first, Place::AfterLast);
+      break;
+    case Place::OnRow:
+    case Place::Between:
+      Land(statements_->later.Bind(1, key_), Place::AfterLast);
+      break;
+    case Place::AfterLast:
+      no_entry_ = true;
+      ReadCurrentEntry(nullptr);
+      break;
+  }
+}
+
+void EntryStore::MovePreviousEntry() {
+  EnsureTableOpen();
+  switch (place_) {
+    case Place::AfterLast:
+      Land(statements_->last, Place::BeforeFirst);
+      break;
+    case Place::OnRow:
+    case Place::Between:
+      Land(statements_->earlier.Bind(1, key_), Place::BeforeFirst);
+      break;
+    case Place::BeforeFirst:
+      no_entry_ = true;
+      ReadCurrentEntry(nullptr);
+      break;
+  }
+}
+
+void EntryStore::SeekEntry(const core::Stamp& stamp) {
+  EnsureTableOpen();
+  const std::string key = stamp.ToText();
+  if (!Land(statements_->exact.Bind(1, key), Place::Between)) {
+    // A miss keeps the stamp sought, and the cursor waits there for the next step.
+    key_ = key;
+    CurrentEntry.Stamp = stamp;
+  }
+}
+
+void EntryStore::SeekLaterEntry() {
+  EnsureTableOpen();
+  Land(statements_->later.Bind(1, CurrentEntry.Stamp.ToText()), Place::AfterLast);
+}
+
+void EntryStore::SeekEarlierEntry() {
+  EnsureTableOpen();
+  Land(statements_->earlier.Bind(1, CurrentEntry.Stamp.ToText()), Place::BeforeFirst);
+}
+
+void EntryStore::SaveEntry() {
+  EnsureTableOpen();
+  const std::string key = CurrentEntry.Stamp.ToText();
+  const std::string content = core::Trim(CurrentEntry.Content);
+  SqliteTransaction transaction(*db_);
+  statements_->update.Bind(1, key).Bind(2, content).Run();
+  const bool added = db_->Changes() == 0;
+  if (added) statements_->insert.Bind(1, key).Bind(2, content).Run();
+  transaction.Commit();
+  if (added) ++entry_count_;
+}
+
+void EntryStore::DeleteEntry(const core::Stamp& stamp) {
+  EnsureTableOpen();
+  CurrentEntry.Stamp = stamp;
+  const std::string key = stamp.ToText();
+  if (entry_count_ > 0) {
+    statements_->remove.Bind(1, key).Run();
+    entry_count_ = CountRows();
+  }
+  if (entry_count_ < 1) {
+    no_entry_ = true;
+    place_ = Place::BeforeFirst;
+    ReadCurrentEntry(nullptr);
+    return;
+  }
+  if (!Land(statements_->at_or_later.Bind(1, key), Place::AfterLast)) {
+    Land(statements_->at_or_earlier.Bind(1, key), Place::BeforeFirst);
+  }
+}
+
+}  // namespace quill::store

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/settings_store.h"
+#include "store/entry.h"
+
+namespace quill::core {
+class SqliteDb;
+class SqliteStatement;
+}
+
+namespace quill::store {
+
+// The open project's entries, kept in Blog.mdb in its output folder (one table per blog
+// title), with a cursor that walks them in stamp order. Every positioning operation copies
+// the entry it lands on into CurrentEntry and says through NoEntry() whether it found one.
+// The database opens itself on the first entry operation and reads the path and title from
+// the settings then; the settings store closes it before every load, so a changed title or
+// output folder takes effect at the next operation.
+//
+// Database failures throw core::QuillError naming the file and the reason.
+class EntryStore final : public core::BlogDatabase {
+ public:
+  // `busy_timeout_ms`: how long to wait for another program's lock on the file before the
+  // operation fails.
+  explicit EntryStore(core::SettingsStore& settings, int busy_timeout_ms = 5000);
+  ~EntryStore();
+  EntryStore(const EntryStore&) = delete;
+  EntryStore& operator=(const EntryStore&) = delete;
+
+  // The entry positioning filled, or that the caller fills before SaveEntry.
+  Entry CurrentEntry;
+  bool NoEntry() const { return no_entry_; }
+  std::int32_t EntryCount() const { return entry_count_; }
+
+  void OpenBlogDatabase();
+  void OpenEntryTable();
+  void CloseBlogDatabase() override;
+  bool IsOpen() const { return db_ != nullptr; }
+
+  // Whether the database holds a table of that name; names compare without regard to case,
+  // as the engine compares them.
+  bool TableExists(std::string_view name);
+  void CreateEntryTable();
+  // Moves the entries of the legacy "Data" table into the title's table.
+  void MigrateDataTable();
+
+  void MoveFirstEntry();
+  void MoveLastEntry();
+  void MoveNextEntry();
+  void MovePreviousEntry();
+  // The entry with exactly this stamp; when there is none, CurrentEntry keeps the stamp
+  // with empty content.
+  void SeekEntry(const core::Stamp& stamp);
+  // The oldest entry later than, or the newest entry earlier than, CurrentEntry.Stamp.
+  void SeekLaterEntry();
+  void SeekEarlierEntry();
+
+  // Stores CurrentEntry, replacing the entry with the same stamp if there is one. The
+  // content loses its leading and trailing spaces. The cursor does not move.
+  void SaveEntry();
+  // Deletes the entry with that stamp and positions on the next newer entry, or on the
+  // newest when the newest was deleted.
+  void DeleteEntry(const core::Stamp& stamp);
+
+ private:
+  struct Statements;
+  enum class Place { BeforeFirst, OnRow, Between, AfterLast };
+
+  void EnsureTableOpen();
+  std::int32_t CountRows();
+  // Runs a positioning query and loads its row (if any) into CurrentEntry.
+  bool Land(core::SqliteStatement& query, Place miss);
+  void ReadCurrentEntry(const core::SqliteStatement* row);
+  [[noreturn]] void FailOnTitle(const std::exception& error) const;
+
+  core::SettingsStore& settings_;
+  int busy_timeout_ms_;
+  std::string path_;
+  std::string title_;
+  std::unique_ptr<core::SqliteDb> db_;
+  std::unique_ptr<Statements> statements_;
+  bool no_entry_ = true;
+  std::int32_t entry_count_ = 0;
+  Place place_ = Place::BeforeFirst;
+  std::string key_;  // stored stamp text of the row the cursor is on, or the stamp sought
+};
+
+}  // namespace quill::store

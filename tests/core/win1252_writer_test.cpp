@@ -1,0 +1,39 @@
+#include "core/win1252_writer.h"
+
+#include <gtest/gtest.h>
+
+namespace quill::core {
+namespace {
+
+TEST(Win1252, KeepsWhatTheCodePageHoldsAndReferencesTheRest) {
+  EXPECT_EQ(ToWin1252("plain <b>ASCII</b>"), "plain <b>ASCII</b>");
+  EXPECT_EQ(ToWin1252("caf\xC3\xA9 \xC2\xA0\xC3\xBF"), "caf\xE9 \xA0\xFF");
+  // The letters and signs Windows-1252 keeps in 0x80-0x9F.
+  EXPECT_EQ(ToWin1252("\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC5\xA0 \xC5\xB8 \xE2\x84\xA2"),
+            "\x80 \x93q\x94 \x8A \x9F \x99");
+  // Characters it lacks become references, astral ones included.
+  EXPECT_EQ(ToWin1252("\xC5\x82\xC3\xB3" "d\xC5\xBA"), "&#322;\xF3" "d&#378;");
+  EXPECT_EQ(ToWin1252("\xF0\x9F\x98\x80"), "&#128512;");
+  // A C1 control has no place in the code page either.
+  EXPECT_EQ(ToWin1252("\xC2\x81"), "&#129;");
+}
+
+TEST(Win1252, BytesThatAreNotUtf8PassThrough) {
+  EXPECT_EQ(ToWin1252("caf\xE9"), "caf\xE9");
+  EXPECT_EQ(ToWin1252("\xC3"), "\xC3");                  // cut short at the end
+  EXPECT_EQ(ToWin1252("\xC0\xAF"), "\xC0\xAF");          // overlong
+  EXPECT_EQ(ToWin1252("\xED\xA0\x80"), "\xED\xA0\x80");  // a lone surrogate
+}
+
+TEST(Win1252Writer, EndsEveryLineWithCrLfAndCountsBytes) {
+  StringSink sink;
+  Win1252Writer writer(sink);
+  writer.WriteLine("<p>\xE2\x82\xAC 5</p>");
+  writer.WriteLine("");
+  writer.WriteRaw("raw\n");
+  EXPECT_EQ(sink.Data(), "<p>\x80 5</p>\r\n\r\nraw\n");
+  EXPECT_EQ(writer.BytesWritten(), sink.Data().size());
+}
+
+}  // namespace
+}  // namespace quill::core

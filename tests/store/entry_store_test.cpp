@@ -1,0 +1,322 @@
+#include "store/entry_store.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+
+#include "core/quill_error.h"
+#include "core/sqlite_registry.h"
+#include "support/fixed_clock.h"
+#include "support/temp_dir.h"
+
+namespace quill::store {
+namespace {
+
+using core::Stamp;
+using testing::TempDir;
+
+const Stamp kMonday{2026, 12, 7, 8, 30, 0};
+const Stamp kTuesday{2026, 12, 8, 21, 15, 9};
+const Stamp kWednesday{2026, 12, 9, 12, 0, 0};
+
+// Runs SQL on the entry database as another program would.
+void RunSql(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+  sqlite3_free(error);
+  sqlite3_close(db);
+}
+
+class EntryStoreTest : public ::testing::Test {
+ protected:
+  EntryStoreTest() {
+    settings_.Settings().ProjectName = "My Log";
+    settings_.Settings().Template = dir_.File("template.html");
+    settings_.Settings().Title = "My Log";
+    settings_.LoadSettings(true);
+  }
+
+  void Save(const Stamp& stamp, std::string content) {
+    entries_.CurrentEntry = {stamp, std::move(content)};
+    entries_.SaveEntry();
+  }
+  void SaveThree() {
+    Save(kTuesday, "two");
+    Save(kMonday, "one");
+    Save(kWednesday, "three");
+  }
+  void ExpectCurrent(const Stamp& stamp, const std::string& content) {
+    EXPECT_FALSE(entries_.NoEntry());
+    EXPECT_EQ(entries_.CurrentEntry.Stamp, stamp);
+    EXPECT_EQ(entries_.CurrentEntry.Content, content);
+  }
+  void ExpectNone() {
+    EXPECT_TRUE(entries_.NoEntry());
+    EXPECT_EQ(entries_.CurrentEntry.Stamp, Stamp::Empty());
+    EXPECT_EQ(entries_.CurrentEntry.Content, "");
+  }
+
+  TempDir dir_;
+  core::SqliteRegistry registry_{dir_.File("registry.db")};
+  testing::FixedClock clock_;
+  core::SettingsStore settings_{registry_, clock_};
+  EntryStore entries_{settings_};
+  std::string database_ = dir_.File("Blog.mdb");
+};
+
+TEST_F(EntryStoreTest, TheFirstOperationCreatesTheFileAndAnEmptyTable) {
+  EXPECT_FALSE(std::filesystem::exists(database_));
+  entries_.CurrentEntry = {kMonday, "unsaved"};
+  entries_.MoveLastEntry();
+  EXPECT_TRUE(std::filesystem::exists(database_));
+  EXPECT_TRUE(entries_.TableExists("My Log"));
+  EXPECT_EQ(entries_.EntryCount(), 0);
+  ExpectNone();
+
+  for (auto move : {&EntryStore::MoveFirstEntry, &EntryStore::MoveNextEntry,
+                    &EntryStore::MovePreviousEntry, &EntryStore::SeekLaterEntry,
+                    &EntryStore::SeekEarlierEntry}) {
+    entries_.CurrentEntry = {kMonday, "unsaved"};
+    (entries_.*move)();
+    ExpectNone();
+  }
+}
+
+TEST_F(EntryStoreTest, SavingAddsOrReplacesByStamp) {
+  Save(kMonday, "first");
+  EXPECT_EQ(entries_.EntryCount(), 1);
+  entries_.MoveLastEntry();
+  ExpectCurrent(kMonday, "first");
+
+  Save(kMonday, "rewritten");
+  EXPECT_EQ(entries_.EntryCount(), 1);
+  Save(kTuesday, "second");
+  EXPECT_EQ(entries_.EntryCount(), 2);
+  entries_.MoveFirstEntry();
+  ExpectCurrent(kMonday, "rewritten");
+}
+
+TEST_F(EntryStoreTest, SavedContentLosesSpacesButKeepsLineBreaks) {
+  Save(kMonday, "   \r\n<p>Hello</p>\r\n   ");
+  entries_.SeekEntry(kMonday);
+  ExpectCurrent(kMonday, "\r\n<p>Hello</p>\r\n");
+}
+
+TEST_F(EntryStoreTest, SavingDoesNotMoveTheCursor) {
+  SaveThree();
+  entries_.MoveFirstEntry();
+  Save(Stamp{2026, 12, 7, 9, 0, 0}, "between one and two");
+  EXPECT_EQ(entries_.CurrentEntry.Content, "between one and two");
+  entries_.MoveNextEntry();
+  ExpectCurrent(Stamp({2026, 12, 7, 9, 0, 0}), "between one and two");
+}
+
+TEST_F(EntryStoreTest, WalkingStopsPastEitherEnd) {
+  SaveThree();
+  entries_.MoveLastEntry();
+  ExpectCurrent(kWednesday, "three");
+  entries_.MoveNextEntry();
+  ExpectNone();
+
+  std::vector<std::string> newest_first;
+  for (entries_.MoveLastEntry(); !entries_.NoEntry(); entries_.MovePreviousEntry()) {
+    newest_first.push_back(entries_.CurrentEntry.Content);
+  }
+  EXPECT_EQ(newest_first, (std::vector<std::string>{"three", "two", "one"}));
+  ExpectNone();
+
+  entries_.MoveFirstEntry();
+  ExpectCurrent(kMonday, "one");
+  entries_.MoveNextEntry();
+  ExpectCurrent(kTuesday, "two");
+  entries_.MovePreviousEntry();
+  entries_.MovePreviousEntry();
+  ExpectNone();
+  // From before the oldest, the next step finds the oldest again.
+  entries_.MoveNextEntry();
+  ExpectCurrent(kMonday, "one");
+}
+
+TEST_F(EntryStoreTest, SeekingFindsExactStampsAndNeighbours) {
+  SaveThree();
+  entries_.SeekEntry(kTuesday);
+  ExpectCurrent(kTuesday, "two");
+
+  const Stamp missing{2026, 12, 8, 0, 0, 0};
+  entries_.SeekEntry(missing);
+  EXPECT_TRUE(entries_.NoEntry());
+  EXPECT_EQ(entries_.CurrentEntry.Stamp, missing);
+  EXPECT_EQ(entries_.CurrentEntry.Content, "");
+
+  entries_.SeekLaterEntry();
+  ExpectCurrent(kTuesday, "two");
+  entries_.SeekEarlierEntry();
+  ExpectCurrent(kMonday, "one");
+  entries_.SeekEarlierEntry();
+  ExpectNone();
+
+  entries_.CurrentEntry.Stamp = kWednesday;
+  entries_.SeekLaterEntry();
+  ExpectNone();
+
+  // After a miss the cursor steps on from where the stamp would be.
+  entries_.SeekEntry(missing);
+  entries_.MoveNextEntry();
+  ExpectCurrent(kTuesday, "two");
+}
+
+TEST_F(EntryStoreTest, DeletingLeavesANeighbourCurrent) {
+  SaveThree();
+  entries_.DeleteEntry(kTuesday);
+  EXPECT_EQ(entries_.EntryCount(), 2);
+  ExpectCurrent(kWednesday, "three");
+
+  entries_.DeleteEntry(kWednesday);
+  EXPECT_EQ(entries_.EntryCount(), 1);
+  ExpectCurrent(kMonday, "one");
+
+  entries_.DeleteEntry(kMonday);
+  EXPECT_EQ(entries_.EntryCount(), 0);
+  ExpectNone();
+  entries_.DeleteEntry(kMonday);
+  ExpectNone();
+}
+
+TEST_F(EntryStoreTest, DeletingTheNewestOfThreeLeavesTheMiddleOne) {
+  SaveThree();
+  entries_.DeleteEntry(kWednesday);
+  ExpectCurrent(kTuesday, "two");
+  entries_.MoveLastEntry();
+  ExpectCurrent(kTuesday, "two");
+}
+
+TEST_F(EntryStoreTest, LegacyDataTableMovesIntoTheTitleTable) {
+  RunSql(database_,
+         "CREATE TABLE Data (Date TEXT PRIMARY KEY, Content TEXT);"
+         "INSERT INTO Data VALUES ('2026-12-07 08:30:00', '  old one  '),"
+         " ('2026-12-08 21:15:09', 'old two');"
+         "CREATE TABLE \"My Log\" (Date TEXT PRIMARY KEY, Content TEXT);"
+         "INSERT INTO \"My Log\" VALUES ('2026-12-08 21:15:09', 'replaced'),"
+         " ('2026-12-09 12:00:00', 'kept');");
+  entries_.MoveFirstEntry();
+  EXPECT_FALSE(entries_.TableExists("Data"));
+  EXPECT_EQ(entries_.EntryCount(), 3);
+  ExpectCurrent(kMonday, "old one");
+  entries_.MoveNextEntry();
+  ExpectCurrent(kTuesday, "old two");
+  entries_.MoveNextEntry();
+  ExpectCurrent(kWednesday, "kept");
+}
+
+TEST_F(EntryStoreTest, AnEmptyLegacyTableStaysAndATitleNamedDataIsNoMigration) {
+  RunSql(database_, "CREATE TABLE Data (Date TEXT PRIMARY KEY, Content TEXT);");
+  entries_.MoveLastEntry();
+  EXPECT_TRUE(entries_.TableExists("Data"));
+  ExpectNone();
+
+  RunSql(database_, "INSERT INTO Data VALUES ('2026-12-07 08:30:00', 'under data');");
+  settings_.Settings().Title = "data";
+  settings_.LoadSettings(true);
+  entries_.MoveLastEntry();
+  ExpectCurrent(kMonday, "under data");
+  EXPECT_TRUE(entries_.TableExists("Data"));
+}
+
+TEST_F(EntryStoreTest, AnyTitleNamesItsOwnTableSafely) {
+  const std::string awkward = "Ann's \"Log\" [v2]; DROP TABLE x;--";
+  RunSql(database_, "CREATE TABLE x (y); INSERT INTO x VALUES (1);");
+  settings_.Settings().Title = awkward;
+  settings_.LoadSettings(true);
+  Save(kMonday, "safe");
+  entries_.MoveLastEntry();
+  ExpectCurrent(kMonday, "safe");
+  EXPECT_TRUE(entries_.TableExists(awkward));
+  EXPECT_TRUE(entries_.TableExists("x"));
+
+  // A title that differs only in letter case finds the same table.
+  settings_.Settings().Title = "ANN'S \"LOG\" [V2]; drop table X;--";
+  settings_.LoadSettings(true);
+  entries_.MoveLastEntry();
+  ExpectCurrent(kMonday, "safe");
+}
+
+TEST_F(EntryStoreTest, ANewTitleStartsAnEmptyTableAndTheOldEntriesStay) {
+  Save(kMonday, "old title");
+  settings_.Settings().Title = "Renamed";
+  settings_.LoadSettings(true);
+  EXPECT_FALSE(entries_.IsOpen());
+  entries_.MoveLastEntry();
+  ExpectNone();
+  settings_.Settings().Title = "My Log";
+  settings_.LoadSettings(true);
+  entries_.MoveLastEntry();
+  ExpectCurrent(kMonday, "old title");
+}
+
+void ExpectFailure(const std::function<void()>& operation, std::vector<std::string> parts) {
+  try {
+    operation();
+    ADD_FAILURE() << "no error";
+  } catch (const core::QuillError& error) {
+    for (const std::string& part : parts) {
+      EXPECT_NE(std::string(error.what()).find(part), std::string::npos) << error.what();
+    }
+  }
+}
+
+TEST_F(EntryStoreTest, ATitleTheEngineRefusesIsReportedByName) {
+  settings_.Settings().Title = "sqlite_entries";
+  settings_.LoadSettings(true);
+  ExpectFailure([&] { entries_.MoveLastEntry(); }, {"\"sqlite_entries\"", database_});
+
+  settings_.Settings().Title = "";
+  settings_.LoadSettings(true);
+  ExpectFailure([&] { entries_.MoveLastEntry(); }, {"no title"});
+}
+
+TEST_F(EntryStoreTest, AProjectWithoutOutputFolderHasNowhereToKeepEntries) {
+  settings_.Settings().Template = "";
+  settings_.LoadSettings(true);
+  ExpectFailure([&] { entries_.MoveLastEntry(); }, {"no output folder"});
+}
+
+TEST_F(EntryStoreTest, ACorruptFileIsReportedAndLeftAlone) {
+  const std::string junk(3000, '\x07');
+  testing::WriteFile(database_, junk);
+  ExpectFailure([&] { entries_.MoveLastEntry(); }, {database_, "not a database"});
+  EXPECT_EQ(testing::ReadFile(database_), junk);
+  EXPECT_FALSE(entries_.IsOpen());
+}
+
+TEST_F(EntryStoreTest, AFileLockedByAnotherProgramFailsTheSaveAndLosesNothing) {
+  Save(kMonday, "stored");
+  EntryStore impatient(settings_, 50);
+  impatient.MoveLastEntry();
+
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(database_.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  impatient.CurrentEntry = {kTuesday, "blocked"};
+  ExpectFailure([&] { impatient.SaveEntry(); }, {database_, "locked"});
+  EXPECT_EQ(impatient.EntryCount(), 1);
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+
+  impatient.MoveLastEntry();
+  EXPECT_EQ(impatient.CurrentEntry.Content, "stored");
+  impatient.CurrentEntry = {kTuesday, "now it goes"};
+  impatient.SaveEntry();
+  EXPECT_EQ(impatient.EntryCount(), 2);
+}
+
+TEST_F(EntryStoreTest, AMissingOutputFolderIsReportedWithItsPath) {
+  settings_.Settings().Template = dir_.File("gone/template.html");
+  settings_.LoadSettings(true);
+  ExpectFailure([&] { entries_.MoveLastEntry(); }, {dir_.File("gone/Blog.mdb")});
+}
+
+}  // namespace
+}  // namespace quill::store
