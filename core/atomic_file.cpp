@@ -3,7 +3,15 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
 
 #include "core/quill_error.h"
 
@@ -21,10 +29,17 @@ std::string TempNameBeside(const std::string& path, unsigned suffix) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
-  std::random_device random;
+  // The process id makes the name unique among running programs; a name left behind by a
+  // crashed one is stepped round with random names.
+  std::optional<std::random_device> random;
+  unsigned suffix = static_cast<unsigned>(getpid());
   int error = 0;
   for (int attempt = 0; attempt < 16 && file_ == nullptr; ++attempt) {
-    temp_path_ = TempNameBeside(path_, random());
+    if (attempt > 0) {
+      if (!random) random.emplace();
+      suffix = (*random)();
+    }
+    temp_path_ = TempNameBeside(path_, suffix);
     // "x": never open a file someone else made under the same name.
     file_ = std::fopen(temp_path_.c_str(), "wbx");
     error = errno;

@@ -10,7 +10,7 @@ namespace quill::core {
 // Writes a file so that it is replaced whole or not at all: the bytes go to a temporary file
 // beside it, and Commit() renames that over the target. Destroyed without Commit(), it
 // removes the temporary file and leaves the old file as it was.
-class AtomicFile final : public ByteSink {
+class AtomicFile final : public FileSink {
  public:
   explicit AtomicFile(std::string path);
   ~AtomicFile() override;
@@ -18,7 +18,7 @@ class AtomicFile final : public ByteSink {
   AtomicFile& operator=(const AtomicFile&) = delete;
 
   void Write(std::string_view bytes) override;
-  void Commit();
+  void Commit() override;
 
   const std::string& Path() const { return path_; }
 

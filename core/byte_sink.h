@@ -13,6 +13,13 @@ class ByteSink {
   virtual void Write(std::string_view bytes) = 0;
 };
 
+// A sink that becomes a file only when it is committed; dropped uncommitted, it leaves
+// nothing behind.
+class FileSink : public ByteSink {
+ public:
+  virtual void Commit() = 0;
+};
+
 class StringSink final : public ByteSink {
  public:
   void Write(std::string_view bytes) override { data_ += bytes; }

@@ -12,6 +12,22 @@ int DaysInMonth(int year, int month) {
   return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
+long long DaysFromCivil(int year, int month, int day) {
+  // Howard Hinnant's days_from_civil: years start in March so the leap day comes last.
+  const long long y = year - (month <= 2 ? 1 : 0);
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long year_of_era = y - era * 400;
+  const long long day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const long long day_of_era =
+      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return era * 146097 + day_of_era - 719468;
+}
+
+int Stamp::Weekday() const {
+  const long long days = DaysFromCivil(year, month, day);  // 1970-01-01 was a Thursday
+  return static_cast<int>(((days % 7 + 7) % 7 + 4) % 7);
+}
+
 bool Stamp::IsValid() const {
   return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
          day <= DaysInMonth(year, month) && hour >= 0 && hour <= 23 && minute >= 0 &&

@@ -26,10 +26,14 @@ struct Stamp {
   static std::optional<Stamp> FromText(std::string_view text);
 
   bool IsValid() const;
+  // 0 for Sunday … 6 for Saturday.
+  int Weekday() const;
 
   auto operator<=>(const Stamp&) const = default;
 };
 
 int DaysInMonth(int year, int month);
+// Days from 1 January 1970 to the given date of the proleptic Gregorian calendar.
+long long DaysFromCivil(int year, int month, int day);
 
 }  // namespace quill::core

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "core/utf8.h"
+
 namespace quill::core {
 namespace {
 
@@ -19,31 +21,6 @@ int Win1252Byte(char32_t c) {
     if (kHighControls[i] != 0 && kHighControls[i] == c) return 0x80 + i;
   }
   return -1;
-}
-
-// Decodes one UTF-8 sequence at `text[at]`; returns its length, or 0 when it is not valid
-// UTF-8 (overlong forms and surrogates included).
-std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& c) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  std::size_t length;
-  char32_t min;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, min = 0x80, c = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, min = 0x800, c = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, min = 0x10000, c = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-    c = (c << 6) | (byte(at + i) & 0x3F);
-  }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  return length;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "store/entry_store.h"
 
+#include <sqlite3.h>
+
 #include "core/quill_error.h"
 #include "core/sqlite_db.h"
 #include "core/text.h"
@@ -47,6 +49,16 @@ EntryStore::EntryStore(core::SettingsStore& settings, int busy_timeout_ms)
 EntryStore::~EntryStore() {
   settings_.SetBlogDatabase(nullptr);
   CloseBlogDatabase();
+}
+
+EntryStore::ReadBatch::ReadBatch(EntryStore& entries) : entries_(entries) {
+  entries_.EnsureTableOpen();
+  entries_.db_->Exec("BEGIN");
+}
+
+EntryStore::ReadBatch::~ReadBatch() {
+  // A reading transaction has nothing to lose; ending it cannot fail in a way that matters.
+  if (entries_.db_) sqlite3_exec(entries_.db_->Handle(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
 void EntryStore::CloseBlogDatabase() {

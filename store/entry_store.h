@@ -67,6 +67,20 @@ class EntryStore final : public core::BlogDatabase {
   // newest when the newest was deleted.
   void DeleteEntry(const core::Stamp& stamp);
 
+  // Holds one read transaction over a walk through many entries, so each step is a plain
+  // index lookup instead of a fresh lock on the file, and the walk sees one consistent
+  // state. Only for reading: save and delete outside it.
+  class ReadBatch {
+   public:
+    explicit ReadBatch(EntryStore& entries);
+    ~ReadBatch();
+    ReadBatch(const ReadBatch&) = delete;
+    ReadBatch& operator=(const ReadBatch&) = delete;
+
+   private:
+    EntryStore& entries_;
+  };
+
  private:
   struct Statements;
   enum class Place { BeforeFirst, OnRow, Between, AfterLast };

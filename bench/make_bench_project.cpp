@@ -1,0 +1,109 @@
+// Makes a deterministic project for the build benchmark: N entries of about 1 KB of
+// HTML-flavoured text, one hour apart, default settings with the feed on, and its support
+// files in place. Settings go to the registry the editor uses (XDG_CONFIG_HOME).
+//
+//   make-bench-project PROJECT FOLDER ENTRIES
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/clock.h"
+#include "core/registry.h"
+#include "core/settings_store.h"
+#include "core/stamp.h"
+#include "site/site_output.h"
+#include "site/support_files.h"
+
+namespace {
+
+using quill::core::Stamp;
+
+const char* const kWords[] = {
+    "quill",   "<b>ink</b>", "paper", "garden", "&amp;",        "river",   "autumn",
+    "lantern", "<i>bread</i>", "harbour", "stone", "window", "letters",
+    "<a href=\"https://example.org/\">link</a>"};
+
+// About 1 KB of text in a few paragraphs.
+std::string EntryText(long long n) {
+  std::string text = "Entry " + std::to_string(n) + ": ";
+  unsigned long long state = 0x9E3779B97F4A7C15ull * static_cast<unsigned long long>(n + 1);
+  while (text.size() < 1000) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    text += kWords[(state >> 33) % (sizeof kWords / sizeof *kWords)];
+    text += (state >> 59) == 0 ? ".\r\n" : " ";
+  }
+  return text;
+}
+
+void AddHour(Stamp& stamp) {
+  if (++stamp.hour < 24) return;
+  stamp.hour = 0;
+  if (++stamp.day <= quill::core::DaysInMonth(stamp.year, stamp.month)) return;
+  stamp.day = 1;
+  if (++stamp.month <= 12) return;
+  stamp.month = 1;
+  ++stamp.year;
+}
+
+bool Check(int rc, sqlite3* db) {
+  if (rc == SQLITE_OK || rc == SQLITE_DONE || rc == SQLITE_ROW) return true;
+  std::fprintf(stderr, "make-bench-project: %s\n", sqlite3_errmsg(db));
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fputs("Usage: make-bench-project PROJECT FOLDER ENTRIES\n", stderr);
+    return 1;
+  }
+  const std::string project = argv[1];
+  const std::string folder = std::filesystem::absolute(argv[2]).string() + "/";
+  const long long count = std::atoll(argv[3]);
+  std::filesystem::create_directories(folder);
+  std::filesystem::remove(folder + "Blog.mdb");
+
+  const auto registry = quill::core::OpenUserRegistry();
+  quill::core::SystemClock clock;
+  quill::core::SettingsStore store(*registry, clock);
+  store.SetUserValue("00", project);
+  auto& settings = store.Settings();
+  settings = {};
+  settings.ProjectName = project;
+  settings.Template = folder + "template.html";
+  settings.Title = "Bench Log";
+  settings.IncludeRSS = 1;
+  store.LoadSettings(true);
+
+  quill::site::DiskOutput output(settings.OutputFolder);
+  for (const std::string& name : quill::site::SupportFileNames(false)) {
+    quill::site::WriteSupportFile(name, settings, output);
+  }
+
+  sqlite3* db = nullptr;
+  if (!Check(sqlite3_open(settings.DatabasePath.c_str(), &db), db)) return 1;
+  sqlite3_exec(db, "CREATE TABLE \"Bench Log\" (Date TEXT PRIMARY KEY, Content TEXT)", nullptr,
+               nullptr, nullptr);
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO \"Bench Log\" VALUES (?1, ?2)", -1, &insert, nullptr);
+  Stamp stamp{2010, 1, 1, 0, 0, 0};
+  for (long long n = 0; n < count; ++n, AddHour(stamp)) {
+    const std::string date = stamp.ToText();
+    const std::string text = EntryText(n);
+    sqlite3_bind_text(insert, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 2, text.c_str(), -1, SQLITE_TRANSIENT);
+    if (!Check(sqlite3_step(insert), db)) return 1;
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  if (!Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db)) return 1;
+  sqlite3_close(db);
+  std::printf("%lld entries in %s\n", count, settings.DatabasePath.c_str());
+  return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "core/project_settings.h"
+#include "site/site_output.h"
+
+namespace quill::site {
+
+// The page template's placeholders.
+inline constexpr std::string_view kTitlePlaceholder = "BlogTitle";
+inline constexpr std::string_view kNavigationPlaceholder = "BlogTOC";
+inline constexpr std::string_view kContentPlaceholder = "BlogContent";
+
+// The two lines every generated page and the default template start with.
+inline constexpr std::string_view kDoctypeLine =
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+    "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">";
+inline constexpr std::string_view kHtmlLine = "<html xmlns=\"http://www.w3.org/1999/xhtml\">";
+
+// Writes template.html, the default page template, into the output folder.
+void WriteDefaultTemplate(const core::ProjectSettings& settings, SiteOutput& output);
+
+// The block that closes every page: six lines joined by CR LF, without a final CR LF.
+std::string BuildPageFooter();
+
+// The address the template announces the feed at: Docs (or else Site) followed by
+// "/rss.xml", with doubled slashes folded and the scheme's own restored.
+std::string FeedAddress(const core::ProjectSettings& settings);
+
+}  // namespace quill::site

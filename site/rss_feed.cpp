@@ -1,0 +1,89 @@
+#include "site/rss_feed.h"
+
+#include <cstdio>
+
+#include "core/product.h"
+#include "core/text.h"
+#include "core/win1252_writer.h"
+#include "site/stamp_format.h"
+#include "site/text_digest.h"
+#include "store/entry_store.h"
+
+namespace quill::site {
+namespace {
+
+// Entry text on one line: each line break (CR LF, or a bare LF) becomes a space.
+std::string OneLine(std::string_view content) {
+  std::string out;
+  out.reserve(content.size());
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') continue;
+    out += content[i] == '\n' ? ' ' : content[i];
+  }
+  return out;
+}
+
+std::string Generator() {
+  char version[16];
+  std::snprintf(version, sizeof version, " v%d.%02d", core::kVersionMajor, core::kVersionMinor);
+  return std::string(core::kProductName) + version;
+}
+
+}  // namespace
+
+std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntryStore& entries,
+                           const core::Clock& clock, SiteOutput& output) {
+  // One offset for every date of the run, whatever the date.
+  const int offset = clock.UtcOffsetSeconds();
+  const bool docs = !core::Trim(settings.Docs).empty();
+  const auto file = output.Create("rss.xml");
+  core::Win1252Writer writer(*file);
+
+  writer.WriteLine("<?xml version=\"1.0\"?>");
+  writer.WriteLine("<rss version=\"2.0\">");
+  writer.WriteLine("   <channel>");
+  writer.WriteLine("      <title>" + settings.Title + "</title>");
+  if (docs) writer.WriteLine("      <link>" + settings.Docs + "</link>");
+  writer.WriteLine("      <description>" + settings.Title + "</description>");
+  writer.WriteLine("      <language>en-us</language>");
+  writer.WriteLine("      <pubDate>" + FormatRfc822Date(clock.Now(), offset) + "</pubDate>");
+  writer.WriteLine("      <lastBuildDate>" + FormatRfc822Date(clock.Now(), offset) +
+                   "</lastBuildDate>");
+  if (docs) writer.WriteLine("      <docs>" + settings.Docs + "</docs>");
+  writer.WriteLine("      <generator>" + Generator() + "</generator>");
+  if (!core::Trim(settings.Editor).empty()) {
+    writer.WriteLine("      <managingEditor>" + settings.Editor + "</managingEditor>");
+  }
+  if (!core::Trim(settings.Master).empty()) {
+    writer.WriteLine("      <webMaster>" + settings.Master + "</webMaster>");
+  }
+
+  // Items from the newest; the count stops after Articles + 1 of them. The guid counts
+  // entries from the oldest, so each stays the same as newer ones arrive.
+  int i = 0;
+  const store::EntryStore::ReadBatch batch(entries);
+  for (entries.MoveLastEntry(); !entries.NoEntry(); entries.MovePreviousEntry()) {
+    const store::Entry& entry = entries.CurrentEntry;
+    const std::string plain = StripMarkup(OneLine(entry.Content));
+    writer.WriteLine("      <item>");
+    writer.WriteLine("         <title>" + ExtractEntryTitle(plain) + "</title>");
+    if (docs) writer.WriteLine("         <link>" + settings.Docs + "</link>");
+    writer.WriteLine("         <description>" + plain + "</description>");
+    writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp, offset) +
+                     "</pubDate>");
+    if (docs) {
+      char number[16];
+      std::snprintf(number, sizeof number, "%03d", entries.EntryCount() - i);
+      writer.WriteLine("         <guid>" + settings.Docs + "#" + number + "</guid>");
+    }
+    writer.WriteLine("      </item>");
+    if (++i > settings.Articles) break;
+  }
+
+  writer.WriteLine("   </channel>");
+  writer.WriteLine("</rss>");
+  file->Commit();
+  return writer.BytesWritten();
+}
+
+}  // namespace quill::site

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/byte_sink.h"
+
+namespace quill::site {
+
+// The folder the site is generated into. Each file is created whole: what is written
+// reaches the folder only when the file is committed.
+class SiteOutput {
+ public:
+  virtual ~SiteOutput() = default;
+  virtual std::unique_ptr<core::FileSink> Create(const std::string& name) = 0;
+  virtual bool Exists(const std::string& name) const = 0;
+};
+
+// A folder on disk; files replace their old versions atomically.
+class DiskOutput final : public SiteOutput {
+ public:
+  // `folder` ends with a directory separator, as the settings derive it. An empty folder is
+  // refused, so nothing is ever written into whatever folder the program runs in.
+  explicit DiskOutput(std::string folder);
+
+  std::unique_ptr<core::FileSink> Create(const std::string& name) override;
+  bool Exists(const std::string& name) const override;
+
+ private:
+  std::string folder_;
+};
+
+// Writes a file of lines: Windows-1252 text, CR LF after every line.
+void WriteTextFile(SiteOutput& output, const std::string& name,
+                   const std::vector<std::string>& lines);
+
+}  // namespace quill::site
