@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
   settings.Template = folder + "template.html";
   settings.Title = "Bench Log";
   settings.IncludeRSS = 1;
+  settings.Docs = "https://bench.example/blog/";
   store.LoadSettings(true);
 
   quill::site::DiskOutput output(settings.OutputFolder);

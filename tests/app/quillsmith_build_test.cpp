@@ -1,0 +1,136 @@
+// quillsmith-build run as a user would run it, on a profile of its own.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/settings_store.h"
+#include "core/sqlite_registry.h"
+#include "store/entry_store.h"
+#include "support/fixed_clock.h"
+#include "support/temp_dir.h"
+
+namespace quill {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class QuillsmithBuildTest : public ::testing::Test {
+ protected:
+  QuillsmithBuildTest() {
+    std::filesystem::create_directories(site_);
+    settings_.SetUserValue("00", "My Log");
+    Project().ProjectName = "My Log";
+    Project().Template = site_ + "template.html";
+    Project().Title = "My Log";
+    Project().IncludeRSS = 1;
+    settings_.LoadSettings(true);
+  }
+
+  core::ProjectSettings& Project() { return settings_.Settings(); }
+
+  Outcome Quillsmith(const std::string& arguments) {
+    const std::string out = home_.File("out.txt");
+    const std::string err = home_.File("err.txt");
+    const std::string command = "XDG_CONFIG_HOME='" + home_.Path().string() + "' '" +
+                                QUILLSMITH_BUILD_PATH + "' " + arguments + " >'" + out +
+                                "' 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+  }
+
+  std::string Stored(const std::string& name) { return settings_.GetProjectValue(name); }
+
+  TempDir home_;
+  std::string site_ = home_.File("site") + "/";
+  core::SqliteRegistry registry_{home_.File("quillsmith/registry.db")};
+  testing::FixedClock clock_;
+  core::SettingsStore settings_{registry_, clock_};
+};
+
+TEST_F(QuillsmithBuildTest, BuildsTheSiteAndStampsTheOutput) {
+  testing::WriteFile(site_ + "template.html", "<h1>BlogTitle</h1>\r\nBlogContent\r\n");
+  {
+    store::EntryStore entries(settings_);
+    entries.CurrentEntry = {{2026, 12, 6, 22, 15, 7}, "Hello"};
+    entries.SaveEntry();
+    entries.CurrentEntry = {{2026, 12, 7, 8, 0, 0}, "World"};
+    entries.SaveEntry();
+  }
+  const Outcome run = Quillsmith("'My Log'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("Built 2 entries into 1 page (", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find(site_), std::string::npos);
+  EXPECT_NE(ReadFile(site_ + "index.html").find("<p>World</p>"), std::string::npos);
+  EXPECT_NE(ReadFile(site_ + "rss.xml").find("<title>World</title>"), std::string::npos);
+  EXPECT_EQ(Stored("OutDate").size(), 6u);
+  EXPECT_EQ(Stored("OutTime").size(), 6u);
+}
+
+TEST_F(QuillsmithBuildTest, WritesOnlyTheMissingSupportFiles) {
+  Project().CommentPage = 1;
+  settings_.LoadSettings(true);
+  testing::WriteFile(site_ + "template.html", "mine");
+
+  Outcome run = Quillsmith("--support-files 'my log'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  for (const char* name :
+       {"default.css", "comments.html", "message.html", "contact.php", "quillsmith.css"}) {
+    EXPECT_NE(run.out.find(site_ + name), std::string::npos) << name;
+    EXPECT_TRUE(std::filesystem::exists(site_ + name)) << name;
+  }
+  EXPECT_EQ(run.out.find("template.html"), std::string::npos);
+  EXPECT_EQ(ReadFile(site_ + "template.html"), "mine");
+  EXPECT_EQ(Stored("OutDate"), "");
+
+  run = Quillsmith("--support-files 'My Log'");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "Every support file is already in " + site_ + "\n");
+}
+
+TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
+  // No template.
+  Outcome run = Quillsmith("'My Log'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("page template " + site_ + "template.html"), std::string::npos)
+      << run.err;
+  EXPECT_FALSE(std::filesystem::exists(site_ + "index.html"));
+
+  // A page that cannot be written: a folder stands where it should go.
+  testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
+  std::filesystem::create_directory(site_ + "index.html");
+  run = Quillsmith("'My Log'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(site_ + "index.html"), std::string::npos) << run.err;
+  EXPECT_EQ(Stored("OutDate"), "");
+
+  run = Quillsmith("'Nobody'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no project named \"Nobody\""), std::string::npos) << run.err;
+
+  settings_.SetUserValue("01", "Unset");
+  run = Quillsmith("--support-files Unset");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no output folder"), std::string::npos) << run.err;
+}
+
+TEST_F(QuillsmithBuildTest, CommandLine) {
+  Outcome run = Quillsmith("--help");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.rfind("Usage: quillsmith-build PROJECT", 0), 0u);
+  EXPECT_EQ(Quillsmith("").status, 1);
+  EXPECT_EQ(Quillsmith("--frobnicate 'My Log'").status, 1);
+  EXPECT_EQ(Quillsmith("'My Log' Other").status, 1);
+}
+
+}  // namespace
+}  // namespace quill
