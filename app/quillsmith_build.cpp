@@ -54,11 +54,10 @@ std::string FindProject(App& app, const std::string& wanted) {
     if (listed.empty()) break;
     if (quill::core::EqualsIgnoringCase(listed, wanted)) return listed;
   }
-  if (!wanted.empty() &&
-      !app.registry
-           ->EnumRegValues(quill::core::RegRoot::CurrentUser,
-                           quill::core::SettingsStore::ProjectKey(wanted))
-           .empty()) {
+  if (!wanted.empty() && !app.registry
+                              ->EnumRegValues(quill::core::RegRoot::CurrentUser,
+                                              quill::core::SettingsStore::ProjectKey(wanted))
+                              .empty()) {
     return wanted;
   }
   throw QuillError("There is no project named \"" + wanted + "\".");
@@ -86,9 +85,9 @@ void Build(App& app) {
   app.settings.StampOutput();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
   std::printf("Built %lld entries into %d page%s (%llu bytes) in %.2f s: %s\n",
-              static_cast<long long>(report.entries), report.pages,
-              report.pages == 1 ? "" : "s", static_cast<unsigned long long>(bytes),
-              seconds.count(), settings.OutputFolder.c_str());
+              static_cast<long long>(report.entries), report.pages, report.pages == 1 ? "" : "s",
+              static_cast<unsigned long long>(bytes), seconds.count(),
+              settings.OutputFolder.c_str());
 }
 
 void WriteSupportFiles(App& app) {

@@ -22,10 +22,13 @@ namespace {
 
 using quill::core::Stamp;
 
-const char* const kWords[] = {
-    "quill",   "<b>ink</b>", "paper", "garden", "&amp;",        "river",   "autumn",
-    "lantern", "<i>bread</i>", "harbour", "stone", "window", "letters",
-    "<a href=\"https://example.org/\">link</a>"};
+const char* const kWords[] = {"quill",        "<b>ink</b>",
+                              "paper",        "garden",
+                              "&amp;",        "river",
+                              "autumn",       "lantern",
+                              "<i>bread</i>", "harbour",
+                              "stone",        "window",
+                              "letters",      "<a href=\"https://example.org/\">link</a>"};
 
 // About 1 KB of text in a few paragraphs.
 std::string EntryText(long long n) {

@@ -2,9 +2,8 @@
 
 #include <cstdlib>
 
-#include "core/text.h"
-
 #include "core/sqlite_registry.h"
+#include "core/text.h"
 #ifdef _WIN32
 #include "core/windows_registry.h"
 #endif
@@ -13,11 +12,16 @@ namespace quill::core {
 
 std::string_view RegRootName(RegRoot root) {
   switch (root) {
-    case RegRoot::ClassesRoot: return "HKEY_CLASSES_ROOT";
-    case RegRoot::CurrentUser: return "HKEY_CURRENT_USER";
-    case RegRoot::LocalMachine: return "HKEY_LOCAL_MACHINE";
-    case RegRoot::Users: return "HKEY_USERS";
-    case RegRoot::CurrentConfig: return "HKEY_CURRENT_CONFIG";
+    case RegRoot::ClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+    case RegRoot::CurrentUser:
+      return "HKEY_CURRENT_USER";
+    case RegRoot::LocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case RegRoot::Users:
+      return "HKEY_USERS";
+    case RegRoot::CurrentConfig:
+      return "HKEY_CURRENT_CONFIG";
   }
   return {};
 }

@@ -24,9 +24,9 @@ enum RegType : std::uint32_t {
 // A typed registry value. `type` 0 means "nothing was read".
 struct RegValue {
   std::uint32_t type = kRegNone;
-  std::string text;                // REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ (UTF-8, no final NUL)
-  std::uint32_t number = 0;        // REG_DWORD
-  std::vector<std::uint8_t> bytes; // REG_BINARY and any other type
+  std::string text;                 // REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ (UTF-8, no final NUL)
+  std::uint32_t number = 0;         // REG_DWORD
+  std::vector<std::uint8_t> bytes;  // REG_BINARY and any other type
 
   static RegValue Text(std::string text) { return {kRegSz, std::move(text), 0, {}}; }
   static RegValue Dword(std::uint32_t number) { return {kRegDword, {}, number, {}}; }

@@ -41,8 +41,8 @@ void SqliteDb::Exec(std::string_view sql) {
 std::int64_t SqliteDb::Changes() const { return sqlite3_changes64(db_); }
 
 SqliteStatement::SqliteStatement(SqliteDb& db, std::string_view sql) : db_(db) {
-  if (sqlite3_prepare_v2(db.Handle(), sql.data(), static_cast<int>(sql.size()), &stmt_,
-                         nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db.Handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
+      SQLITE_OK) {
     db.Fail(sql);
   }
 }
@@ -51,8 +51,8 @@ SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
 
 SqliteStatement& SqliteStatement::Bind(int index, std::string_view text) {
   if (done_) Reset();
-  if (sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT,
-                          SQLITE_UTF8) != SQLITE_OK) {
+  if (sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8) !=
+      SQLITE_OK) {
     db_.Fail(sqlite3_sql(stmt_));
   }
   return *this;

@@ -43,8 +43,8 @@ std::string Stamp::ToText() const {
 
 std::optional<Stamp> Stamp::FromText(std::string_view text) {
   // Fixed layout: 4-2-2 digits, a blank, 2:2:2 digits.
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' ||
-      text[13] != ':' || text[16] != ':') {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
+      text[16] != ':') {
     return std::nullopt;
   }
   const auto field = [&](std::size_t at, std::size_t width, int& out) {

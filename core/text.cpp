@@ -18,4 +18,30 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   });
 }
 
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t at = 0;
+  for (std::size_t hit; (hit = text.find(from, at)) != std::string_view::npos;
+       at = hit + from.size()) {
+    out.append(text, at, hit - at);
+    out += to;
+  }
+  out.append(text, at);
+  return out;
+}
+
+std::string ReplaceLineBreaks(std::string_view text, std::string_view to) {
+  std::string out;
+  out.reserve(text.size() + 64);
+  std::size_t at = 0;
+  for (std::size_t lf; (lf = text.find('\n', at)) != std::string_view::npos; at = lf + 1) {
+    const std::size_t end = (lf > at && text[lf - 1] == '\r') ? lf - 1 : lf;
+    out.append(text, at, end - at);
+    out += to;
+  }
+  out.append(text, at);
+  return out;
+}
+
 }  // namespace quill::core

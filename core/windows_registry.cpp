@@ -8,19 +8,24 @@ namespace {
 
 HKEY RootHandle(RegRoot root) {
   switch (root) {
-    case RegRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegRoot::Users: return HKEY_USERS;
-    case RegRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
+    case RegRoot::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegRoot::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegRoot::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegRoot::Users:
+      return HKEY_USERS;
+    case RegRoot::CurrentConfig:
+      return HKEY_CURRENT_CONFIG;
   }
   return nullptr;
 }
 
 std::wstring Wide(std::string_view utf8) {
   if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
   return wide;
@@ -28,8 +33,8 @@ std::wstring Wide(std::string_view utf8) {
 
 std::string Narrow(std::wstring_view wide) {
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                    nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
                       nullptr, nullptr);
@@ -44,8 +49,8 @@ class Key {
     if (parent == nullptr) return;
     if (RegOpenKeyExW(parent, path.c_str(), 0, access, &key_) == ERROR_SUCCESS) return;
     key_ = nullptr;
-    if (create && RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  access, nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+    if (create && RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                  nullptr, &key_, nullptr) != ERROR_SUCCESS) {
       key_ = nullptr;
     }
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/quill_error.h"
+#include "core/text.h"
 #include "core/win1252_writer.h"
 #include "site/page_template.h"
 #include "site/stamp_format.h"
@@ -19,33 +20,6 @@ namespace {
 using core::QuillError;
 
 constexpr std::size_t kChunk = 1 << 16;
-
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  std::string out;
-  out.reserve(text.size() + to.size());
-  std::size_t at = 0;
-  for (std::size_t hit; (hit = text.find(from, at)) != std::string_view::npos;
-       at = hit + from.size()) {
-    out.append(text, at, hit - at);
-    out += to;
-  }
-  out.append(text, at);
-  return out;
-}
-
-// Entry text with its line breaks (CR LF, or a bare LF) turned into paragraph breaks.
-std::string Paragraphs(std::string_view content) {
-  std::string out;
-  out.reserve(content.size() + 64);
-  std::size_t at = 0;
-  for (std::size_t lf; (lf = content.find('\n', at)) != std::string_view::npos; at = lf + 1) {
-    const std::size_t end = (lf > at && content[lf - 1] == '\r') ? lf - 1 : lf;
-    out.append(content, at, end - at);
-    out += "</p><p>";
-  }
-  out.append(content, at);
-  return out;
-}
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -103,8 +77,8 @@ class Spool final : public core::ByteSink {
   }
 
   [[noreturn]] static void Fail(const char* what) {
-    throw QuillError(std::string("Cannot ") + what + " the temporary file of the blog pages: " +
-                     std::strerror(errno));
+    throw QuillError(std::string("Cannot ") + what +
+                     " the temporary file of the blog pages: " + std::strerror(errno));
   }
 
   std::string memory_;
@@ -159,7 +133,7 @@ std::vector<TemplateLine> ReadTemplate(const std::string& path) {
 void WriteEntry(core::Win1252Writer& writer, const core::ProjectSettings& settings,
                 const store::Entry& entry, bool styled) {
   const std::string date = FormatEntryStamp(settings, entry.Stamp, true);
-  const std::string paragraph = "<p>" + Paragraphs(entry.Content) + "</p>";
+  const std::string paragraph = "<p>" + core::ReplaceLineBreaks(entry.Content, "</p><p>") + "</p>";
   if (styled) {
     writer.WriteLine("<div id=\"blog\">");
     writer.WriteLine("<div class=\"date\">" + date + "</div>");
@@ -243,10 +217,11 @@ BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntrySt
     for (const TemplateLine& line : page_template) {
       switch (line.kind) {
         case LineKind::Title:
-          writer.WriteRaw(ReplaceAll(line.bytes, kTitlePlaceholder, title) + "\r\n");
+          writer.WriteRaw(core::ReplaceAll(line.bytes, kTitlePlaceholder, title) + "\r\n");
           break;
         case LineKind::Navigation:
-          writer.WriteRaw(ReplaceAll(line.bytes, kNavigationPlaceholder, navigation) + "\r\n");
+          writer.WriteRaw(core::ReplaceAll(line.bytes, kNavigationPlaceholder, navigation) +
+                          "\r\n");
           break;
         case LineKind::Content:
           spool.CopyTo(page_starts[n], page_starts[n + 1], *page);

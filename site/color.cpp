@@ -61,8 +61,7 @@ std::uint32_t ResolveColor(std::int32_t color) {
 std::string ColorToCssHex(std::int32_t color) {
   const std::uint32_t bgr = ResolveColor(color);
   char hex[8];
-  std::snprintf(hex, sizeof hex, "%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF,
-                (bgr >> 16) & 0xFF);
+  std::snprintf(hex, sizeof hex, "%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
   return hex;
 }
 

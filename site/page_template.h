@@ -12,11 +12,16 @@ inline constexpr std::string_view kTitlePlaceholder = "BlogTitle";
 inline constexpr std::string_view kNavigationPlaceholder = "BlogTOC";
 inline constexpr std::string_view kContentPlaceholder = "BlogContent";
 
-// The two lines every generated page and the default template start with.
+// The two lines the default template and the comment pages start with.
 inline constexpr std::string_view kDoctypeLine =
     "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
     "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">";
 inline constexpr std::string_view kHtmlLine = "<html xmlns=\"http://www.w3.org/1999/xhtml\">";
+// The head lines that declare the code page and link the site stylesheet.
+inline constexpr std::string_view kCharsetLine =
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />";
+inline constexpr std::string_view kSiteStylesheetLine =
+    "<link rel=\"stylesheet\" href=\"default.css\" type=\"text/css\" />";
 
 // Writes template.html, the default page template, into the output folder.
 void WriteDefaultTemplate(const core::ProjectSettings& settings, SiteOutput& output);

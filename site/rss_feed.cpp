@@ -12,17 +12,6 @@
 namespace quill::site {
 namespace {
 
-// Entry text on one line: each line break (CR LF, or a bare LF) becomes a space.
-std::string OneLine(std::string_view content) {
-  std::string out;
-  out.reserve(content.size());
-  for (std::size_t i = 0; i < content.size(); ++i) {
-    if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') continue;
-    out += content[i] == '\n' ? ' ' : content[i];
-  }
-  return out;
-}
-
 std::string Generator() {
   char version[16];
   std::snprintf(version, sizeof version, " v%d.%02d", core::kVersionMajor, core::kVersionMinor);
@@ -64,13 +53,12 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
   const store::EntryStore::ReadBatch batch(entries);
   for (entries.MoveLastEntry(); !entries.NoEntry(); entries.MovePreviousEntry()) {
     const store::Entry& entry = entries.CurrentEntry;
-    const std::string plain = StripMarkup(OneLine(entry.Content));
+    const std::string plain = StripMarkup(core::ReplaceLineBreaks(entry.Content, " "));
     writer.WriteLine("      <item>");
     writer.WriteLine("         <title>" + ExtractEntryTitle(plain) + "</title>");
     if (docs) writer.WriteLine("         <link>" + settings.Docs + "</link>");
     writer.WriteLine("         <description>" + plain + "</description>");
-    writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp, offset) +
-                     "</pubDate>");
+    writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp, offset) + "</pubDate>");
     if (docs) {
       char number[16];
       std::snprintf(number, sizeof number, "%03d", entries.EntryCount() - i);

@@ -13,8 +13,8 @@ namespace {
 
 using core::Stamp;
 
-constexpr std::array<std::string_view, 7> kWeekdays = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr std::array<std::string_view, 7> kWeekdays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                       "Thursday", "Friday", "Saturday"};
 constexpr std::array<std::string_view, 12> kMonths = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -181,10 +181,14 @@ std::string FormatTimePart(int time_format, const Stamp& stamp) {
 
 std::string_view SeparatorText(int separator) {
   switch (separator) {
-    case 0: return " at ";
-    case 1: return " @ ";
-    case 2: return " : ";
-    default: return {};
+    case 0:
+      return " at ";
+    case 1:
+      return " @ ";
+    case 2:
+      return " : ";
+    default:
+      return {};
   }
 }
 
@@ -202,16 +206,22 @@ std::string FormatLongStamp(const core::ProjectSettings& settings, const Stamp& 
          FormatTimePart(0, stamp);
 }
 
-std::optional<Stamp> ParseEntryStamp(const core::ProjectSettings& settings,
-                                     std::string_view text) {
+std::optional<Stamp> ParseEntryStamp(const core::ProjectSettings& settings, std::string_view text) {
   // The separator's first occurrence splits date from time; no date part holds " at", "@" or
   // a colon, so the first one found is the separator's.
   std::string_view mark;
   switch (settings.Separator) {
-    case 0: mark = " at"; break;
-    case 1: mark = "@"; break;
-    case 2: mark = ":"; break;
-    default: break;
+    case 0:
+      mark = " at";
+      break;
+    case 1:
+      mark = "@";
+      break;
+    case 2:
+      mark = ":";
+      break;
+    default:
+      break;
   }
   if (const auto at = mark.empty() ? std::string_view::npos : text.find(mark);
       at != std::string_view::npos) {
@@ -233,9 +243,9 @@ std::string FormatRfc822Date(const Stamp& stamp, int utc_offset_seconds) {
   const int minutes = std::abs(utc_offset_seconds) / 60;
   return Printf("%s, %02d %s %04d %02d:%02d:%02d %c%02d%02d",
                 std::string(kWeekdays[stamp.Weekday()].substr(0, 3)).c_str(), stamp.day,
-                std::string(kMonths[stamp.month - 1].substr(0, 3)).c_str(), stamp.year,
-                stamp.hour, stamp.minute, stamp.second, utc_offset_seconds < 0 ? '-' : '+',
-                minutes / 60, minutes % 60);
+                std::string(kMonths[stamp.month - 1].substr(0, 3)).c_str(), stamp.year, stamp.hour,
+                stamp.minute, stamp.second, utc_offset_seconds < 0 ? '-' : '+', minutes / 60,
+                minutes % 60);
 }
 
 }  // namespace quill::site

@@ -8,19 +8,6 @@
 namespace quill::site {
 namespace {
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t at = 0;
-  for (std::size_t hit; (hit = text.find(from, at)) != std::string_view::npos;
-       at = hit + from.size()) {
-    out.append(text, at, hit - at);
-    out += to;
-  }
-  out.append(text, at);
-  return out;
-}
-
 std::u32string TrimSpaces(std::u32string_view text) {
   const auto first = text.find_first_not_of(U' ');
   if (first == std::u32string_view::npos) return {};
@@ -43,10 +30,10 @@ std::string StripMarkup(std::string_view text) {
       plain += c;
     }
   }
-  plain = core::Trim(ReplaceAll(plain, "&nbsp;", " "));
-  plain = core::Trim(ReplaceAll(plain, "&nbsp", " "));
-  plain = core::Trim(ReplaceAll(plain, "  ", " "));
-  return ReplaceAll(plain, "  ", " ");
+  plain = core::Trim(core::ReplaceAll(plain, "&nbsp;", " "));
+  plain = core::Trim(core::ReplaceAll(plain, "&nbsp", " "));
+  plain = core::Trim(core::ReplaceAll(plain, "  ", " "));
+  return core::ReplaceAll(plain, "  ", " ");
 }
 
 std::string ExtractEntryTitle(std::string_view text) {

@@ -28,8 +28,8 @@ struct EntryStore::Statements {
         later(db, "SELECT Date, Content FROM " + table + " WHERE Date > ?1 ORDER BY Date LIMIT 1"),
         earlier(db, "SELECT Date, Content FROM " + table +
                         " WHERE Date < ?1 ORDER BY Date DESC LIMIT 1"),
-        at_or_later(db, "SELECT Date, Content FROM " + table +
-                            " WHERE Date >= ?1 ORDER BY Date LIMIT 1"),
+        at_or_later(
+            db, "SELECT Date, Content FROM " + table + " WHERE Date >= ?1 ORDER BY Date LIMIT 1"),
         at_or_earlier(db, "SELECT Date, Content FROM " + table +
                               " WHERE Date <= ?1 ORDER BY Date DESC LIMIT 1"),
         update(db, "UPDATE " + table + " SET Content = ?2 WHERE Date = ?1"),

@@ -11,7 +11,7 @@
 namespace quill::core {
 class SqliteDb;
 class SqliteStatement;
-}
+}  // namespace quill::core
 
 namespace quill::store {
 

@@ -42,8 +42,8 @@ class QuillsmithBuildTest : public ::testing::Test {
     const std::string out = home_.File("out.txt");
     const std::string err = home_.File("err.txt");
     const std::string command = "XDG_CONFIG_HOME='" + home_.Path().string() + "' '" +
-                                QUILLSMITH_BUILD_PATH + "' " + arguments + " >'" + out +
-                                "' 2>'" + err + "'";
+                                QUILLSMITH_BUILD_PATH + "' " + arguments + " >'" + out + "' 2>'" +
+                                err + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
   }
@@ -101,8 +101,7 @@ TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
   // No template.
   Outcome run = Quillsmith("'My Log'");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("page template " + site_ + "template.html"), std::string::npos)
-      << run.err;
+  EXPECT_NE(run.err.find("page template " + site_ + "template.html"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(site_ + "index.html"));
 
   // A page that cannot be written: a folder stands where it should go.

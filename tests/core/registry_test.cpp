@@ -1,9 +1,10 @@
+#include "core/registry.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <thread>
 
-#include "core/registry.h"
 #include "core/sqlite_registry.h"
 #include "support/temp_dir.h"
 
@@ -73,9 +74,9 @@ TEST_F(RegistryFileTest, WritingCreatesTheKeyAndItsParentsAndKeysWithSubKeysStay
   EXPECT_FALSE(registry_.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware"));
   EXPECT_TRUE(registry_.DeleteRegKey(RegRoot::CurrentUser, kKey));
   EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Title").type, kRegNone);
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, "Software\\Ardentware\\Quillsmith", "00")
-                .text,
-            "My Log");
+  EXPECT_EQ(
+      registry_.ReadRegValue(RegRoot::CurrentUser, "Software\\Ardentware\\Quillsmith", "00").text,
+      "My Log");
   // The parent keys exist although nothing was written to them directly.
   EXPECT_TRUE(registry_.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware\\Quillsmith"));
   EXPECT_TRUE(registry_.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware"));
@@ -92,8 +93,7 @@ TEST_F(RegistryFileTest, ValuesRoundTripWhateverTheirTypeAndLength) {
   registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Bytes", binary);
 
   EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Long").text, long_text);
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Padded").text,
-            "Über \xE2\x82\xAC");
+  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Padded").text, "Über \xE2\x82\xAC");
   const RegValue empty = registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Empty");
   EXPECT_EQ(empty.type, kRegSz);
   EXPECT_EQ(empty.text, "");

@@ -20,7 +20,8 @@ class SettingsStoreTest : public ::testing::Test {
   SettingsStoreTest() { store_.Settings().ProjectName = "My Log"; }
 
   void Put(std::string_view name, std::string_view text) {
-    registry_.WriteRegValue(RegRoot::CurrentUser, kProjectKey, name, RegValue::Text(std::string(text)));
+    registry_.WriteRegValue(RegRoot::CurrentUser, kProjectKey, name,
+                            RegValue::Text(std::string(text)));
   }
   std::string Stored(std::string_view name) {
     return registry_.ReadRegValue(RegRoot::CurrentUser, kProjectKey, name).text;
@@ -73,9 +74,9 @@ TEST_F(SettingsStoreTest, AProjectWithoutAKeyLoadsAllDefaults) {
 
 TEST_F(SettingsStoreTest, NumbersLoadFromLooseTextRoundingHalvesToEven) {
   const std::pair<const char*, int> cases[] = {
-      {"abc", 25},  {" 30 ", 30},  {"2.5", 2},      {"3.5", 4},        {"-2.5", -2},
-      {"2.51", 3},  {"", 25},      {"1e2", 100},    {"+7", 7},         {"\t12\t", 12},
-      {"12abc", 25}, {"inf", 25},  {"0x10", 25},    {"99999", 32767},  {"-1e300", -32768},
+      {"abc", 25},   {" 30 ", 30}, {"2.5", 2},       {"3.5", 4},       {"-2.5", -2},
+      {"2.51", 3},   {"", 25},     {"1e2", 100},     {"+7", 7},        {"\t12\t", 12},
+      {"12abc", 25}, {"inf", 25},  {"0x10", 25},     {"99999", 32767}, {"-1e300", -32768},
       {".5", 0},     {"-", 25},    {"1e999", 32767},
   };
   for (const auto& [text, expected] : cases) {
@@ -89,10 +90,8 @@ TEST_F(SettingsStoreTest, ColoursLoadInTheir32BitRange) {
   const std::pair<const char*, std::uint32_t> cases[] = {
       {"-2147483630", 0x80000012u},  // the system colour for button text
       {"2147483666", 0x80000012u},   // the same bits written unsigned
-      {"16777215", 0x00FFFFFFu},
-      {"99999999999", 0x7FFFFFFFu},
-      {"-99999999999", 0x80000000u},
-      {"grey", 14737632u},
+      {"16777215", 0x00FFFFFFu},     {"99999999999", 0x7FFFFFFFu},
+      {"-99999999999", 0x80000000u}, {"grey", 14737632u},
   };
   for (const auto& [text, expected] : cases) {
     Put("Shading", text);
@@ -149,10 +148,10 @@ TEST_F(SettingsStoreTest, SavingWritesEverySettingInOrderAndReadsItBack) {
     names.push_back(value.name);
   }
   const std::vector<std::string> order = {
-      "Template", "Title",     "DateFormat", "TimeFormat", "Separator", "MaxPageSize",
-      "IncludeRSS", "CommentPage", "Site",   "Docs",       "Editor",    "Master",
-      "Articles", "Shading",   "FontColor",  "PrintTime",  "PostFTP",   "FtpHost",
-      "FtpUser",  "FtpPass",   "FtpPath",    "UseIndex",   "FileNames"};
+      "Template",   "Title",       "DateFormat", "TimeFormat", "Separator", "MaxPageSize",
+      "IncludeRSS", "CommentPage", "Site",       "Docs",       "Editor",    "Master",
+      "Articles",   "Shading",     "FontColor",  "PrintTime",  "PostFTP",   "FtpHost",
+      "FtpUser",    "FtpPass",     "FtpPath",    "UseIndex",   "FileNames"};
   EXPECT_EQ(names, order);
   EXPECT_EQ(Stored("FontColor"), "-2147483630");
   EXPECT_EQ(Stored("MaxPageSize"), "-4");
@@ -238,8 +237,8 @@ TEST_F(SettingsStoreTest, DeletingTheSecondOfFourProjectsClosesTheGap) {
 
   EXPECT_EQ(ProjectList(), (std::vector<std::string>{"00=Alpha", "01=Gamma", "02=Delta"}));
   EXPECT_EQ(store_.GetUserValue("Last"), "Beta");  // left for the chooser to cope with
-  EXPECT_TRUE(registry_.EnumRegValues(RegRoot::CurrentUser, SettingsStore::ProjectKey("Beta"))
-                  .empty());
+  EXPECT_TRUE(
+      registry_.EnumRegValues(RegRoot::CurrentUser, SettingsStore::ProjectKey("Beta")).empty());
   EXPECT_FALSE(registry_.DeleteRegKey(RegRoot::CurrentUser, SettingsStore::ProjectKey("Beta")));
 }
 

@@ -12,7 +12,10 @@ TEST(Win1252, KeepsWhatTheCodePageHoldsAndReferencesTheRest) {
   EXPECT_EQ(ToWin1252("\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC5\xA0 \xC5\xB8 \xE2\x84\xA2"),
             "\x80 \x93q\x94 \x8A \x9F \x99");
   // Characters it lacks become references, astral ones included.
-  EXPECT_EQ(ToWin1252("\xC5\x82\xC3\xB3" "d\xC5\xBA"), "&#322;\xF3" "d&#378;");
+  EXPECT_EQ(ToWin1252("\xC5\x82\xC3\xB3"
+                      "d\xC5\xBA"),
+            "&#322;\xF3"
+            "d&#378;");
   EXPECT_EQ(ToWin1252("\xF0\x9F\x98\x80"), "&#128512;");
   // A C1 control has no place in the code page either.
   EXPECT_EQ(ToWin1252("\xC2\x81"), "&#129;");

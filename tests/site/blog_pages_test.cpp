@@ -180,11 +180,15 @@ TEST_F(BlogPagesTest, PlainMarkupWithoutTheBlogStylesheetAndDatesAlone) {
 TEST_F(BlogPagesTest, EntryTextIsWrittenAsItStandsInTheFilesCodePage) {
   UseTemplate("<title>BlogTitle</title>\r\nBlogContent\r\n");
   output_.files.erase("quillsmith.css");
-  Settings().Title = "Caf\xC3\xA9 \xC5\x81\xC3\xB3" "d\xC5\xBA";
+  Settings().Title =
+      "Caf\xC3\xA9 \xC5\x81\xC3\xB3"
+      "d\xC5\xBA";
   Save(kSundayEvening, "<b>5 \xE2\x82\xAC</b> & BlogTitle\nsecond line");
   Build();
   const Lines page = Page("index.html");
-  EXPECT_EQ(page[0], "<title>Caf\xE9 &#321;\xF3" "d&#378;</title>");
+  EXPECT_EQ(page[0],
+            "<title>Caf\xE9 &#321;\xF3"
+            "d&#378;</title>");
   EXPECT_EQ(page[2], "<p><b>5 \x80</b> & BlogTitle</p><p>second line</p>");
 }
 
@@ -230,10 +234,10 @@ TEST_F(BlogPagesTest, EveryContentLineGetsTheEntriesAndATemplateWithoutOneGetsNo
   output_.files.erase("quillsmith.css");
   Save(kSundayEvening, "Twice");
   Build();
-  EXPECT_EQ(Page("index.html"),
-            (Lines{"<strong>Sunday, December 06, 2026 at 10:15 PM</strong>", "<p>Twice</p>",
-                   "middle", "<strong>Sunday, December 06, 2026 at 10:15 PM</strong>",
-                   "<p>Twice</p>"}));
+  EXPECT_EQ(
+      Page("index.html"),
+      (Lines{"<strong>Sunday, December 06, 2026 at 10:15 PM</strong>", "<p>Twice</p>", "middle",
+             "<strong>Sunday, December 06, 2026 at 10:15 PM</strong>", "<p>Twice</p>"}));
 
   UseTemplate("<p>BlogTitle</p>\r\n");
   Build();

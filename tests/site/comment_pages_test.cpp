@@ -41,45 +41,48 @@ TEST(CommentsPage, FortyLinesThenTheFooter) {
   output.files["comments.html"] = std::string(100000, 'x');  // replaced whole
   WriteCommentsPage(Titled("My Log"), output);
   Lines expected = kHead;
-  expected.insert(expected.end(), {
-      "<title>My Log: Comments Welcome</title>",
-      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />",
-      "<link rel=\"stylesheet\" href=\"default.css\" type=\"text/css\" />",
-      "</head>",
-      "<body>",
-      "<div id=\"container\">",
-      "\t<div id=\"header\">",
-      "\t\t<h1>My Log</h1>",
-      "\t</div>",
-      "\t<div id=\"content\">",
-      "\t<h3>&nbsp;Comment on My Log</h3>",
-      "\t<form name=\"form1\" method=\"post\" action=\"contact.php\">",
-      "\t<table width=\"75%\" border=\"0\" cellpadding=\"8\">",
-      "\t<tr valign=\"top\">",
-      "\t<td align=\"right\" class=\"screentext\">Your Name:&nbsp;</td>",
-      "\t<td><input name=\"name\" type=\"text\" id=\"name\" size=\"48\"></td>",
-      "\t</tr>",
-      "\t<tr valign=\"top\">",
-      "\t<td align=\"right\" class=\"screentext\">Your eMail:&nbsp;</td>",
-      "\t<td><input name=\"email\" type=\"text\" id=\"email\" size=\"48\"></td>",
-      "\t</tr>",
-      "\t<tr valign=\"top\">",
-      "\t<td align=\"right\" class=\"screentext\">Your Message:&nbsp;</td>",
-      "\t<td><textarea name=\"message\" cols=\"48\" rows=\"16\" id=\"message\"></textarea></td>",
-      "\t</tr>",
-      "\t<tr valign=\"top\">",
-      "\t<td>&nbsp;</td>",
-      "\t<td>",
-      "\t<input type=\"hidden\" name=\"subject\" value=\"My Log\" id=\"subject\" />",
-      "\t<input type=\"submit\" name=\"Submit\" value=\"Send Email\">",
-      "\t<input type=\"hidden\" name=\"required\" value=\"name email message\">",
-      "\t<input name=\"Reset\" type=\"reset\" id=\"Reset\" value=\"Clear\">",
-      "\t</td>",
-      "\t</tr>",
-      "\t</table>",
-      "\t</form>",
-      "\t</div>",
-  });
+  expected.insert(
+      expected.end(),
+      {
+          "<title>My Log: Comments Welcome</title>",
+          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />",
+          "<link rel=\"stylesheet\" href=\"default.css\" type=\"text/css\" />",
+          "</head>",
+          "<body>",
+          "<div id=\"container\">",
+          "\t<div id=\"header\">",
+          "\t\t<h1>My Log</h1>",
+          "\t</div>",
+          "\t<div id=\"content\">",
+          "\t<h3>&nbsp;Comment on My Log</h3>",
+          "\t<form name=\"form1\" method=\"post\" action=\"contact.php\">",
+          "\t<table width=\"75%\" border=\"0\" cellpadding=\"8\">",
+          "\t<tr valign=\"top\">",
+          "\t<td align=\"right\" class=\"screentext\">Your Name:&nbsp;</td>",
+          "\t<td><input name=\"name\" type=\"text\" id=\"name\" size=\"48\"></td>",
+          "\t</tr>",
+          "\t<tr valign=\"top\">",
+          "\t<td align=\"right\" class=\"screentext\">Your eMail:&nbsp;</td>",
+          "\t<td><input name=\"email\" type=\"text\" id=\"email\" size=\"48\"></td>",
+          "\t</tr>",
+          "\t<tr valign=\"top\">",
+          "\t<td align=\"right\" class=\"screentext\">Your Message:&nbsp;</td>",
+          "\t<td><textarea name=\"message\" cols=\"48\" rows=\"16\" "
+          "id=\"message\"></textarea></td>",
+          "\t</tr>",
+          "\t<tr valign=\"top\">",
+          "\t<td>&nbsp;</td>",
+          "\t<td>",
+          "\t<input type=\"hidden\" name=\"subject\" value=\"My Log\" id=\"subject\" />",
+          "\t<input type=\"submit\" name=\"Submit\" value=\"Send Email\">",
+          "\t<input type=\"hidden\" name=\"required\" value=\"name email message\">",
+          "\t<input name=\"Reset\" type=\"reset\" id=\"Reset\" value=\"Clear\">",
+          "\t</td>",
+          "\t</tr>",
+          "\t</table>",
+          "\t</form>",
+          "\t</div>",
+      });
   ASSERT_EQ(expected.size(), 40u);
   const Lines footer = FooterLines();
   expected.insert(expected.end(), footer.begin(), footer.end());
@@ -91,7 +94,8 @@ TEST(CommentsPage, TitlesGoInAsTheyStand) {
   WriteCommentsPage(Titled("Fish & <Chips>"), output);
   const Lines lines = output.Lines("comments.html");
   EXPECT_EQ(lines[3], "<title>Fish & <Chips>: Comments Welcome</title>");
-  EXPECT_EQ(lines[31], "\t<input type=\"hidden\" name=\"subject\" value=\"Fish & <Chips>\" id=\"subject\" />");
+  EXPECT_EQ(lines[31],
+            "\t<input type=\"hidden\" name=\"subject\" value=\"Fish & <Chips>\" id=\"subject\" />");
 
   WriteCommentsPage(Titled(""), output);
   const Lines untitled = output.Lines("comments.html");
@@ -104,22 +108,24 @@ TEST(MessagePage, SeventeenLinesThenTheFooter) {
   testing::MemoryOutput output;
   WriteMessagePage(Titled("My Log"), output);
   Lines expected = kHead;
-  expected.insert(expected.end(), {
-      "<title>My Log: Message Sent</title>",
-      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />",
-      "<link rel=\"stylesheet\" href=\"default.css\" type=\"text/css\" />",
-      "</head>",
-      "<body>",
-      "<div id=\"container\">",
-      "\t<div id=\"header\">",
-      "\t\t<h1>My Log</h1>",
-      "\t</div>",
-      "\t<div id=\"content\">",
-      "\t\t<h3>&nbsp;Comment on My Log</h3>",
-      "\t\t<p><center>Your message has been sent<br />",
-      "\t\tThank you</center></p>",
-      "\t</div>",
-  });
+  expected.insert(
+      expected.end(),
+      {
+          "<title>My Log: Message Sent</title>",
+          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />",
+          "<link rel=\"stylesheet\" href=\"default.css\" type=\"text/css\" />",
+          "</head>",
+          "<body>",
+          "<div id=\"container\">",
+          "\t<div id=\"header\">",
+          "\t\t<h1>My Log</h1>",
+          "\t</div>",
+          "\t<div id=\"content\">",
+          "\t\t<h3>&nbsp;Comment on My Log</h3>",
+          "\t\t<p><center>Your message has been sent<br />",
+          "\t\tThank you</center></p>",
+          "\t</div>",
+      });
   ASSERT_EQ(expected.size(), 17u);
   const Lines footer = FooterLines();
   expected.insert(expected.end(), footer.begin(), footer.end());
@@ -147,8 +153,7 @@ TEST(ContactScript, SixtyNineLinesOfTheMailScript) {
   EXPECT_EQ(lines[47], "\t\t\t\tfor ($n =0; $n < count($value); ++$n) {");
   EXPECT_EQ(lines[48], "\t\t\t$msg .= $value[$n].\"\\n   \";");
   EXPECT_EQ(lines[61], "mail(\"$destination_email\",\"$subject\",\"$msg\\n\",\"FROM: $email\");");
-  EXPECT_EQ(lines[63],
-            "if($followup_url != \"http://www.your-domain.example/thank-you.html\")");
+  EXPECT_EQ(lines[63], "if($followup_url != \"http://www.your-domain.example/thank-you.html\")");
   EXPECT_EQ(lines[68], "?>");
 
   settings.Editor = "";

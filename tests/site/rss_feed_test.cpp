@@ -31,36 +31,36 @@ TEST_F(RssFeedTest, AChannelWithItsAddressesAndItems) {
   Save(Stamp{2026, 12, 6, 22, 15, 7}, "<b>Big news!</b> More later.");
   Save(Stamp{2026, 12, 5, 8, 0, 0}, "Fish & chips\r\nfor <i>tea</i>");
   EXPECT_EQ(Feed(), (Lines{
-      "<?xml version=\"1.0\"?>",
-      "<rss version=\"2.0\">",
-      "   <channel>",
-      "      <title>My Log</title>",
-      "      <link>http://www.example.com/blog/</link>",
-      "      <description>My Log</description>",
-      "      <language>en-us</language>",
-      "      <pubDate>Mon, 07 Dec 2026 09:30:00 +0100</pubDate>",
-      "      <lastBuildDate>Mon, 07 Dec 2026 09:30:00 +0100</lastBuildDate>",
-      "      <docs>http://www.example.com/blog/</docs>",
-      "      <generator>Ardentware Quillsmith v1.00</generator>",
-      "      <managingEditor>ann@example.com</managingEditor>",
-      "      <webMaster>ann@example.com</webMaster>",
-      "      <item>",
-      "         <title>Big news!</title>",
-      "         <link>http://www.example.com/blog/</link>",
-      "         <description>Big news! More later.</description>",
-      "         <pubDate>Sun, 06 Dec 2026 22:15:07 +0100</pubDate>",
-      "         <guid>http://www.example.com/blog/#002</guid>",
-      "      </item>",
-      "      <item>",
-      "         <title>Fish & chips for tea</title>",
-      "         <link>http://www.example.com/blog/</link>",
-      "         <description>Fish & chips for tea</description>",
-      "         <pubDate>Sat, 05 Dec 2026 08:00:00 +0100</pubDate>",
-      "         <guid>http://www.example.com/blog/#001</guid>",
-      "      </item>",
-      "   </channel>",
-      "</rss>",
-  }));
+                        "<?xml version=\"1.0\"?>",
+                        "<rss version=\"2.0\">",
+                        "   <channel>",
+                        "      <title>My Log</title>",
+                        "      <link>http://www.example.com/blog/</link>",
+                        "      <description>My Log</description>",
+                        "      <language>en-us</language>",
+                        "      <pubDate>Mon, 07 Dec 2026 09:30:00 +0100</pubDate>",
+                        "      <lastBuildDate>Mon, 07 Dec 2026 09:30:00 +0100</lastBuildDate>",
+                        "      <docs>http://www.example.com/blog/</docs>",
+                        "      <generator>Ardentware Quillsmith v1.00</generator>",
+                        "      <managingEditor>ann@example.com</managingEditor>",
+                        "      <webMaster>ann@example.com</webMaster>",
+                        "      <item>",
+                        "         <title>Big news!</title>",
+                        "         <link>http://www.example.com/blog/</link>",
+                        "         <description>Big news! More later.</description>",
+                        "         <pubDate>Sun, 06 Dec 2026 22:15:07 +0100</pubDate>",
+                        "         <guid>http://www.example.com/blog/#002</guid>",
+                        "      </item>",
+                        "      <item>",
+                        "         <title>Fish & chips for tea</title>",
+                        "         <link>http://www.example.com/blog/</link>",
+                        "         <description>Fish & chips for tea</description>",
+                        "         <pubDate>Sat, 05 Dec 2026 08:00:00 +0100</pubDate>",
+                        "         <guid>http://www.example.com/blog/#001</guid>",
+                        "      </item>",
+                        "   </channel>",
+                        "</rss>",
+                    }));
 }
 
 TEST_F(RssFeedTest, BlankAddressesLeaveTheirElementsOut) {
@@ -69,23 +69,23 @@ TEST_F(RssFeedTest, BlankAddressesLeaveTheirElementsOut) {
   Settings().Master = "";
   Save(Stamp{2026, 12, 6, 22, 15, 7}, "Short.");
   EXPECT_EQ(Feed(), (Lines{
-      "<?xml version=\"1.0\"?>",
-      "<rss version=\"2.0\">",
-      "   <channel>",
-      "      <title>My Log</title>",
-      "      <description>My Log</description>",
-      "      <language>en-us</language>",
-      "      <pubDate>Mon, 07 Dec 2026 09:30:00 +0100</pubDate>",
-      "      <lastBuildDate>Mon, 07 Dec 2026 09:30:00 +0100</lastBuildDate>",
-      "      <generator>Ardentware Quillsmith v1.00</generator>",
-      "      <item>",
-      "         <title>Short.</title>",
-      "         <description>Short.</description>",
-      "         <pubDate>Sun, 06 Dec 2026 22:15:07 +0100</pubDate>",
-      "      </item>",
-      "   </channel>",
-      "</rss>",
-  }));
+                        "<?xml version=\"1.0\"?>",
+                        "<rss version=\"2.0\">",
+                        "   <channel>",
+                        "      <title>My Log</title>",
+                        "      <description>My Log</description>",
+                        "      <language>en-us</language>",
+                        "      <pubDate>Mon, 07 Dec 2026 09:30:00 +0100</pubDate>",
+                        "      <lastBuildDate>Mon, 07 Dec 2026 09:30:00 +0100</lastBuildDate>",
+                        "      <generator>Ardentware Quillsmith v1.00</generator>",
+                        "      <item>",
+                        "         <title>Short.</title>",
+                        "         <description>Short.</description>",
+                        "         <pubDate>Sun, 06 Dec 2026 22:15:07 +0100</pubDate>",
+                        "      </item>",
+                        "   </channel>",
+                        "</rss>",
+                    }));
 }
 
 TEST_F(RssFeedTest, GuidsCountFromTheOldestAndTheFeedHoldsArticlesPlusOneItems) {
@@ -104,8 +104,7 @@ TEST_F(RssFeedTest, GuidsCountFromTheOldestAndTheFeedHoldsArticlesPlusOneItems) 
   int items = 0;
   for (const std::string& line : lines) items += line == "      <item>";
   EXPECT_EQ(items, 11);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                       "         <guid>http://x.example/#1200</guid>"),
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "         <guid>http://x.example/#1200</guid>"),
             1);
 
   Settings().Articles = 0;

@@ -60,9 +60,9 @@ TEST(StampFormat, EntryStampJoinsThePartsAndPagesMayDropTheTime) {
 }
 
 TEST(StampFormat, EveryFormWritesBackToItsStamp) {
-  const Stamp stamps[] = {kSundayEvening, kSundayMorning, {1999, 1, 31, 0, 0, 59},
-                          {2029, 2, 28, 12, 30, 0}, {1930, 7, 4, 23, 59, 59},
-                          {2000, 2, 29, 11, 1, 2}};
+  const Stamp stamps[] = {kSundayEvening,           kSundayMorning,
+                          {1999, 1, 31, 0, 0, 59},  {2029, 2, 28, 12, 30, 0},
+                          {1930, 7, 4, 23, 59, 59}, {2000, 2, 29, 11, 1, 2}};
   for (int date = 0; date <= 3; ++date) {
     for (int time = 0; time <= 3; ++time) {
       for (int separator = 0; separator <= 3; ++separator) {

@@ -76,9 +76,9 @@ TEST_F(EntryStoreTest, TheFirstOperationCreatesTheFileAndAnEmptyTable) {
   EXPECT_EQ(entries_.EntryCount(), 0);
   ExpectNone();
 
-  for (auto move : {&EntryStore::MoveFirstEntry, &EntryStore::MoveNextEntry,
-                    &EntryStore::MovePreviousEntry, &EntryStore::SeekLaterEntry,
-                    &EntryStore::SeekEarlierEntry}) {
+  for (auto move :
+       {&EntryStore::MoveFirstEntry, &EntryStore::MoveNextEntry, &EntryStore::MovePreviousEntry,
+        &EntryStore::SeekLaterEntry, &EntryStore::SeekEarlierEntry}) {
     entries_.CurrentEntry = {kMonday, "unsaved"};
     (entries_.*move)();
     ExpectNone();
