@@ -133,7 +133,11 @@ std::string SettingsStore::ProjectKey(std::string_view project_name) {
   return key;
 }
 
-std::string SettingsStore::ListValueName(int index) { return TwoDigits(index); }
+std::string SettingsStore::ListValueName(int index) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%02d", index);
+  return name;
+}
 
 std::string SettingsStore::GetUserValue(std::string_view name) const {
   RegValue value = registry_.ReadRegValue(RegRoot::CurrentUser, kProductKey, name);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quill::publish {
+
+struct LaunchResult {
+  bool started = false;
+  std::string error;  // why the program could not be started
+};
+
+// Starts the program with the arguments (each passed as it stands, no shell between) and
+// waits for it to end, however long that takes. The exit code is not looked at.
+LaunchResult RunAndWait(const std::string& program, const std::vector<std::string>& arguments);
+
+}  // namespace quill::publish

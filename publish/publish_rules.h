@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/project_settings.h"
+
+namespace quill::publish {
+
+// The site needs generating again: an entry was saved after the last output.
+bool IsOutputStale(const core::ProjectSettings& settings);
+
+// The published copy is older than the generated site: the last upload came before the last
+// output (or there was none since).
+bool IsUploadStale(const core::ProjectSettings& settings);
+
+// Whether "Synch" is offered: uploading is on, the uploader was there at start-up, and the
+// published copy is stale.
+bool IsSynchOffered(const core::ProjectSettings& settings, bool uploader_present);
+
+struct Command {
+  std::string program;
+  std::vector<std::string> arguments;
+};
+
+// How the uploader is started for a project: the program itself, and the project name as
+// its one argument, passed as it stands.
+Command UploaderCommand(const std::string& uploader_path, const std::string& project_name);
+
+// The uploader's file in the application folder (which ends with a separator).
+std::string UploaderPath(const std::string& app_folder);
+
+}  // namespace quill::publish

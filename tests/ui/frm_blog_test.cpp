@@ -1,0 +1,372 @@
+#include "ui/editor/frm_blog.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <filesystem>
+
+#include "core/product.h"
+#include "support/ui_fixture.h"
+#include "ui/start/frm_enter.h"
+
+namespace quill::ui {
+namespace {
+
+using core::Stamp;
+
+const Stamp kMorning{2026, 12, 7, 9, 0, 0};
+const Stamp kNoon{2026, 12, 7, 12, 0, 0};
+const Stamp kEvening{2026, 12, 7, 20, 30, 15};
+
+class EditorTest : public testing::UiFixture {
+ protected:
+  EditorTest() {
+    app_.Project().ProjectName = "My Log";
+    app_.Project().Template = dir_.File("site/template.html");
+    app_.Project().Title = "My Log";
+    app_.Settings().LoadSettings(true);
+    std::filesystem::create_directories(dir_.File("site"));
+    testing::WriteFile(app_.Project().Template, "<h1>BlogTitle</h1>\r\nBlogContent\r\n");
+    clock_.Set(kMorning);
+  }
+
+  frmBlog* Open() {
+    app_.OpenProject("My Log");
+    editor_ = app_.OpenEditor();
+    return editor_;
+  }
+
+  QPushButton* Nav(int index) {
+    return Child<QPushButton>(editor_, ("cmdNav_" + std::to_string(index)).c_str());
+  }
+  QPushButton* Done() { return Child<QPushButton>(editor_, "cmdDone"); }
+  QPushButton* SetupButton() { return Child<QPushButton>(editor_, "cmdSetup"); }
+  QPlainTextEdit* Text() { return Child<QPlainTextEdit>(editor_, "Rtf"); }
+  QString Date() { return Child<QLabel>(editor_, "Label1")->text(); }
+
+  // The captions of cmdNav 0-3, cmdDone and cmdSetup, with "*" after each enabled one.
+  std::vector<QString> Buttons() {
+    std::vector<QString> captions;
+    for (QPushButton* button : {Nav(0), Nav(1), Nav(2), Nav(3), Done(), SetupButton()}) {
+      captions.push_back(button->text() + (button->isEnabled() ? "*" : ""));
+    }
+    return captions;
+  }
+
+  void Type(const QString& text) {
+    Text()->setFocus();
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+      if (i > 0) QTest::keyClick(Text(), Qt::Key_Return);
+      QTest::keyClicks(Text(), lines[i]);
+    }
+  }
+
+  // Saves entries as new entries, each at the clock's time then.
+  void SaveAt(const Stamp& stamp, const QString& text) {
+    clock_.Set(stamp);
+    editor_->SwitchMode(0);
+    Type(text);
+    Click(Nav(1));
+  }
+
+  frmBlog* editor_ = nullptr;
+};
+
+TEST_F(EditorTest, NewEntryModeOffersSaveOnlyForText) {
+  Open();
+  EXPECT_EQ(editor_->windowTitle(), "Ardentware Quillsmith : My Log");
+  EXPECT_EQ(Buttons(), (std::vector<QString>{"Review*", "", "", "", "Egress*", "Setup*"}));
+  EXPECT_EQ(Date(), "Monday, December 07, 2026 @ 09:00 AM");
+  EXPECT_EQ(Done()->toolTip(), "Close the current Blog project");
+
+  Type("   ");
+  EXPECT_EQ(Nav(1)->text(), "");
+  EXPECT_FALSE(Nav(1)->isEnabled());
+  Type("x");
+  EXPECT_EQ(Nav(1)->text(), "Save");
+  EXPECT_TRUE(Nav(1)->isEnabled());
+}
+
+TEST_F(EditorTest, ANewEntryIsStampedWhenNewEntryModeBegan) {
+  Open();
+  clock_.Set(kNoon);  // typing takes a while
+  Type("First");
+  Click(Nav(1));
+  app_.Entries().SeekEntry(kMorning);
+  EXPECT_FALSE(app_.Entries().NoEntry());
+  EXPECT_EQ(app_.Entries().CurrentEntry.Content, "First");
+  EXPECT_EQ(editor_->NewEntryStamp(), kNoon);
+  EXPECT_EQ(Date(), "Monday, December 07, 2026 @ 12:00 PM");
+  EXPECT_EQ(Text()->toPlainText(), "");
+  EXPECT_EQ(app_.Project().SavDate, "261207");
+  EXPECT_EQ(app_.Project().SavTime, "120000");
+
+  // The next entry takes the moment of that save; one on the same stamp replaces it.
+  Type("Second\nline");
+  Click(Nav(1));
+  Type("Replaced");
+  Click(Nav(1));
+  EXPECT_EQ(app_.Entries().EntryCount(), 2);
+  app_.Entries().SeekEntry(kNoon);
+  EXPECT_EQ(app_.Entries().CurrentEntry.Content, "Replaced");
+}
+
+TEST_F(EditorTest, ReviewingAnEmptyBlogStaysInNewEntryMode) {
+  Open();
+  Type("unsaved");
+  Click(Nav(0));
+  EXPECT_EQ(editor_->Mode(), 0);
+  EXPECT_EQ(Text()->toPlainText(), "");
+}
+
+TEST_F(EditorTest, ReviewWalksFromTheNewestAndStopsAtBothEnds) {
+  Open();
+  SaveAt(kMorning, "one");
+  SaveAt(kNoon, "two\nlines");
+  SaveAt(kEvening, "three");
+  Click(Nav(0));
+  EXPECT_EQ(editor_->Mode(), 1);
+  EXPECT_EQ(editor_->windowTitle(), "Ardentware Quillsmith - Review : My Log");
+  EXPECT_EQ(Buttons(), (std::vector<QString>{"Previous*", "Edit*", "Next*", "", "Blog*", "List*"}));
+  EXPECT_TRUE(Text()->isReadOnly());
+  EXPECT_EQ(Text()->toPlainText(), "three");
+  EXPECT_EQ(Date(), "Monday, December 07, 2026 @ 08:30 PM");
+
+  Click(Nav(2));  // Next on the newest stays there
+  EXPECT_EQ(Text()->toPlainText(), "three");
+  Click(Nav(0));
+  EXPECT_EQ(Text()->toPlainText(), "two\nlines");
+  Click(Nav(0));
+  Click(Nav(0));  // Previous on the oldest stays there
+  EXPECT_EQ(Text()->toPlainText(), "one");
+  Click(Nav(2));
+  EXPECT_EQ(Text()->toPlainText(), "two\nlines");
+
+  Click(Done());  // Blog
+  EXPECT_EQ(editor_->Mode(), 0);
+}
+
+TEST_F(EditorTest, EditingSavesInPlaceAndCancelLeavesTheStoreAlone) {
+  Open();
+  SaveAt(kMorning, "one");
+  SaveAt(kNoon, "two");
+  Click(Nav(0));
+  Click(Nav(1));  // Edit
+  EXPECT_EQ(editor_->Mode(), 2);
+  EXPECT_EQ(editor_->windowTitle(), "Ardentware Quillsmith - Edit : My Log");
+  EXPECT_EQ(Buttons(), (std::vector<QString>{"Save*", "", "Date*", "", "Cancel*", "Delete*"}));
+  EXPECT_EQ(Date(), "Monday, December 07, 2026 @ 12:00:00 PM");
+  EXPECT_FALSE(Text()->isReadOnly());
+
+  QTest::keyClick(Text(), Qt::Key_End, Qt::ControlModifier);
+  Type(" changed");
+  Click(Done());  // Cancel
+  EXPECT_EQ(editor_->Mode(), 1);
+  EXPECT_EQ(Text()->toPlainText(), "two changed");  // shown until the next move
+  app_.Entries().SeekEntry(kNoon);
+  EXPECT_EQ(app_.Entries().CurrentEntry.Content, "two");
+  Click(Nav(0));
+  Click(Nav(2));
+  EXPECT_EQ(Text()->toPlainText(), "two");
+
+  clock_.Set(kEvening);
+  Click(Nav(1));
+  QTest::keyClick(Text(), Qt::Key_End, Qt::ControlModifier);
+  Type(" edited  ");
+  Click(Nav(0));  // Save
+  EXPECT_EQ(editor_->Mode(), 0);
+  app_.Entries().SeekEntry(kNoon);
+  EXPECT_EQ(app_.Entries().CurrentEntry.Content, "two edited");
+  EXPECT_EQ(app_.Entries().EntryCount(), 2);
+  EXPECT_EQ(app_.Project().SavTime, "203015");
+}
+
+TEST_F(EditorTest, DeletingInEditModeShowsTheNeighbourUntilNoneIsLeft) {
+  Open();
+  SaveAt(kMorning, "one");
+  SaveAt(kNoon, "two");
+  SaveAt(kEvening, "three");
+  Click(Nav(0));
+  Click(Nav(0));  // to "two"
+  Click(Nav(1));
+
+  Click(SetupButton());  // answered No
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Delete");
+  EXPECT_EQ(services_.messages[0].text,
+            "Do you want to delete this entry?\n\nMonday, December 07, 2026 @ 12:00:00 PM");
+  EXPECT_EQ(app_.Entries().EntryCount(), 3);
+
+  services_.answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Yes};
+  Click(SetupButton());
+  EXPECT_EQ(editor_->Mode(), 2);
+  EXPECT_EQ(Text()->toPlainText(), "three");  // the next newer entry
+  // The label now has no seconds; the second delete in a row still finds its entry.
+  EXPECT_EQ(Date(), "Monday, December 07, 2026 @ 08:30 PM");
+  Click(SetupButton());
+  EXPECT_EQ(Text()->toPlainText(), "one");
+  Click(SetupButton());
+  EXPECT_EQ(editor_->Mode(), 0);
+  EXPECT_EQ(app_.Entries().EntryCount(), 0);
+}
+
+TEST_F(EditorTest, OutputFollowsTheSaveAndOutputStamps) {
+  Open();
+  EXPECT_EQ(Nav(2)->text(), "");
+  SaveAt(kMorning, "one");
+  EXPECT_EQ(Nav(2)->text(), "Output");
+  ASSERT_TRUE(Nav(2)->isEnabled());
+
+  clock_.Set(kNoon);
+  services_.answers = {MessageAnswer::Yes};
+  Click(Nav(2));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Cool!");
+  EXPECT_EQ(services_.messages[0].text, "Blog Content has been Produced\n\nYou want to see it?");
+  EXPECT_EQ(services_.opened, std::vector<QString>{QString::fromStdString(dir_.File("site/index.html"))});
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("site/index.html")));
+  EXPECT_EQ(app_.Project().OutTime, "120000");
+  EXPECT_EQ(Nav(2)->text(), "");
+  EXPECT_FALSE(Nav(2)->isEnabled());
+
+  // A deletion is no save: the button stays blank.
+  Click(Nav(0));
+  Click(Nav(1));
+  services_.answers = {MessageAnswer::Yes};
+  Click(SetupButton());
+  EXPECT_EQ(editor_->Mode(), 0);
+  EXPECT_FALSE(Nav(2)->isEnabled());
+
+  // Reopened later, a project output after its last save offers no output.
+  app_.CloseAllWindows(true);
+  Settle();
+  Open();
+  EXPECT_FALSE(Nav(2)->isEnabled());
+}
+
+TEST_F(EditorTest, AFailedOutputSaysWhereAndStampsNothing) {
+  Open();
+  SaveAt(kMorning, "one");
+  std::filesystem::remove(app_.Project().Template);
+  Click(Nav(2));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_TRUE(services_.messages[0].text.contains(QString::fromStdString(app_.Project().Template)));
+  EXPECT_EQ(app_.Project().OutDate, "");
+  EXPECT_TRUE(Nav(2)->isEnabled());
+}
+
+TEST_F(EditorTest, ADatabaseFailureIsShownAndTheWindowGoesOn) {
+  testing::WriteFile(dir_.File("site/Blog.mdb"), std::string(4096, '#'));
+  Open();
+  Click(Nav(0));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_TRUE(services_.messages[0].text.contains("not a database"));
+  EXPECT_TRUE(editor_->isVisible());
+}
+
+TEST_F(EditorTest, HomeLinksForTheSiteTheBlogAndHelp) {
+  Open();
+  auto* site = Child<QLabel>(editor_, "lblHome_0");
+  auto* blog = Child<QLabel>(editor_, "lblHome_1");
+  auto* help = Child<QLabel>(editor_, "lblHome_2");
+  EXPECT_TRUE(site->isHidden());
+  EXPECT_TRUE(blog->isHidden());
+  EXPECT_FALSE(help->isHidden());
+  EXPECT_EQ(help->toolTip(), QString::fromStdString(std::string(core::kHomePage) + "help/"));
+  QTest::mouseClick(help, Qt::LeftButton);
+  EXPECT_EQ(services_.opened.back(), help->toolTip());
+
+  app_.CloseAllWindows(true);
+  Settle();
+  app_.Settings().SetProjectValue("Site", "https://ann.example/");
+  Open();
+  EXPECT_FALSE(Child<QLabel>(editor_, "lblHome_0")->isHidden());
+  EXPECT_EQ(Child<QLabel>(editor_, "lblHome_1")->toolTip(), "https://ann.example/");
+
+  app_.CloseAllWindows(true);
+  Settle();
+  app_.Settings().SetProjectValue("Docs", "https://ann.example/blog/");
+  Open();
+  EXPECT_EQ(Child<QLabel>(editor_, "lblHome_1")->toolTip(), "https://ann.example/blog/");
+}
+
+class SynchTest : public EditorTest {
+ protected:
+  SynchTest() {
+    testing::WriteFile((app_folder_ + "quillpush").toStdString(), "");
+    app_.Settings().SetProjectValue("PostFTP", "1");
+    app_.Settings().SetProjectValue("OutDate", "261207");
+    app_.Settings().SetProjectValue("OutTime", "101500");
+    app_.Settings().SetProjectValue("FtpDate", "261207");
+  }
+  frmBlog* Start() {
+    app_.StartProgram();  // finds the uploader
+    app_.Unload(app_.Chooser());
+    return Open();
+  }
+};
+
+TEST_F(SynchTest, OfferedWhileTheUploadIsOlderThanTheOutput) {
+  app_.Settings().SetProjectValue("FtpTime", "101459");
+  Start();
+  EXPECT_EQ(Nav(3)->text(), "Synch");
+  EXPECT_TRUE(Nav(3)->isEnabled());
+
+  app_.CloseAllWindows(true);
+  Settle();
+  app_.Settings().SetProjectValue("FtpTime", "101500");
+  Open();
+  EXPECT_EQ(Nav(3)->text(), "");
+  EXPECT_FALSE(Nav(3)->isEnabled());
+}
+
+TEST_F(SynchTest, RunsTheUploaderForTheProjectAndRereadsItsStamps) {
+  app_.Settings().SetProjectValue("FtpTime", "101459");
+  Start();
+  services_.while_running = [&] {
+    app_.Settings().SetProjectValue("FtpTime", "101500");  // the uploader's own write
+  };
+  Click(Nav(3));
+  ASSERT_EQ(services_.launches.size(), 1u);
+  EXPECT_EQ(services_.launches[0].program, (app_folder_ + "quillpush").toStdString());
+  EXPECT_EQ(services_.launches[0].arguments, std::vector<std::string>{"My Log"});
+  EXPECT_EQ(app_.Project().FtpTime, "101500");
+  EXPECT_FALSE(Nav(3)->isEnabled());
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+TEST_F(SynchTest, AnUploaderThatCannotStartIsReported) {
+  app_.Settings().SetProjectValue("FtpTime", "101459");
+  Start();
+  services_.launch_result = {false, "No such file or directory"};
+  Click(Nav(3));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_TRUE(services_.messages[0].text.contains("No such file or directory"));
+  EXPECT_TRUE(Nav(3)->isEnabled());  // still stale, still offered
+}
+
+TEST_F(SynchTest, NeverOfferedWithoutTheUploader) {
+  std::filesystem::remove((app_folder_ + "quillpush").toStdString());
+  app_.Settings().SetProjectValue("FtpTime", "101459");
+  Start();
+  EXPECT_FALSE(Nav(3)->isEnabled());
+}
+
+TEST_F(EditorTest, EgressGoesBackToTheChooser) {
+  app_.StartProgram();
+  ListProjects({"My Log"});
+  app_.Unload(app_.Chooser());
+  Open();
+  Click(Done());
+  Settle();
+  EXPECT_EQ(app_.Editor(), nullptr);
+  ASSERT_NE(app_.Chooser(), nullptr);
+  EXPECT_FALSE(app_.Entries().IsOpen());
+  EXPECT_EQ(quits_, 0);
+}
+
+}  // namespace
+}  // namespace quill::ui

@@ -1,0 +1,130 @@
+#include "ui/app.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLockFile>
+
+#include "core/text.h"
+#include "publish/publish_rules.h"
+#include "ui/editor/frm_blog.h"
+#include "ui/start/frm_enter.h"
+
+namespace quill::ui {
+
+App::App(core::Registry& registry, const core::Clock& clock, DesktopServices& services,
+         QString app_folder, QString lock_path)
+    : settings_(registry, clock),
+      entries_(settings_),
+      services_(services),
+      clock_(clock),
+      app_folder_(std::move(app_folder)),
+      lock_path_(std::move(lock_path)),
+      quit_([] { QCoreApplication::quit(); }) {}
+
+App::~App() {
+  entries_.CloseBlogDatabase();
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) delete it->data();
+}
+
+bool App::StartProgram() {
+  if (!lock_) {
+    auto lock = std::make_unique<QLockFile>(lock_path_);
+    lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
+    if (!lock->tryLock(0)) {
+      services_.ShowMessage(nullptr, "Oops!", "Program is already running!",
+                            MessageIcon::Information, MessageButtons::Ok);
+      Quit();
+      return false;
+    }
+    lock_ = std::move(lock);
+  }
+
+  uploader_path_ =
+      QString::fromStdString(publish::UploaderPath(app_folder_.toStdString()));
+  uploader_present_ = QFileInfo(uploader_path_).isFile();
+
+  auto* chooser = new frmEnter(*this);
+  chooser->show();
+  chooser->activateWindow();
+  chooser->raise();
+
+  QCoreApplication::processEvents();
+  services_.ClearClipboard();
+  return true;
+}
+
+void App::OpenProject(const QString& name) {
+  Project().ProjectName = core::Trim(name.toStdString());
+  settings_.LoadSettings(false);
+}
+
+void App::CloseAllWindows(bool restart) {
+  entries_.CloseBlogDatabase();
+  const auto windows = windows_;
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    if (QWidget* window = it->data()) {
+      if (!window->isEnabled()) window->setEnabled(true);
+      if (window->isVisible()) window->hide();
+      Unload(window);
+    }
+  }
+  if (restart) {
+    StartProgram();
+  } else {
+    Quit();
+  }
+}
+
+void App::WindowLoaded(QWidget* window) { windows_.emplace_back(window); }
+
+void App::Unload(QWidget* window) {
+  std::erase_if(windows_, [&](const QPointer<QWidget>& w) { return w.isNull() || w == window; });
+  window->hide();
+  window->deleteLater();  // it may be running one of its own handlers right now
+}
+
+void App::WindowClosedByUser(QWidget* window) {
+  Unload(window);
+  const bool others_open = std::any_of(windows_.begin(), windows_.end(), [](const auto& w) {
+    return !w.isNull() && w->isVisible();
+  });
+  if (!others_open) CloseAllWindows(false);
+}
+
+template <class Window>
+Window* App::Find() const {
+  for (const auto& window : windows_) {
+    if (auto* found = qobject_cast<Window*>(window.data())) return found;
+  }
+  return nullptr;
+}
+
+frmEnter* App::Chooser() const { return Find<frmEnter>(); }
+frmBlog* App::Editor() const { return Find<frmBlog>(); }
+
+frmBlog* App::OpenEditor() {
+  auto* editor = new frmBlog(*this);
+  editor->show();
+  editor->activateWindow();
+  editor->raise();
+  return editor;
+}
+
+// The setup dialog, the entry list and the date dialog come with their own windows; until
+// then these open nothing.
+void App::OpenSetupDialog() {
+  if (open_setup_) open_setup_();
+}
+void App::OpenEntryList() {}
+void App::OpenDateDialog(const core::Stamp&) {}
+
+void App::Centre(QWidget* window) const {
+  const QSize screen = services_.ScreenSize();
+  window->move((screen.width() - window->width()) / 2, (screen.height() - window->height()) / 2);
+}
+
+void App::Quit() {
+  if (quit_) quit_();
+}
+
+}  // namespace quill::ui

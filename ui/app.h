@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/settings_store.h"
+#include "store/entry_store.h"
+#include "ui/desktop_services.h"
+
+class QLockFile;
+
+namespace quill::core {
+class Clock;
+class Registry;
+}  // namespace quill::core
+
+namespace quill::ui {
+
+class frmBlog;
+class frmEnter;
+
+// The running program: the open project's settings and entries, the desktop services, the
+// application folder and the uploader found there, and the windows that are loaded. One
+// instance per run, passed to every window; tests make as many as they like.
+class App {
+ public:
+  // `lock_path` names the lock file that keeps a second copy of the program from running.
+  App(core::Registry& registry, const core::Clock& clock, DesktopServices& services,
+      QString app_folder, QString lock_path);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  core::SettingsStore& Settings() { return settings_; }
+  core::ProjectSettings& Project() { return settings_.Settings(); }
+  store::EntryStore& Entries() { return entries_; }
+  DesktopServices& Services() { return services_; }
+  const core::Clock& Clock() const { return clock_; }
+
+  // The program's folder, ending with a directory separator.
+  const QString& AppFolder() const { return app_folder_; }
+  const QString& UploaderPath() const { return uploader_path_; }
+  bool UploaderPresent() const { return uploader_present_; }
+
+  // Shows the project chooser. A second copy of the program says so and ends instead;
+  // false then.
+  bool StartProgram();
+  // Makes `name` (trimmed) the open project and loads its settings.
+  void OpenProject(const QString& name);
+  // Closes the entry database and unloads every window, newest first; then shows the
+  // chooser again, or ends the program.
+  void CloseAllWindows(bool restart);
+
+  // Windows join the list when they load and leave it when they unload.
+  void WindowLoaded(QWidget* window);
+  void Unload(QWidget* window);
+  // A window closed with its close box unloads; when no other window is left open, the
+  // program ends.
+  void WindowClosedByUser(QWidget* window);
+
+  frmEnter* Chooser() const;
+  frmBlog* Editor() const;
+  // Loads the main window for the open project and shows it.
+  frmBlog* OpenEditor();
+  // The setup dialog, the entry list and the date dialog; each is one window at a time.
+  // Until the setup dialog is part of the program, what opens it can be set from outside.
+  void SetSetupOpener(std::function<void()> open) { open_setup_ = std::move(open); }
+  void OpenSetupDialog();
+  void OpenEntryList();
+  void OpenDateDialog(const core::Stamp& day);
+
+  // Centres a window on the screen.
+  void Centre(QWidget* window) const;
+
+  // How the program ends; QApplication::quit unless a test says otherwise.
+  void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+  void Quit();
+
+ private:
+  template <class Window>
+  Window* Find() const;
+
+  core::SettingsStore settings_;
+  store::EntryStore entries_;
+  DesktopServices& services_;
+  const core::Clock& clock_;
+  QString app_folder_;
+  QString uploader_path_;
+  bool uploader_present_ = false;
+  QString lock_path_;
+  std::unique_ptr<QLockFile> lock_;
+  std::vector<QPointer<QWidget>> windows_;
+  std::function<void()> quit_;
+  std::function<void()> open_setup_;
+};
+
+}  // namespace quill::ui

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "core/stamp.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quill::ui {
+
+class App;
+
+// The main window: write new entries, review and edit stored ones, generate the site and
+// upload it. Mode 0 composes a new entry, mode 1 reviews the stored entries, mode 2 edits
+// the one under review.
+class frmBlog final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit frmBlog(App& app);
+
+  int Mode() const { return Mode_; }
+  const core::Stamp& NewEntryStamp() const { return NewEntryStamp_; }
+
+  // Enters mode 0, 1 or 2; any other value does nothing.
+  void SwitchMode(int which);
+  // Shows the entry under the cursor: its stamp in the date label, its text in the editor.
+  void ReadBlog();
+  // Shows the new entry's stamp in the project's current date and time formats.
+  void ShowTime();
+  // Paints the window in the project's shading colour.
+  void ColorMe();
+  // Colours the markup of the text; the toolbar's issue gives it its work.
+  void Highlight();
+  void OpenInShell(const QString& address);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void NavClicked(int index);
+  void DoneClicked();
+  void SetupClicked();
+  void Review();
+  void SaveNewEntry();
+  void Output();
+  void Synch();
+  void SaveEdit();
+  void DeleteEntry();
+  void TextChanged();
+  void UpdatePublishButtons();
+  void ShowToolbar(bool visible);
+  void SetHomeLinks();
+  // Sets a button's caption and whether it can be clicked.
+  static void SetButton(QPushButton* button, const QString& caption, bool enabled);
+  // Runs a button's action; a failure of the database or a file is shown, and the window
+  // goes on.
+  void Guarded(const std::function<void()>& action);
+
+  App& app_;
+  int Mode_ = 0;
+  core::Stamp NewEntryStamp_;
+  std::array<QPushButton*, 4> cmdNav{};
+  QPushButton* cmdSetup;
+  QPushButton* cmdDone;
+  QPlainTextEdit* Rtf;
+  QLabel* Label1;
+  std::array<QLabel*, 3> lblHome{};
+  QWidget* toolbar_;
+};
+
+}  // namespace quill::ui
