@@ -76,6 +76,10 @@ class App {
   // Centres a window on the screen.
   void Centre(QWidget* window) const;
 
+  // Whether the editing area had nothing selected at the most recent toolbar click; the
+  // alignment and font dialogs read it when they are confirmed.
+  bool SelectionWasEmpty = true;
+
   // How the program ends; QApplication::quit unless a test says otherwise.
   void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
   void Quit();

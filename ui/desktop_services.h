@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QSize>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,8 @@ class DesktopServices {
                                   const QString& folder, const QString& filter) = 0;
   virtual QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& path,
                                   const QString& filter) = 0;
+  // The colour chosen in the colour dialog, or nothing when it was cancelled.
+  virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) = 0;
   // Opens a web address or a file with the desktop's default handler; failures go unsaid.
   virtual void OpenInShell(const QString& address) = 0;
   virtual publish::LaunchResult RunAndWait(const std::string& program,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -40,6 +41,12 @@ QString QtDesktopServices::GetOpenFileName(QWidget* parent, const QString& capti
 QString QtDesktopServices::GetSaveFileName(QWidget* parent, const QString& caption,
                                            const QString& path, const QString& filter) {
   return QFileDialog::getSaveFileName(parent, caption, path, filter);
+}
+
+std::optional<QColor> QtDesktopServices::PickColor(QWidget* parent, const QColor& initial) {
+  const QColor chosen = QColorDialog::getColor(initial, parent);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
 }
 
 void QtDesktopServices::OpenInShell(const QString& address) {

@@ -36,6 +36,7 @@ class FakeDesktopServices final : public ui::DesktopServices {
   publish::LaunchResult launch_result{true, {}};
   std::function<void()> while_running;  // what the launched program does
   std::deque<QString> file_names;       // answers to the file dialogs
+  std::deque<QColor> colours;           // answers to the colour dialog; none: cancelled
   int clipboard_clears = 0;
 
   ui::MessageAnswer ShowMessage(QWidget*, const QString& title, const QString& text,
@@ -53,6 +54,12 @@ class FakeDesktopServices final : public ui::DesktopServices {
   }
   QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return NextFileName();
+  }
+  std::optional<QColor> PickColor(QWidget*, const QColor&) override {
+    if (colours.empty()) return std::nullopt;
+    QColor colour = colours.front();
+    colours.pop_front();
+    return colour;
   }
   void OpenInShell(const QString& address) override { opened.push_back(address); }
   publish::LaunchResult RunAndWait(const std::string& program,

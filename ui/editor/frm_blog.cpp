@@ -1,9 +1,11 @@
 #include "ui/editor/frm_blog.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,6 +22,15 @@
 #include "site/site_output.h"
 #include "site/stamp_format.h"
 #include "ui/app.h"
+#include "ui/color_picker.h"
+#include "ui/editor/frm_div.h"
+#include "ui/editor/frm_font.h"
+#include "ui/editor/frm_fyl.h"
+#include "ui/editor/frm_html.h"
+#include "ui/editor/frm_img.h"
+#include "ui/editor/frm_lst.h"
+#include "ui/editor/frm_url.h"
+#include "ui/editor/markup_highlighter.h"
 
 namespace quill::ui {
 namespace {
@@ -32,9 +43,43 @@ std::string ToStored(const QString& text) {
 }
 QString FromStored(const std::string& text) { return Q(core::ReplaceAll(text, "\r\n", "\n")); }
 
-QColor ToQColor(std::int32_t color) {
-  const std::uint32_t bgr = site::ResolveColor(color);
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+struct ToolbarLabel {
+  int index;
+  const char* caption;
+  const char* tip;
+};
+
+// The markup toolbar, left to right.
+constexpr ToolbarLabel kToolbar[] = {
+    {14, "html", "Edit HTML Code"},    {0, "<b>", "Bold"},
+    {1, "<u>", "Underline"},           {2, "<i>", "Italic"},
+    {11, "<h1>", "Headline 1"},        {12, "<h2>", "Headline 2"},
+    {13, "<h3>", "Headline 3"},        {16, "<bq>", "blockquote"},
+    {8, "<ul>", "Unordered List"},     {9, "<ol>", "Ordered List"},
+    {10, "<hr>", "Horizontal Line"},   {7, "<br>", "Blank line"},
+    {3, "<font>", "Font size and color"}, {4, "<url>", "Insert URL"},
+    {5, "<img>", "Insert Image"},      {6, "<div>", "Insert Alignment"},
+    {15, "file", "Insert file"},
+};
+
+// What a typed character becomes, so that everything typed stays text.
+QString Entity(QChar c) {
+  switch (c.unicode()) {
+    case '&': return QStringLiteral("&amp;");
+    case '<': return QStringLiteral("&lt;");
+    case '>': return QStringLiteral("&gt;");
+    case '"': return QStringLiteral("&quot;");
+    default: return {};
+  }
+}
+
+QString Escaped(const QString& typed) {
+  QString out;
+  for (QChar c : typed) {
+    const QString entity = Entity(c);
+    out += entity.isEmpty() ? QString(c) : entity;
+  }
+  return out;
 }
 
 }  // namespace
@@ -62,11 +107,13 @@ frmBlog::frmBlog(App& app) : app_(app) {
 
   toolbar_ = new QWidget;
   toolbar_->setObjectName("toolbar");
+  BuildToolbar();
 
   Rtf = new QPlainTextEdit;
   Rtf->setObjectName("Rtf");
   Rtf->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   Rtf->installEventFilter(this);
+  highlighter_ = new MarkupHighlighter(Rtf->document());
 
   const char* nav[] = {"Review", "Save", "Output", "Synch"};
   auto* buttons = new QHBoxLayout;
@@ -129,16 +176,123 @@ void frmBlog::ShowTime() {
   Label1->setText(Q(site::FormatEntryStamp(app_.Project(), NewEntryStamp_, false)));
 }
 
+void frmBlog::BuildToolbar() {
+  auto* bar = new QHBoxLayout(toolbar_);
+  bar->setContentsMargins(0, 0, 0, 0);
+  QFont font("Verdana", 10);
+  font.setBold(true);
+  for (const ToolbarLabel& entry : kToolbar) {
+    auto* label = new QLabel(entry.caption);
+    label->setObjectName(QString("lblCode_%1").arg(entry.index));
+    label->setTextFormat(Qt::PlainText);
+    label->setToolTip(entry.tip);
+    label->setFont(font);
+    label->setCursor(Qt::PointingHandCursor);
+    if (entry.index == 14 || entry.index == 15) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->installEventFilter(this);
+    lblCode[entry.index] = label;
+    bar->addWidget(label);
+  }
+  bar->addStretch();
+}
+
 void frmBlog::ColorMe() {
   QPalette colours = palette();
   colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
   setPalette(colours);
   setAutoFillBackground(true);
+  // "html" and "file" keep the window-text colour; the other labels take the font colour.
+  const QColor font = ToQColor(app_.Project().FontColor);
+  for (int i = 0; i < static_cast<int>(lblCode.size()); ++i) {
+    QPalette label = lblCode[i]->palette();
+    label.setColor(QPalette::WindowText,
+                   i == 14 || i == 15 ? palette().color(QPalette::WindowText) : font);
+    lblCode[i]->setPalette(label);
+  }
 }
 
-void frmBlog::Highlight() {}
+void frmBlog::Highlight() {
+  QTextCursor cursor = Rtf->textCursor();
+  const int caret = cursor.selectionStart();
+  highlighter_->rehighlight();
+  cursor.setPosition(caret);
+  Rtf->setTextCursor(cursor);
+}
 
 void frmBlog::ShowToolbar(bool visible) { toolbar_->setVisible(visible); }
+
+QString frmBlog::SelectedText() const {
+  QString text = Rtf->textCursor().selectedText();
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  return text;
+}
+
+void frmBlog::ReplaceSelection(const QString& text) {
+  QTextCursor cursor = Rtf->textCursor();
+  cursor.insertText(text);
+  Rtf->setTextCursor(cursor);
+}
+
+void frmBlog::MoveCaretBack(int characters) {
+  QTextCursor cursor = Rtf->textCursor();
+  cursor.setPosition(std::max(0, cursor.position() - characters));
+  Rtf->setTextCursor(cursor);
+}
+
+void frmBlog::FocusText() {
+  activateWindow();
+  Rtf->setFocus();
+}
+
+void frmBlog::WrapSelection(const QString& open, const QString& close) {
+  ReplaceSelection(open + SelectedText() + close);
+  if (app_.SelectionWasEmpty) MoveCaretBack(static_cast<int>(close.size()));
+}
+
+template <class Dialog>
+Dialog* frmBlog::OpenDialog(QPointer<Dialog>& instance) {
+  if (!instance) instance = new Dialog(app_, *this);
+  instance->show();
+  instance->raise();
+  instance->activateWindow();
+  return instance;
+}
+
+void frmBlog::ToolbarClick(int index) {
+  app_.SelectionWasEmpty = !Rtf->textCursor().hasSelection();
+  if (Mode_ == 1 || index < 0 || index > 16) return;
+  const QString caption = lblCode[index]->text();
+  switch (index) {
+    case 0: WrapSelection("<strong>", "</strong>"); break;
+    case 16: WrapSelection("<blockquote>", "</blockquote>"); break;
+    case 1:
+    case 2:
+    case 11:
+    case 12:
+    case 13: WrapSelection(caption, "</" + caption.mid(1)); break;
+    case 7: ReplaceSelection(SelectedText() + "&nbsp;<br />"); break;
+    case 10: ReplaceSelection("<hr size=\"1\" />"); break;
+    case 4: OpenDialog(url_dialog_)->SetDisplayText(SelectedText()); return;
+    case 8:
+    case 9: OpenDialog(list_dialog_)->Setup(caption); return;
+    case 3: OpenDialog(font_dialog_); return;
+    case 5: OpenDialog(image_dialog_); return;
+    case 6: OpenDialog(align_dialog_); return;
+    case 14: OpenDialog(html_dialog_); return;
+    case 15: OpenDialog(file_dialog_); return;
+  }
+  Highlight();
+  Rtf->setFocus();
+}
+
+bool frmBlog::EscapeTyped(QKeyEvent* event) {
+  if (Mode_ == 1 || Rtf->isReadOnly()) return false;
+  const QString typed = event->text();
+  if (typed.size() != 1 || Entity(typed[0]).isEmpty()) return false;
+  Rtf->textCursor().insertText(Entity(typed[0]));
+  return true;
+}
 
 void frmBlog::OpenInShell(const QString& address) { app_.Services().OpenInShell(address); }
 
@@ -350,14 +504,34 @@ void frmBlog::UpdatePublishButtons() {
 }
 
 bool frmBlog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Rtf && event->type() == QEvent::FocusIn && Mode_ == 1) {
-    cmdDone->setFocus();  // the caret never rests in read-only text
-    return false;
+  if (watched == Rtf) {
+    if (event->type() == QEvent::FocusIn && Mode_ == 1) {
+      cmdDone->setFocus();  // the caret never rests in read-only text
+      return false;
+    }
+    if (event->type() == QEvent::KeyPress && EscapeTyped(static_cast<QKeyEvent*>(event))) {
+      return true;
+    }
+    if (event->type() == QEvent::InputMethod && Mode_ != 1 && !Rtf->isReadOnly()) {
+      // Characters composed by an input method (dead keys and the like) are typed too.
+      auto* input = static_cast<QInputMethodEvent*>(event);
+      const QString commit = input->commitString();
+      if (input->preeditString().isEmpty() && Escaped(commit) != commit) {
+        Rtf->textCursor().insertText(Escaped(commit));
+        return true;
+      }
+    }
   }
   if (event->type() == QEvent::MouseButtonRelease) {
     for (QLabel* link : lblHome) {
       if (watched == link) {
         OpenInShell(link->toolTip());
+        return true;
+      }
+    }
+    for (int i = 0; i < static_cast<int>(lblCode.size()); ++i) {
+      if (watched == lblCode[i]) {
+        Guarded([&] { ToolbarClick(i); });
         return true;
       }
     }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
 
 #include "core/stamp.h"
 
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -13,6 +15,14 @@ class QPushButton;
 namespace quill::ui {
 
 class App;
+class MarkupHighlighter;
+class frmDiv;
+class frmFYL;
+class frmFont;
+class frmHtml;
+class frmIMG;
+class frmLst;
+class frmURL;
 
 // The main window: write new entries, review and edit stored ones, generate the site and
 // upload it. Mode 0 composes a new entry, mode 1 reviews the stored entries, mode 2 edits
@@ -34,9 +44,20 @@ class frmBlog final : public QWidget {
   void ShowTime();
   // Paints the window in the project's shading colour.
   void ColorMe();
-  // Colours the markup of the text; the toolbar's issue gives it its work.
+  // Colours the inside of every tag red and leaves the caret at the start of the
+  // selection, with nothing selected.
   void Highlight();
   void OpenInShell(const QString& address);
+
+  // A click on toolbar label `index` (0 to 16).
+  void ToolbarClick(int index);
+
+  // What the insertion dialogs do to the editing area.
+  QString SelectedText() const;
+  // Puts `text` in place of the selection; the caret ends after it.
+  void ReplaceSelection(const QString& text);
+  void MoveCaretBack(int characters);
+  void FocusText();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -55,6 +76,13 @@ class frmBlog final : public QWidget {
   void TextChanged();
   void UpdatePublishButtons();
   void ShowToolbar(bool visible);
+  void BuildToolbar();
+  void WrapSelection(const QString& open, const QString& close);
+  // Loads the dialog's one instance if it is not loaded yet, and brings it forward.
+  template <class Dialog>
+  Dialog* OpenDialog(QPointer<Dialog>& instance);
+  // Types an entity in place of the character that stands for it.
+  bool EscapeTyped(QKeyEvent* event);
   void SetHomeLinks();
   // Sets a button's caption and whether it can be clicked.
   static void SetButton(QPushButton* button, const QString& caption, bool enabled);
@@ -71,7 +99,16 @@ class frmBlog final : public QWidget {
   QPlainTextEdit* Rtf;
   QLabel* Label1;
   std::array<QLabel*, 3> lblHome{};
+  std::array<QLabel*, 17> lblCode{};
   QWidget* toolbar_;
+  MarkupHighlighter* highlighter_;
+  QPointer<frmURL> url_dialog_;
+  QPointer<frmIMG> image_dialog_;
+  QPointer<frmFYL> file_dialog_;
+  QPointer<frmDiv> align_dialog_;
+  QPointer<frmFont> font_dialog_;
+  QPointer<frmLst> list_dialog_;
+  QPointer<frmHtml> html_dialog_;
 };
 
 }  // namespace quill::ui

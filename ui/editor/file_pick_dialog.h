@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QStringList>
+
+#include "ui/editor/insert_dialog.h"
+
+class QListWidget;
+
+namespace quill::ui {
+
+// A dialog that links a file of the output folder: its list shows the folder's files of
+// the dialog's kinds, and "..." brings a file from elsewhere into the folder.
+class FilePickDialog : public InsertDialog {
+  Q_OBJECT
+
+ public:
+  // `patterns` such as {"*.gif", "*.jpg"}; `filter_name` names them in the file dialog.
+  FilePickDialog(App& app, frmBlog& editor, const QString& object_name, const QString& caption,
+                 QStringList patterns, const QString& filter_name);
+
+  // The bare name of the file last clicked in the list; empty until one is.
+  const QString& PickedFile() const { return PickedFile_; }
+
+ protected:
+  void RefreshList();
+  // Copies the file chosen in the open-file dialog into the output folder.
+  void BringFile();
+
+  QListWidget* File1;
+  QPushButton* cmdTemp;
+
+ private:
+  QStringList patterns_;
+  QString filter_;
+  QString PickedFile_;
+};
+
+}  // namespace quill::ui

@@ -1,0 +1,56 @@
+#include "ui/editor/frm_div.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ui/app.h"
+#include "ui/editor/frm_blog.h"
+
+namespace quill::ui {
+
+frmDiv::frmDiv(App& app, frmBlog& editor)
+    : InsertDialog(app, editor, "frmDiv", "Insert Alignment") {
+  const char* captions[] = {"Left", "Right", "Center"};
+  for (int i = 0; i < 3; ++i) {
+    optPosit[i] = new QRadioButton(captions[i]);
+    optPosit[i]->setObjectName(QString("optPosit_%1").arg(i));
+    connect(optPosit[i], &QRadioButton::clicked, this, [this, i] { Choose(i); });
+  }
+  auto* options = new QHBoxLayout;
+  for (int i : {0, 2, 1}) options->addWidget(optPosit[i]);  // left, center, right
+  Label1 = new QLabel("Sample Text");
+  Label1->setObjectName("Label1");
+  Label1->setFrameStyle(QFrame::Box | QFrame::Plain);
+  Label1->setFont(QFont("Verdana", 12));
+  Label1->setMinimumWidth(260);
+  Body()->addLayout(options);
+  Body()->addWidget(Label1);
+  optPosit[0]->setChecked(true);
+  Choose(0);
+  Ready();
+}
+
+void frmDiv::Choose(int index) {
+  static constexpr const char* kWords[] = {"left", "right", "center"};
+  static constexpr Qt::Alignment kAlignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+  AlignWord_ = kWords[index];
+  Label1->setAlignment(kAlignments[index] | Qt::AlignVCenter);
+}
+
+void frmDiv::Good() {
+  const QString selection = editor_.SelectedText();
+  const bool between = app_.SelectionWasEmpty;
+  if (AlignWord_ == "center") {
+    InsertAndClose("<center>" + selection + "</center>", between ? 9 : 0);
+  } else if (AlignWord_ == "right") {
+    InsertAndClose("<div align=\"right\">" + selection + "</div>", between ? 6 : 0);
+  } else {
+    // Left is how text stands anyway: nothing to insert.
+    editor_.Highlight();
+    Close();
+  }
+}
+
+}  // namespace quill::ui

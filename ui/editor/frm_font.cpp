@@ -1,0 +1,78 @@
+#include "ui/editor/frm_font.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "site/color.h"
+#include "ui/app.h"
+#include "ui/color_picker.h"
+#include "ui/editor/frm_blog.h"
+
+namespace quill::ui {
+
+frmFont::frmFont(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmFont", "Change Font") {
+  const char* captions[] = {"Face=", "Size=", "Color="};
+  auto* grid = new QGridLayout;
+  for (int i = 0; i < 3; ++i) {
+    Label1[i] = new QLabel(captions[i]);
+    Label1[i]->setObjectName(QString("Label1_%1").arg(i));
+    UseFontColor(Label1[i]);
+    grid->addWidget(Label1[i], i, 0);
+  }
+  Combo1 = new QComboBox;
+  Combo1->setObjectName("Combo1");
+  Combo2 = new QComboBox;
+  Combo2->setObjectName("Combo2");
+  // Black to begin with; leaving it black (or choosing black) writes no colour.
+  ColorPicker1 = new ColorPicker(app_.Services());
+  ColorPicker1->setObjectName("ColorPicker1");
+  ColorPicker1->Reset(0);
+  grid->addWidget(Combo1, 0, 1);
+  grid->addWidget(Combo2, 1, 1);
+  grid->addWidget(ColorPicker1, 2, 1, Qt::AlignLeft);
+  Body()->addLayout(grid);
+
+  connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { FaceChosen(); });
+  connect(Combo2, &QComboBox::currentIndexChanged, this, [this] { SizeChosen(); });
+  connect(ColorPicker1, &ColorPicker::ColorChanged, this, [this] { ColourPicked(); });
+  Combo1->addItems({"Default", "Arial, Helvetica, Sans Serif", "Times New Roman, Times, Serif",
+                    "Courier New, Courier, Monospace", "Georgia, Times New Roman, Times, Serif",
+                    "Verdana, Arial, Helvetica, Sans Serif",
+                    "Geneva, Arial, Helvetica, Sans Serif"});
+  Combo2->addItems({"Default", "1", "2", "3", "4", "5", "6", "7"});
+  Combo1->setCurrentIndex(0);
+  Combo2->setCurrentIndex(0);
+  FaceChosen();
+  SizeChosen();
+  Ready();
+}
+
+void frmFont::FaceChosen() {
+  FaceAttr = Combo1->currentIndex() > 0 ? " face=\"" + Combo1->currentText() + "\"" : "";
+}
+
+void frmFont::SizeChosen() {
+  SizeAttr = Combo2->currentIndex() > 0 ? " size=\"" + Combo2->currentText() + "\"" : "";
+}
+
+void frmFont::ColourPicked() {
+  const std::int32_t colour = ColorPicker1->Color();
+  ColorAttr = colour == ColorPicker1->InitialColor()
+                  ? QString()
+                  : " color=\"#" + QString::fromStdString(site::ColorToCssHex(colour)) + "\"";
+}
+
+void frmFont::Good() {
+  if (ColorAttr.isEmpty() && Combo2->currentIndex() <= 0 && Combo1->currentIndex() <= 0) {
+    editor_.Highlight();  // nothing chosen: nothing to insert
+    Close();
+    return;
+  }
+  InsertAndClose("<font" + FaceAttr + SizeAttr + ColorAttr + ">" + editor_.SelectedText() +
+                     "</font>",
+                 app_.SelectionWasEmpty ? 7 : 0);
+}
+
+}  // namespace quill::ui

@@ -1,0 +1,68 @@
+#include "ui/editor/frm_lst.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/text.h"
+
+namespace quill::ui {
+
+frmLst::frmLst(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmLst", "List Editor") {
+  Text1 = new QLineEdit;
+  Text1->setObjectName("Text1");
+  cmdAdd = new QPushButton("Add");
+  cmdAdd->setObjectName("cmdAdd");
+  List1 = new QListWidget;
+  List1->setObjectName("List1");
+  Command1 = new QPushButton("Remove");
+  Command1->setObjectName("Command1");
+  auto* entry = new QHBoxLayout;
+  entry->addWidget(Text1, 1);
+  entry->addWidget(cmdAdd);
+  Body()->addLayout(entry);
+  Body()->addWidget(List1);
+  Body()->addWidget(Command1, 0, Qt::AlignLeft);
+  connect(cmdAdd, &QPushButton::clicked, this, [this] { Add(); });
+  connect(Text1, &QLineEdit::returnPressed, this, [this] { Add(); });
+  connect(Command1, &QPushButton::clicked, this, [this] { Remove(); });
+  Ready();
+}
+
+void frmLst::Setup(const QString& What) {
+  ListTag_ = What;
+  if (What == "<ul>") setWindowTitle("Unordered List");
+  if (What == "<ol>") setWindowTitle("Ordered List");
+}
+
+void frmLst::Add() {
+  const std::string item = core::Trim(Text1->text().toStdString());
+  if (!item.empty()) List1->addItem(QString::fromStdString(item));
+  Text1->clear();
+  Text1->setFocus();
+}
+
+void frmLst::Remove() {
+  if (const auto selected = List1->selectedItems(); !selected.isEmpty()) {
+    Text1->setText(selected.front()->text());
+    delete List1->takeItem(List1->row(selected.front()));
+  }
+  List1->clearSelection();
+  List1->setCurrentItem(nullptr);
+  Text1->setFocus();
+}
+
+void frmLst::Good() {
+  if (List1->count() == 0) {
+    Oops("List is empty");
+    return;
+  }
+  QString markup = ListTag_;
+  for (int i = 0; i < List1->count(); ++i) markup += "<li>" + List1->item(i)->text() + "</li>";
+  markup += "</" + ListTag_.mid(1);
+  InsertAndClose(markup);
+}
+
+}  // namespace quill::ui

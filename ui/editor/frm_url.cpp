@@ -1,0 +1,97 @@
+#include "ui/editor/frm_url.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "ui/app.h"
+#include "ui/color_picker.h"
+
+namespace quill::ui {
+namespace {
+
+// A field whose caret goes to the end of its text whenever it gets the focus.
+class EndCaretEdit final : public QLineEdit {
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QLineEdit::focusInEvent(event);
+    end(false);
+  }
+};
+
+QString Trimmed(const QString& text) {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  while (first < last && text[first] == QLatin1Char(' ')) ++first;
+  while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
+  return text.mid(first, last - first);
+}
+
+}  // namespace
+
+frmURL::frmURL(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmURL", "Insert URL") {
+  Label1[0] = new QLabel("Enter a URL:");
+  Label1[1] = new QLabel("Enter the display text:");
+  for (int i = 0; i < 2; ++i) {
+    Label1[i]->setObjectName(QString("Label1_%1").arg(i));
+    UseFontColor(Label1[i]);
+  }
+  Combo1 = new QComboBox;
+  Combo1->setObjectName("Combo1");
+  Text1 = new EndCaretEdit;
+  Text1->setObjectName("Text1");
+  Text2 = new QLineEdit;
+  Text2->setObjectName("Text2");
+  Check1 = new QCheckBox("Open into new window!");
+  Check1->setObjectName("Check1");
+  UseFontColor(Check1);
+
+  auto* address = new QHBoxLayout;
+  address->addWidget(Combo1);
+  address->addWidget(Text1, 1);
+  Body()->addWidget(Label1[0]);
+  Body()->addLayout(address);
+  Body()->addWidget(Label1[1]);
+  Body()->addWidget(Text2);
+  Body()->addWidget(Check1);
+  setTabOrder(Text1, Text2);
+  setMinimumWidth(420);
+
+  connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { ProtocolChanged(); });
+  Combo1->addItems({"http://", "mailto:", "ftp://"});
+  Combo1->setCurrentIndex(0);
+  ProtocolChanged();
+  Text1->setFocus();
+  Ready();
+}
+
+void frmURL::SetDisplayText(const QString& text) { Text2->setText(text); }
+
+void frmURL::ProtocolChanged() {
+  const bool mail = Combo1->currentText() == "mailto:";
+  Check1->setChecked(mail);
+  Check1->setEnabled(!mail);
+}
+
+void frmURL::Good() {
+  const QString url = Trimmed(Text1->text());
+  if (url.isEmpty()) {
+    Oops("This function requires a valid URL");
+    return;
+  }
+  const QString proto = Combo1->currentText();
+  if (proto == "mailto:") {
+    if (Trimmed(Text2->text()).isEmpty()) Text2->setText(url);
+    InsertAndClose("<a href=\"" + proto + url + "\">" + Trimmed(Text2->text()) + "</a>");
+    return;
+  }
+  const QString target = Check1->isChecked() ? " target=\"_blank\"" : "";
+  if (Trimmed(Text2->text()).isEmpty()) Text2->setText(proto + url);
+  InsertAndClose("<a href=\"" + proto + url + "\"" + target + ">" + Trimmed(Text2->text()) +
+                 "</a>");
+}
+
+}  // namespace quill::ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QCloseEvent;
+class QPushButton;
+class QVBoxLayout;
+
+namespace quill::ui {
+
+class App;
+class frmBlog;
+
+// What every insertion dialog shares: one window of its kind at a time, modeless, centred,
+// in the project's shading; "Good" confirms and "Not!" cancels, and either way the focus
+// goes back to the editing area and the dialog unloads.
+class InsertDialog : public QWidget {
+  Q_OBJECT
+
+ public:
+  InsertDialog(App& app, frmBlog& editor, const QString& object_name, const QString& caption);
+
+ protected:
+  // The dialog's own controls go here, above the two buttons.
+  QVBoxLayout* Body() const { return body_; }
+  // Sizes and centres the dialog once its controls are in place.
+  void Ready();
+  virtual void Good() = 0;
+  // Puts the markup in place of the editor's selection, colours it and closes.
+  void InsertAndClose(const QString& markup, int caret_back = 0);
+  void Close();
+  void Oops(const QString& text);
+  // Paints a label's text in the project's font colour.
+  void UseFontColor(QWidget* widget) const;
+
+  void closeEvent(QCloseEvent* event) override;
+
+  App& app_;
+  frmBlog& editor_;
+  std::array<QPushButton*, 2> cmdNav{};
+
+ private:
+  QVBoxLayout* body_;
+  bool closing_ = false;
+};
+
+}  // namespace quill::ui
