@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "core/product.h"
-#include "support/ui_fixture.h"
+#include "support/editor_fixture.h"
 #include "ui/start/frm_enter.h"
 
 namespace quill::ui {
@@ -17,30 +17,12 @@ const Stamp kMorning{2026, 12, 7, 9, 0, 0};
 const Stamp kNoon{2026, 12, 7, 12, 0, 0};
 const Stamp kEvening{2026, 12, 7, 20, 30, 15};
 
-class EditorTest : public testing::UiFixture {
+class EditorTest : public testing::EditorFixture {
  protected:
-  EditorTest() {
-    app_.Project().ProjectName = "My Log";
-    app_.Project().Template = dir_.File("site/template.html");
-    app_.Project().Title = "My Log";
-    app_.Settings().LoadSettings(true);
-    std::filesystem::create_directories(dir_.File("site"));
-    testing::WriteFile(app_.Project().Template, "<h1>BlogTitle</h1>\r\nBlogContent\r\n");
-    clock_.Set(kMorning);
-  }
+  EditorTest() { clock_.Set(kMorning); }
 
-  frmBlog* Open() {
-    app_.OpenProject("My Log");
-    editor_ = app_.OpenEditor();
-    return editor_;
-  }
-
-  QPushButton* Nav(int index) {
-    return Child<QPushButton>(editor_, ("cmdNav_" + std::to_string(index)).c_str());
-  }
   QPushButton* Done() { return Child<QPushButton>(editor_, "cmdDone"); }
   QPushButton* SetupButton() { return Child<QPushButton>(editor_, "cmdSetup"); }
-  QPlainTextEdit* Text() { return Child<QPlainTextEdit>(editor_, "Rtf"); }
   QString Date() { return Child<QLabel>(editor_, "Label1")->text(); }
 
   // The captions of cmdNav 0-3, cmdDone and cmdSetup, with "*" after each enabled one.
@@ -52,15 +34,6 @@ class EditorTest : public testing::UiFixture {
     return captions;
   }
 
-  void Type(const QString& text) {
-    Text()->setFocus();
-    const QStringList lines = text.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-      if (i > 0) QTest::keyClick(Text(), Qt::Key_Return);
-      QTest::keyClicks(Text(), lines[i]);
-    }
-  }
-
   // Saves entries as new entries, each at the clock's time then.
   void SaveAt(const Stamp& stamp, const QString& text) {
     clock_.Set(stamp);
@@ -68,8 +41,6 @@ class EditorTest : public testing::UiFixture {
     Type(text);
     Click(Nav(1));
   }
-
-  frmBlog* editor_ = nullptr;
 };
 
 TEST_F(EditorTest, NewEntryModeOffersSaveOnlyForText) {

@@ -27,6 +27,7 @@
 #include "ui/editor/frm_font.h"
 #include "ui/editor/frm_fyl.h"
 #include "ui/editor/frm_html.h"
+#include "ui/editor/insert_dialog.h"
 #include "ui/editor/frm_img.h"
 #include "ui/editor/frm_lst.h"
 #include "ui/editor/frm_url.h"
@@ -252,7 +253,7 @@ void frmBlog::WrapSelection(const QString& open, const QString& close) {
 
 template <class Dialog>
 Dialog* frmBlog::OpenDialog(QPointer<Dialog>& instance) {
-  if (!instance) instance = new Dialog(app_, *this);
+  if (!instance || instance->Unloaded()) instance = new Dialog(app_, *this);
   instance->show();
   instance->raise();
   instance->activateWindow();

@@ -21,6 +21,9 @@ class InsertDialog : public QWidget {
  public:
   InsertDialog(App& app, frmBlog& editor, const QString& object_name, const QString& caption);
 
+  // Confirmed or cancelled: the window is on its way out and a new click loads a new one.
+  bool Unloaded() const { return closing_; }
+
  protected:
   // The dialog's own controls go here, above the two buttons.
   QVBoxLayout* Body() const { return body_; }

@@ -1,0 +1,287 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+
+#include "support/editor_fixture.h"
+#include "ui/color_picker.h"
+#include "ui/editor/frm_lst.h"
+
+namespace quill::ui {
+namespace {
+
+class DialogTest : public testing::EditorFixture {
+ protected:
+  DialogTest() { Open(); }
+
+  QWidget* Dialog(const char* name) {
+    QWidget* dialog = Find<QWidget>(name);
+    EXPECT_NE(dialog, nullptr) << name;
+    return dialog;
+  }
+  void Good(QWidget* dialog) { Click(Child<QPushButton>(dialog, "cmdNav_0")); }
+  void Gone(const char* name) {
+    Settle();
+    EXPECT_EQ(Find<QWidget>(name), nullptr) << name << " still open";
+  }
+  void Fill(QWidget* dialog, const char* field, const QString& text) {
+    auto* edit = Child<QLineEdit>(dialog, field);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+  }
+  void ClickItem(QWidget* dialog, const QString& name) {
+    auto* list = Child<QListWidget>(dialog, "File1");
+    const auto items = list->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << name.toStdString();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items.front()).center());
+  }
+  std::vector<QString> Listed(QWidget* dialog) {
+    std::vector<QString> names;
+    auto* list = Child<QListWidget>(dialog, "File1");
+    for (int i = 0; i < list->count(); ++i) names.push_back(list->item(i)->text());
+    return names;
+  }
+  QString LastMessage() {
+    return services_.messages.empty() ? QString() : services_.messages.back().text;
+  }
+  std::string Site(const std::string& name) { return dir_.File("site/" + name); }
+};
+
+TEST_F(DialogTest, LinkWithItsAddressAsTextOpeningInANewWindow) {
+  SetText("see ", 4, 4);
+  ClickCode(4);
+  QWidget* dialog = Dialog("frmURL");
+  EXPECT_EQ(dialog->windowTitle(), "Insert URL");
+  Fill(dialog, "Text1", "example.com");
+  Child<QCheckBox>(dialog, "Check1")->setChecked(true);
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(),
+            "see <a href=\"http://example.com\" target=\"_blank\">http://example.com</a>");
+  Gone("frmURL");
+}
+
+TEST_F(DialogTest, LinkAroundTheSelectedWord) {
+  SetText("click here now", 6, 10);
+  ClickCode(4);
+  QWidget* dialog = Dialog("frmURL");
+  EXPECT_EQ(Child<QLineEdit>(dialog, "Text2")->text(), "here");
+  Child<QComboBox>(dialog, "Combo1")->setCurrentIndex(2);
+  Fill(dialog, "Text1", "files.example.com");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "click <a href=\"ftp://files.example.com\">here</a> now");
+}
+
+TEST_F(DialogTest, MailLinksNeverOpenWindowsAndShowTheBareAddress) {
+  ClickCode(4);
+  QWidget* dialog = Dialog("frmURL");
+  auto* protocol = Child<QComboBox>(dialog, "Combo1");
+  auto* box = Child<QCheckBox>(dialog, "Check1");
+  protocol->setCurrentIndex(1);
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_FALSE(box->isEnabled());
+  protocol->setCurrentIndex(0);
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_TRUE(box->isEnabled());
+
+  protocol->setCurrentIndex(1);
+  Fill(dialog, "Text1", "  ann@example.com ");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<a href=\"mailto:ann@example.com\">ann@example.com</a>");
+}
+
+TEST_F(DialogTest, ALinkNeedsAnAddressAndTheDialogIsOneWindow) {
+  ClickCode(4);
+  QWidget* dialog = Dialog("frmURL");
+  Fill(dialog, "Text1", "   ");
+  Good(dialog);
+  EXPECT_EQ(LastMessage(), "This function requires a valid URL");
+  EXPECT_EQ(services_.messages.back().title, "Oops!");
+  EXPECT_EQ(Find<QWidget>("frmURL"), dialog);
+
+  Fill(dialog, "Text1", "kept");
+  SetText("new words", 0, 3);
+  ClickCode(4);  // the same window, its address kept, the display text renewed
+  EXPECT_EQ(Dialog("frmURL"), dialog);
+  EXPECT_EQ(Child<QLineEdit>(dialog, "Text1")->text(), "kept");
+  EXPECT_EQ(Child<QLineEdit>(dialog, "Text2")->text(), "new");
+  Click(Child<QPushButton>(dialog, "cmdNav_1"));  // Not!
+  Gone("frmURL");
+  EXPECT_EQ(Text()->toPlainText(), "new words");
+}
+
+TEST_F(DialogTest, ImagesFromTheOutputFolderFloatLeftOrRight) {
+  for (const char* name : {"a.jpg", "B.JPG", "c.gif", "d.png", "e.jpeg"}) {
+    testing::WriteFile(Site(name), "image");
+  }
+  ClickCode(5);
+  QWidget* dialog = Dialog("frmIMG");
+  EXPECT_EQ(dialog->windowTitle(), "Insert Image");
+  EXPECT_EQ(Listed(dialog), (std::vector<QString>{"B.JPG", "a.jpg", "c.gif", "e.jpeg"}));
+  EXPECT_TRUE(Child<QRadioButton>(dialog, "optPosit_0")->isChecked());
+  Good(dialog);
+  EXPECT_EQ(LastMessage(), "Image file not selected");
+
+  ClickItem(dialog, "a.jpg");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<div class=\"LBox\"><img src=\"a.jpg\" /></div>");
+  Gone("frmIMG");
+
+  SetText("", 0, 0);
+  ClickCode(5);
+  dialog = Dialog("frmIMG");
+  Child<QRadioButton>(dialog, "optPosit_1")->click();
+  ClickItem(dialog, "c.gif");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<div class=\"RBox\"><img src=\"c.gif\" /></div>");
+}
+
+TEST_F(DialogTest, DotDotDotCopiesAPictureFromElsewhereIntoTheFolder) {
+  testing::WriteFile(dir_.File("holiday.jpg"), "from elsewhere");
+  testing::WriteFile(Site("inside.jpg"), "already here");
+  ClickCode(5);
+  QWidget* dialog = Dialog("frmIMG");
+
+  services_.file_names = {QString::fromStdString(Site("inside.jpg"))};
+  Click(Child<QPushButton>(dialog, "cmdTemp"));
+  EXPECT_EQ(testing::ReadFile(Site("inside.jpg")), "already here");
+
+  services_.file_names = {QString::fromStdString(dir_.File("holiday.jpg"))};
+  Click(Child<QPushButton>(dialog, "cmdTemp"));
+  EXPECT_EQ(testing::ReadFile(Site("holiday.jpg")), "from elsewhere");
+  EXPECT_EQ(Listed(dialog), (std::vector<QString>{"holiday.jpg", "inside.jpg"}));
+  Good(dialog);  // copied, but not picked
+  EXPECT_EQ(LastMessage(), "Image file not selected");
+
+  services_.file_names = {};  // cancelled
+  Click(Child<QPushButton>(dialog, "cmdTemp"));
+  EXPECT_EQ(services_.messages.size(), 1u);
+
+  services_.file_names = {QString::fromStdString(dir_.File("missing.jpg"))};
+  Click(Child<QPushButton>(dialog, "cmdTemp"));
+  EXPECT_TRUE(LastMessage().startsWith("Cannot copy")) << LastMessage().toStdString();
+  EXPECT_EQ(Find<QWidget>("frmIMG"), dialog);
+}
+
+TEST_F(DialogTest, FileLinksOpenDocumentsInANewWindowOnly) {
+  testing::WriteFile(Site("Report.PDF"), "pdf");
+  testing::WriteFile(Site("song.mp3"), "mp3");
+  testing::WriteFile(Site("notes.txt"), "txt");
+  ClickCode(15);
+  QWidget* dialog = Dialog("frmFYL");
+  EXPECT_EQ(dialog->windowTitle(), "Insert a File");
+  EXPECT_EQ(Listed(dialog), (std::vector<QString>{"Report.PDF", "song.mp3"}));
+  Good(dialog);
+  EXPECT_EQ(LastMessage(), "File not selected");
+  ClickItem(dialog, "Report.PDF");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<a href=\"Report.PDF\" target=\"_blank\">Report.PDF</a>");
+
+  SetText("old", 0, 3);
+  ClickCode(15);
+  dialog = Dialog("frmFYL");
+  ClickItem(dialog, "song.mp3");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<a href=\"song.mp3\">song.mp3</a>");
+}
+
+TEST_F(DialogTest, AlignmentCentreAndRight) {
+  SetText("ab", 1, 1);
+  ClickCode(6);
+  QWidget* dialog = Dialog("frmDiv");
+  Child<QRadioButton>(dialog, "optPosit_2")->click();
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "a<center></center>b");
+  EXPECT_EQ(Caret(), 9);
+
+  SetText("the text", 4, 8);
+  ClickCode(6);
+  dialog = Dialog("frmDiv");
+  Child<QRadioButton>(dialog, "optPosit_1")->click();
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "the <div align=\"right\">text</div>");
+  EXPECT_EQ(Caret(), 33);
+
+  SetText("left", 0, 4);
+  ClickCode(6);
+  Good(Dialog("frmDiv"));  // Left inserts nothing
+  EXPECT_EQ(Text()->toPlainText(), "left");
+}
+
+TEST_F(DialogTest, FontAttributesInTheirOrder) {
+  SetText("", 0, 0);
+  ClickCode(3);
+  QWidget* dialog = Dialog("frmFont");
+  EXPECT_EQ(dialog->windowTitle(), "Change Font");
+  Child<QComboBox>(dialog, "Combo2")->setCurrentText("3");
+  Child<QComboBox>(dialog, "Combo1")->setCurrentText("Verdana, Arial, Helvetica, Sans Serif");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(),
+            "<font face=\"Verdana, Arial, Helvetica, Sans Serif\" size=\"3\"></font>");
+  EXPECT_EQ(Caret(), Text()->toPlainText().size() - 7);
+
+  SetText("blue", 0, 4);
+  ClickCode(3);
+  dialog = Dialog("frmFont");
+  services_.colours = {QColor(0, 0, 255)};
+  Click(Child<ColorPicker>(dialog, "ColorPicker1"));
+  Child<QComboBox>(dialog, "Combo1")->setCurrentIndex(2);
+  Child<QComboBox>(dialog, "Combo1")->setCurrentIndex(0);  // and back to Default
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<font color=\"#0000FF\">blue</font>");
+
+  SetText("plain", 0, 5);
+  ClickCode(3);
+  Good(Dialog("frmFont"));  // nothing chosen
+  EXPECT_EQ(Text()->toPlainText(), "plain");
+}
+
+TEST_F(DialogTest, ListsItemByItem) {
+  SetText("x", 0, 1);
+  ClickCode(9);
+  auto* dialog = qobject_cast<frmLst*>(Dialog("frmLst"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Ordered List");
+  Good(dialog);
+  EXPECT_EQ(LastMessage(), "List is empty");
+
+  auto add = [&](const QString& item) {
+    Fill(dialog, "Text1", item);
+    Click(Child<QPushButton>(dialog, "cmdAdd"));
+  };
+  add("  a ");
+  add("   ");
+  EXPECT_EQ(Child<QLineEdit>(dialog, "Text1")->text(), "");
+  add("b");
+  add("c");
+  auto* list = Child<QListWidget>(dialog, "List1");
+  ASSERT_EQ(list->count(), 3);
+  list->setCurrentRow(1);
+  Click(Child<QPushButton>(dialog, "Command1"));  // Remove "b" for correcting
+  EXPECT_EQ(Child<QLineEdit>(dialog, "Text1")->text(), "b");
+  EXPECT_EQ(list->count(), 2);
+  Click(Child<QPushButton>(dialog, "cmdAdd"));
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<ol><li>a</li><li>c</li><li>b</li></ol>");
+
+  ClickCode(8);
+  EXPECT_EQ(Dialog("frmLst")->windowTitle(), "Unordered List");
+}
+
+TEST_F(DialogTest, RawHtmlReplacesTheSelectionAsTyped) {
+  SetText("before <b>x</b> after", 7, 15);
+  ClickCode(14);
+  QWidget* dialog = Dialog("frmHtml");
+  auto* field = Child<QPlainTextEdit>(dialog, "Text1");
+  EXPECT_EQ(field->toPlainText(), "<b>x</b>");
+  field->setPlainText("<i>x</i>");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "before <i>x</i> after");
+  EXPECT_EQ(ColourAt(8), QColor(255, 0, 0));   // i
+  EXPECT_EQ(ColourAt(12), QColor(255, 0, 0));  // /
+  EXPECT_EQ(ColourAt(10), QColor(0, 0, 0));    // x
+}
+
+}  // namespace
+}  // namespace quill::ui
