@@ -262,6 +262,26 @@ void EntryStore::SaveEntry() {
   if (added) ++entry_count_;
 }
 
+bool EntryStore::HasEntry(const core::Stamp& stamp) {
+  EnsureTableOpen();
+  auto& query = statements_->exact;
+  const bool found = query.Bind(1, stamp.ToText()).Step();
+  query.Reset();
+  return found;
+}
+
+bool EntryStore::MoveEntry(const core::Stamp& from, const core::Stamp& to,
+                           const std::string& content) {
+  EnsureTableOpen();
+  SqliteTransaction transaction(*db_);
+  if (to != from && HasEntry(to)) return false;
+  statements_->remove.Bind(1, from.ToText()).Run();
+  statements_->insert.Bind(1, to.ToText()).Bind(2, core::Trim(content)).Run();
+  transaction.Commit();
+  entry_count_ = CountRows();
+  return true;
+}
+
 void EntryStore::DeleteEntry(const core::Stamp& stamp) {
   EnsureTableOpen();
   CurrentEntry.Stamp = stamp;

@@ -67,6 +67,13 @@ class EntryStore final : public core::BlogDatabase {
   // newest when the newest was deleted.
   void DeleteEntry(const core::Stamp& stamp);
 
+  // Whether an entry with exactly this stamp is stored; the cursor does not move.
+  bool HasEntry(const core::Stamp& stamp);
+  // Moves the entry at `from` to `to` with the given content (spaces trimmed at both ends),
+  // in one step that either happens whole or not at all. Refused (false, nothing changed)
+  // when another entry already stands at `to`. The cursor does not move.
+  bool MoveEntry(const core::Stamp& from, const core::Stamp& to, const std::string& content);
+
   // Holds one read transaction over a walk through many entries, so each step is a plain
   // index lookup instead of a fresh lock on the file, and the walk sees one consistent
   // state. Only for reading: save and delete outside it.

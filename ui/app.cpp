@@ -110,13 +110,9 @@ frmBlog* App::OpenEditor() {
   return editor;
 }
 
-// The setup dialog, the entry list and the date dialog come with their own windows; until
-// then these open nothing.
 void App::OpenSetupDialog() {
   if (open_setup_) open_setup_();
 }
-void App::OpenEntryList() {}
-void App::OpenDateDialog(const core::Stamp&) {}
 
 void App::Centre(QWidget* window) const {
   const QSize screen = services_.ScreenSize();

@@ -66,12 +66,9 @@ class App {
   frmBlog* Editor() const;
   // Loads the main window for the open project and shows it.
   frmBlog* OpenEditor();
-  // The setup dialog, the entry list and the date dialog; each is one window at a time.
   // Until the setup dialog is part of the program, what opens it can be set from outside.
   void SetSetupOpener(std::function<void()> open) { open_setup_ = std::move(open); }
   void OpenSetupDialog();
-  void OpenEntryList();
-  void OpenDateDialog(const core::Stamp& day);
 
   // Centres a window on the screen.
   void Centre(QWidget* window) const;

@@ -193,6 +193,30 @@ TEST_F(EntryStoreTest, DeletingTheNewestOfThreeLeavesTheMiddleOne) {
   ExpectCurrent(kTuesday, "two");
 }
 
+TEST_F(EntryStoreTest, MovingAnEntryNeverOverwritesAnother) {
+  SaveThree();
+  entries_.MoveFirstEntry();
+  EXPECT_TRUE(entries_.HasEntry(kTuesday));
+  EXPECT_FALSE(entries_.HasEntry(Stamp{2026, 12, 10, 8, 30, 0}));
+  EXPECT_EQ(entries_.CurrentEntry.Content, "one");  // asking does not move the cursor
+
+  EXPECT_FALSE(entries_.MoveEntry(kMonday, kTuesday, "one"));
+  EXPECT_EQ(entries_.EntryCount(), 3);
+  entries_.SeekEntry(kTuesday);
+  ExpectCurrent(kTuesday, "two");
+
+  const Stamp thursday{2026, 12, 10, 8, 30, 0};
+  EXPECT_TRUE(entries_.MoveEntry(kMonday, thursday, "  one moved  "));
+  EXPECT_EQ(entries_.EntryCount(), 3);
+  EXPECT_FALSE(entries_.HasEntry(kMonday));
+  entries_.SeekEntry(thursday);
+  ExpectCurrent(thursday, "one moved");
+  // Onto its own stamp: rewritten in place.
+  EXPECT_TRUE(entries_.MoveEntry(thursday, thursday, "again"));
+  entries_.SeekEntry(thursday);
+  ExpectCurrent(thursday, "again");
+}
+
 TEST_F(EntryStoreTest, LegacyDataTableMovesIntoTheTitleTable) {
   RunSql(database_,
          "CREATE TABLE Data (Date TEXT PRIMARY KEY, Content TEXT);"

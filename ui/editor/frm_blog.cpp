@@ -23,12 +23,14 @@
 #include "site/stamp_format.h"
 #include "ui/app.h"
 #include "ui/color_picker.h"
+#include "ui/editor/frm_date.h"
 #include "ui/editor/frm_div.h"
 #include "ui/editor/frm_font.h"
 #include "ui/editor/frm_fyl.h"
 #include "ui/editor/frm_html.h"
 #include "ui/editor/insert_dialog.h"
 #include "ui/editor/frm_img.h"
+#include "ui/editor/frm_list.h"
 #include "ui/editor/frm_lst.h"
 #include "ui/editor/frm_url.h"
 #include "ui/editor/markup_highlighter.h"
@@ -389,12 +391,7 @@ void frmBlog::NavClicked(int index) {
         ReadBlog();
         break;
       case 8: SaveEdit(); break;
-      case 10: {
-        const auto stamp = site::ParseEntryStamp(app_.Project(), Label1->text().toStdString());
-        const core::Stamp day = stamp.value_or(app_.Entries().CurrentEntry.Stamp);
-        app_.OpenDateDialog({day.year, day.month, day.day, 0, 0, 0});
-        break;
-      }
+      case 10: OpenDateDialog(); break;
       default: break;
     }
   });
@@ -474,6 +471,26 @@ void frmBlog::DeleteEntry() {
   }
 }
 
+void frmBlog::OpenDateDialog() {
+  if (!date_dialog_) date_dialog_ = new frmDate(app_, *this);
+  const auto shown = site::ParseEntryStamp(app_.Project(), Label1->text().toStdString());
+  date_dialog_->SetDay(shown.value_or(app_.Entries().CurrentEntry.Stamp));
+  date_dialog_->show();
+  date_dialog_->raise();
+  date_dialog_->activateWindow();
+}
+
+void frmBlog::OpenEntryList() {
+  if (!list_window_) {
+    auto* list = new frmList(app_, *this);
+    if (!list->Load()) return;  // nothing to list; it said so and went
+    list_window_ = list;
+  }
+  list_window_->show();
+  list_window_->raise();
+  list_window_->activateWindow();
+}
+
 void frmBlog::DoneClicked() {
   Guarded([&] {
     switch (Mode_) {
@@ -489,7 +506,7 @@ void frmBlog::SetupClicked() {
   Guarded([&] {
     switch (Mode_) {
       case 0: app_.OpenSetupDialog(); break;
-      case 1: app_.OpenEntryList(); break;
+      case 1: OpenEntryList(); break;
       case 2: DeleteEntry(); break;
     }
   });

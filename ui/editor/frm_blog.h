@@ -16,11 +16,13 @@ namespace quill::ui {
 
 class App;
 class MarkupHighlighter;
+class frmDate;
 class frmDiv;
 class frmFYL;
 class frmFont;
 class frmHtml;
 class frmIMG;
+class frmList;
 class frmLst;
 class frmURL;
 
@@ -73,6 +75,8 @@ class frmBlog final : public QWidget {
   void Synch();
   void SaveEdit();
   void DeleteEntry();
+  void OpenDateDialog();
+  void OpenEntryList();
   void TextChanged();
   void UpdatePublishButtons();
   void ShowToolbar(bool visible);
@@ -109,6 +113,8 @@ class frmBlog final : public QWidget {
   QPointer<frmFont> font_dialog_;
   QPointer<frmLst> list_dialog_;
   QPointer<frmHtml> html_dialog_;
+  QPointer<frmDate> date_dialog_;
+  QPointer<frmList> list_window_;
 };
 
 }  // namespace quill::ui

@@ -1,0 +1,181 @@
+#include <QDateEdit>
+#include <QTreeWidget>
+
+#include "support/editor_fixture.h"
+#include "ui/editor/frm_list.h"
+
+namespace quill::ui {
+namespace {
+
+using core::Stamp;
+
+class EntryWindowsTest : public testing::EditorFixture {
+ protected:
+  EntryWindowsTest() {
+    clock_.Set(kNow);
+    Open();
+  }
+
+  void Store(const Stamp& stamp, const std::string& content) {
+    app_.Entries().CurrentEntry = {stamp, content};
+    app_.Entries().SaveEntry();
+  }
+  // Review mode on the entry with this stamp.
+  void Show(const Stamp& stamp) {
+    editor_->SwitchMode(1);
+    app_.Entries().SeekEntry(stamp);
+    editor_->ReadBlog();
+  }
+  void EditDate(const Stamp& stamp) {
+    Show(stamp);
+    Click(Nav(1));  // Edit
+    Click(Nav(2));  // Date
+  }
+  QDateEdit* Picker() {
+    QWidget* dialog = Find<QWidget>("frmDate");
+    return dialog ? Child<QDateEdit>(dialog, "DTPicker1") : nullptr;
+  }
+  void SaveDate(const QDate& day) {
+    Picker()->setDate(day);
+    Click(Child<QPushButton>(Find<QWidget>("frmDate"), "cmdNav_1"));
+    Settle();
+  }
+  std::string Stored(const Stamp& stamp) {
+    if (!app_.Entries().HasEntry(stamp)) return "(none)";
+    const Stamp keep = app_.Entries().CurrentEntry.Stamp;
+    app_.Entries().SeekEntry(stamp);
+    std::string content = app_.Entries().CurrentEntry.Content;
+    app_.Entries().SeekEntry(keep);
+    return content;
+  }
+  QTreeWidget* List() {
+    QWidget* window = Find<QWidget>("frmList");
+    return window ? Child<QTreeWidget>(window, "List") : nullptr;
+  }
+  void OpenList() {
+    Click(Child<QPushButton>(editor_, "cmdSetup"));  // "List" in review mode
+  }
+  std::vector<QString> Rows() {
+    std::vector<QString> rows;
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+      const QTreeWidgetItem* item = List()->topLevelItem(i);
+      rows.push_back(item->text(0) + " | " + item->text(1) + " | " + item->text(2));
+    }
+    return rows;
+  }
+
+  static constexpr Stamp kNow{2026, 12, 7, 15, 0, 0};
+};
+
+TEST_F(EntryWindowsTest, AMovedEntryKeepsItsTimeOfDay) {
+  const Stamp old{2026, 12, 5, 14, 32, 10};
+  Store(old, "Market day");
+  EditDate(old);
+  ASSERT_NE(Picker(), nullptr);
+  EXPECT_EQ(Find<QWidget>("frmDate")->windowTitle(), "Change Date");
+  EXPECT_EQ(Picker()->date(), QDate(2026, 12, 5));
+
+  clock_.Set({2026, 12, 7, 16, 0, 0});
+  SaveDate(QDate(2026, 11, 30));
+  const Stamp moved{2026, 11, 30, 14, 32, 10};
+  EXPECT_EQ(Stored(moved), "Market day");
+  EXPECT_EQ(Stored(old), "(none)");
+  EXPECT_EQ(editor_->Mode(), 1);
+  EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, moved);
+  EXPECT_EQ(Text()->toPlainText(), "Market day");
+  EXPECT_EQ(app_.Project().SavTime, "160000");
+  EXPECT_EQ(Find<QWidget>("frmDate"), nullptr);
+}
+
+TEST_F(EntryWindowsTest, AMoveTakesTheStoredTextNotUnsavedEdits) {
+  const Stamp old{2026, 12, 5, 14, 32, 10};
+  Store(old, "Stored text");
+  EditDate(old);
+  QTest::keyClicks(Text(), "unsaved ");
+  SaveDate(QDate(2026, 12, 1));
+  EXPECT_EQ(Stored({2026, 12, 1, 14, 32, 10}), "Stored text");
+}
+
+TEST_F(EntryWindowsTest, TheSameDayRewritesInPlace) {
+  const Stamp old{2026, 12, 5, 14, 32, 10};
+  Store(old, "  Stays  ");
+  EditDate(old);
+  SaveDate(QDate(2026, 12, 5));
+  EXPECT_EQ(Stored(old), "Stays");
+  EXPECT_EQ(app_.Entries().EntryCount(), 1);
+}
+
+TEST_F(EntryWindowsTest, AnOccupiedStampIsRefusedAndBothEntriesStay) {
+  const Stamp moving{2026, 12, 5, 14, 32, 10};
+  const Stamp there{2026, 12, 1, 14, 32, 10};
+  Store(moving, "Moving");
+  Store(there, "Already there");
+  EditDate(moving);
+  SaveDate(QDate(2026, 12, 1));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_TRUE(services_.messages[0].text.startsWith("Another entry already stands at"));
+  EXPECT_EQ(Stored(moving), "Moving");
+  EXPECT_EQ(Stored(there), "Already there");
+  EXPECT_NE(Find<QWidget>("frmDate"), nullptr);  // still open for another day
+}
+
+TEST_F(EntryWindowsTest, TheListRunsFromNowBackAndSkipsTheFuture) {
+  Store({2026, 12, 6, 21, 5, 9}, "<b>Yesterday</b> it rained. A lot.");
+  Store({2026, 12, 7, 9, 15, 0}, "Today is\r\nsunny");
+  Store({2026, 12, 14, 10, 0, 0}, "Next week");
+  Show({2026, 12, 7, 9, 15, 0});
+  OpenList();
+  ASSERT_NE(List(), nullptr);
+  EXPECT_EQ(Find<QWidget>("frmList")->windowTitle(), "Blog Entry Listing");
+  EXPECT_EQ(Rows(), (std::vector<QString>{"07-Dec-26 | 09:15:00 AM | Today is",
+                                          "06-Dec-26 | 09:05:09 PM | Yesterday it rained."}));
+  // The entry shown in the main window is the selected row, and stays current after Done.
+  EXPECT_EQ(List()->currentItem(), List()->topLevelItem(0));
+  Click(Child<QPushButton>(Find<QWidget>("frmList"), "cmdSetup"));
+  Settle();
+  EXPECT_EQ(Find<QWidget>("frmList"), nullptr);
+  EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, (Stamp{2026, 12, 7, 9, 15, 0}));
+}
+
+TEST_F(EntryWindowsTest, ADoubleClickOpensExactlyThatRowsEntry) {
+  // Two entries in one minute look alike without seconds.
+  Store({2026, 12, 7, 12, 0, 10}, "First of the minute");
+  Store({2026, 12, 7, 12, 0, 40}, "Second of the minute");
+  Store({2026, 12, 6, 8, 0, 0}, "Older");
+  Show({2026, 12, 6, 8, 0, 0});
+  OpenList();
+  ASSERT_EQ(List()->topLevelItemCount(), 3);
+  QTreeWidgetItem* second = List()->topLevelItem(1);
+  EXPECT_EQ(second->text(2), "First of the minute");
+  QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                    List()->visualItemRect(second).center());
+  EXPECT_EQ(qobject_cast<frmList*>(Find<QWidget>("frmList"))->SelectedKey(),
+            "Monday, December 07, 2026 @ 12:00 PM");
+  emit List()->itemDoubleClicked(second, 0);
+  Settle();
+  EXPECT_EQ(Find<QWidget>("frmList"), nullptr);
+  EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, (Stamp{2026, 12, 7, 12, 0, 10}));
+  EXPECT_EQ(Text()->toPlainText(), "First of the minute");
+  EXPECT_EQ(editor_->Mode(), 1);
+}
+
+TEST_F(EntryWindowsTest, NothingUpToNowMeansNoList) {
+  editor_->SwitchMode(1);
+  OpenList();
+  Settle();
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_EQ(services_.messages[0].text, "No Entries Found");
+  EXPECT_EQ(services_.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(Find<QWidget>("frmList"), nullptr);
+
+  Store({2027, 1, 1, 0, 0, 0}, "Only the future");
+  OpenList();
+  Settle();
+  EXPECT_EQ(services_.messages.size(), 2u);
+  EXPECT_EQ(Find<QWidget>("frmList"), nullptr);
+}
+
+}  // namespace
+}  // namespace quill::ui

@@ -1,0 +1,86 @@
+#include "ui/editor/frm_date.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/text.h"
+#include "site/stamp_format.h"
+#include "ui/app.h"
+#include "ui/color_picker.h"
+#include "ui/editor/frm_blog.h"
+
+namespace quill::ui {
+
+frmDate::frmDate(App& app, frmBlog& editor) : app_(app), editor_(editor) {
+  setObjectName("frmDate");
+  setWindowTitle("Change Date");
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
+  setPalette(colours);
+  setAutoFillBackground(true);
+
+  DTPicker1 = new QDateEdit;
+  DTPicker1->setObjectName("DTPicker1");
+  DTPicker1->setCalendarPopup(true);
+  DTPicker1->setDisplayFormat("dddd, MMMM d, yyyy");
+  cmdNav[0] = new QPushButton("Not!");
+  cmdNav[1] = new QPushButton("Save");
+  auto* buttons = new QHBoxLayout;
+  for (int i : {1, 0}) {  // "Save" on the left
+    cmdNav[i]->setObjectName(QString("cmdNav_%1").arg(i));
+    buttons->addWidget(cmdNav[i]);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(DTPicker1);
+  layout->addLayout(buttons);
+  connect(cmdNav[1], &QPushButton::clicked, this, [this] { Save(); });
+  connect(cmdNav[0], &QPushButton::clicked, this, [this] { Unload(); });
+
+  app_.WindowLoaded(this);
+  adjustSize();
+  app_.Centre(this);
+}
+
+void frmDate::SetDay(const core::Stamp& day) {
+  DTPicker1->setDate(QDate(day.year, day.month, day.day));
+}
+
+void frmDate::Save() {
+  try {
+    store::EntryStore& entries = app_.Entries();
+    const core::Stamp old = entries.CurrentEntry.Stamp;
+    // The stored text moves; edits not yet saved stay behind in the editor.
+    const std::string text = core::Trim(entries.CurrentEntry.Content);
+    const QDate day = DTPicker1->date();
+    const core::Stamp moved{day.year(), day.month(), day.day(), old.hour, old.minute, old.second};
+    if (!entries.MoveEntry(old, moved, text)) {
+      app_.Services().Oops(
+          this, "Another entry already stands at " +
+                    QString::fromStdString(site::FormatLongStamp(app_.Project(), moved)) +
+                    ". Choose another day for this one.");
+      return;
+    }
+    app_.Settings().StampSave();
+    entries.SeekEntry(moved);
+    editor_.ReadBlog();
+    editor_.SwitchMode(1);
+    Unload();
+  } catch (const std::exception& error) {
+    app_.Services().Oops(this, QString::fromStdString(error.what()));
+  }
+}
+
+void frmDate::Unload() {
+  unloaded_ = true;
+  app_.Unload(this);
+}
+
+void frmDate::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (!unloaded_) Unload();
+}
+
+}  // namespace quill::ui

@@ -1,0 +1,167 @@
+#include "ui/editor/frm_list.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "core/clock.h"
+#include "site/stamp_format.h"
+#include "site/text_digest.h"
+#include "ui/app.h"
+#include "ui/color_picker.h"
+#include "ui/editor/frm_blog.h"
+
+namespace quill::ui {
+namespace {
+
+constexpr int kStampRole = Qt::UserRole;
+constexpr int kKeyRole = Qt::UserRole + 1;
+
+QVariant ToVariant(const core::Stamp& stamp) { return QString::fromStdString(stamp.ToText()); }
+core::Stamp FromVariant(const QVariant& value) {
+  return core::Stamp::FromText(value.toString().toStdString()).value_or(core::Stamp::Empty());
+}
+
+// "10:15:07 PM", "09:05:07 AM": the hour in two digits of the 12-hour clock.
+QString TimeColumn(const core::Stamp& stamp) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d %s", stamp.hour % 12 == 0 ? 12 : stamp.hour % 12,
+                stamp.minute, stamp.second, stamp.hour < 12 ? "AM" : "PM");
+  return text;
+}
+
+}  // namespace
+
+frmList::frmList(App& app, frmBlog& editor) : app_(app), editor_(editor) {
+  setObjectName("frmList");
+  setWindowTitle("Blog Entry Listing");
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
+  setPalette(colours);
+  setAutoFillBackground(true);
+  resize(560, 420);
+
+  List = new QTreeWidget;
+  List->setObjectName("List");
+  List->setRootIsDecorated(false);
+  List->setUniformRowHeights(true);
+  List->setHeaderLabels({"Date", "Time", "Title"});
+  List->header()->setStretchLastSection(false);
+  for (int column = 0; column < 3; ++column) List->setColumnWidth(column, 170);
+  List->installEventFilter(this);
+  cmdSetup = new QPushButton("Done");
+  cmdSetup->setObjectName("cmdSetup");
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(List, 1);
+  layout->addWidget(cmdSetup, 0, Qt::AlignRight);
+
+  connect(List, &QTreeWidget::itemClicked, this,
+          [this](QTreeWidgetItem* item) { SelectedKey_ = item->data(0, kKeyRole).toString(); });
+  connect(List, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item) { Open(item); });
+  connect(cmdSetup, &QPushButton::clicked, this, [this] { Unload(); });
+
+  app_.WindowLoaded(this);
+  app_.Centre(this);
+}
+
+bool frmList::Load() {
+  store::EntryStore& entries = app_.Entries();
+  FirstFit = true;
+  const core::Stamp saved = entries.CurrentEntry.Stamp;
+  List->clear();
+  {
+    // From now back to the oldest; entries dated later than now are not listed.
+    const store::EntryStore::ReadBatch batch(entries);
+    entries.SeekEntry(app_.Clock().Now());
+    if (entries.NoEntry()) entries.SeekEarlierEntry();
+    while (!entries.NoEntry()) {
+      AddRow(entries.CurrentEntry.Stamp, entries.CurrentEntry.Content);
+      entries.SeekEarlierEntry();
+    }
+  }
+  if (List->topLevelItemCount() > 0) {
+    for (int row = 0; row < List->topLevelItemCount(); ++row) {
+      QTreeWidgetItem* item = List->topLevelItem(row);
+      if (FromVariant(item->data(0, kStampRole)) == saved) {
+        List->setCurrentItem(item);
+        List->scrollToItem(item);
+        break;
+      }
+    }
+  }
+  entries.SeekEntry(saved);
+  if (List->topLevelItemCount() == 0) {
+    app_.Services().ShowMessage(this, "Oops!", "No Entries Found", MessageIcon::Information,
+                                MessageButtons::Ok);
+    Unload();
+    return false;
+  }
+  return true;
+}
+
+void frmList::AddRow(const core::Stamp& stamp, const std::string& content) {
+  const core::ProjectSettings& project = app_.Project();
+  auto* item = new QTreeWidgetItem(List);
+  const QString date = QString::fromStdString(site::FormatDatePart(1, stamp));
+  const QString time = TimeColumn(stamp);
+  const QString title =
+      QString::fromStdString(site::ExtractEntryTitle(site::StripMarkup(content)));
+  item->setText(0, date);
+  item->setText(1, time);
+  item->setText(2, title);
+  // Each row keeps its own entry's stamp, so rows that look alike still open their own entry.
+  item->setData(0, kStampRole, ToVariant(stamp));
+  item->setData(0, kKeyRole, QString::fromStdString(site::FormatEntryStamp(project, stamp, false)));
+  FitColumn(date, 0);
+  FitColumn(time, 1);
+  FitColumn(title, 2);
+}
+
+void frmList::FitColumn(const QString& text, int column) {
+  const int wanted = List->fontMetrics().horizontalAdvance("11" + text);
+  if (List->columnWidth(column) < wanted || FirstFit) List->setColumnWidth(column, wanted);
+  FirstFit = false;
+}
+
+void frmList::Open(QTreeWidgetItem* item) {
+  if (item == nullptr) return;
+  SelectedKey_ = item->data(0, kKeyRole).toString();
+  try {
+    store::EntryStore& entries = app_.Entries();
+    entries.SeekEntry(FromVariant(item->data(0, kStampRole)));
+    if (entries.NoEntry()) {
+      // Gone meanwhile: look for an entry that shows as this row does.
+      const std::string key = SelectedKey_.toStdString();
+      entries.SeekEarlierEntry();
+      while (!entries.NoEntry() &&
+             site::FormatEntryStamp(app_.Project(), entries.CurrentEntry.Stamp, false) != key) {
+        entries.SeekLaterEntry();
+      }
+    }
+    editor_.ReadBlog();
+  } catch (const std::exception& error) {
+    app_.Services().Oops(this, QString::fromStdString(error.what()));
+  }
+  Unload();
+}
+
+bool frmList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == List && event->type() == QEvent::FocusIn) cmdSetup->setFocus();
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmList::Unload() {
+  unloaded_ = true;
+  app_.Unload(this);
+}
+
+void frmList::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (!unloaded_) Unload();
+}
+
+}  // namespace quill::ui

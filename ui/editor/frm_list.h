@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/stamp.h"
+
+class QCloseEvent;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quill::ui {
+
+class App;
+class frmBlog;
+
+// "Blog Entry Listing": the entries up to now, newest first, with date, time and title. A
+// double-click shows that entry in the main window.
+class frmList final : public QWidget {
+  Q_OBJECT
+
+ public:
+  frmList(App& app, frmBlog& editor);
+
+  // Fills the list. With no entry dated now or earlier it says so, unloads itself and
+  // returns false; the window is then never shown.
+  bool Load();
+  const QString& SelectedKey() const { return SelectedKey_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void AddRow(const core::Stamp& stamp, const std::string& content);
+  void FitColumn(const QString& text, int column);
+  void Open(QTreeWidgetItem* item);
+  void Unload();
+
+  App& app_;
+  frmBlog& editor_;
+  QTreeWidget* List;
+  QPushButton* cmdSetup;
+  QString SelectedKey_;
+  bool FirstFit = true;
+  bool unloaded_ = false;
+};
+
+}  // namespace quill::ui
