@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "publish/publish_rules.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/setup/frm_setup.h"
 #include "ui/start/frm_enter.h"
 
 namespace quill::ui {
@@ -111,7 +112,13 @@ frmBlog* App::OpenEditor() {
 }
 
 void App::OpenSetupDialog() {
-  if (open_setup_) open_setup_();
+  frmBlog* editor = Editor();
+  if (editor == nullptr) return;
+  frmSetup* setup = Find<frmSetup>();
+  if (setup == nullptr) setup = new frmSetup(*this, *editor);
+  setup->show();
+  setup->raise();
+  setup->activateWindow();
 }
 
 void App::Centre(QWidget* window) const {

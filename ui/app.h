@@ -66,8 +66,7 @@ class App {
   frmBlog* Editor() const;
   // Loads the main window for the open project and shows it.
   frmBlog* OpenEditor();
-  // Until the setup dialog is part of the program, what opens it can be set from outside.
-  void SetSetupOpener(std::function<void()> open) { open_setup_ = std::move(open); }
+  // The project's setup dialog beside the main window; one at a time.
   void OpenSetupDialog();
 
   // Centres a window on the screen.
@@ -96,7 +95,6 @@ class App {
   std::unique_ptr<QLockFile> lock_;
   std::vector<QPointer<QWidget>> windows_;
   std::function<void()> quit_;
-  std::function<void()> open_setup_;
 };
 
 }  // namespace quill::ui

@@ -13,7 +13,7 @@ class QWidget;
 
 namespace quill::ui {
 
-enum class MessageIcon { Information, Exclamation, Question, Critical };
+enum class MessageIcon { None, Information, Exclamation, Question, Critical };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 

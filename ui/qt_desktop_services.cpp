@@ -18,6 +18,7 @@ MessageAnswer QtDesktopServices::ShowMessage(QWidget* parent, const QString& tit
   box.setWindowTitle(title);
   box.setText(text);
   switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
     case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;

@@ -1,0 +1,96 @@
+#include "ui/setup/setup_rules.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "core/settings_store.h"
+#include "core/text.h"
+
+namespace quill::ui {
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+// The text without an "http://" or "ftp://" in front (compared without regard to case).
+std::string WithoutScheme(std::string text) {
+  const std::string lower = Lower(text);
+  if (lower.starts_with("http://")) return text.substr(7);
+  if (lower.starts_with("ftp://")) return text.substr(6);
+  return text;
+}
+
+}  // namespace
+
+std::int16_t LeadingNumber(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+  const std::size_t start = at;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  const auto digits = [&] {
+    std::size_t n = 0;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at, ++n;
+    return n;
+  };
+  std::size_t mantissa = digits();
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return 0;
+  std::size_t end = at;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    if (digits() > 0) end = at;  // an "e" with no digits after it is no exponent
+  }
+  const auto number = core::ParseStoredNumber(text.substr(start, end - start));
+  if (!number) return 0;
+  return static_cast<std::int16_t>(core::RoundToRange(*number, INT16_MIN, INT16_MAX));
+}
+
+std::string NormaliseFtpHost(std::string_view host) {
+  std::string text = WithoutScheme(core::Trim(host));
+  std::erase(text, '/');
+  std::erase(text, '\\');
+  return text;
+}
+
+std::string NormaliseFtpPath(std::string_view path, std::string_view host) {
+  std::string text(path);
+  std::replace(text.begin(), text.end(), '\\', '/');
+  text = WithoutScheme(core::Trim(text));
+  const std::string host_name = core::Trim(host);
+  if (!host_name.empty() && Lower(text).starts_with(Lower(host_name))) {
+    text = text.substr(host_name.size());
+  }
+  if (text.starts_with('/')) text.erase(0, 1);
+  return text;
+}
+
+std::string PageNameProblem(std::string_view name) {
+  if (name.find("..") != std::string_view::npos || name.find('/') != std::string_view::npos ||
+      name.find('\\') != std::string_view::npos) {
+    return "A page file name cannot hold a folder: no \"/\", \"\\\" or \"..\", please.";
+  }
+  for (unsigned char c : name) {
+    if (c < 32 || std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos) {
+      return "A page file name cannot hold any of < > : \" | ? * or control characters.";
+    }
+  }
+  return {};
+}
+
+std::string SetupVersionText(int major, int minor, int revision) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%d.%02d.%02d.%02d", major, minor, revision / 100,
+                revision % 100);
+  return text;
+}
+
+}  // namespace quill::ui
