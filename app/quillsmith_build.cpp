@@ -45,26 +45,10 @@ struct App {
   quill::store::EntryStore entries{settings};
 };
 
-// The project's name as the project list spells it; a key of settings without a list entry
-// (written by a script, say) counts too.
-std::string FindProject(App& app, const std::string& wanted) {
-  for (int i = 0; i < quill::core::SettingsStore::kMaxProjects; ++i) {
-    const std::string listed =
-        app.settings.GetUserValue(quill::core::SettingsStore::ListValueName(i));
-    if (listed.empty()) break;
-    if (quill::core::EqualsIgnoringCase(listed, wanted)) return listed;
-  }
-  if (!wanted.empty() && !app.registry
-                              ->EnumRegValues(quill::core::RegRoot::CurrentUser,
-                                              quill::core::SettingsStore::ProjectKey(wanted))
-                              .empty()) {
-    return wanted;
-  }
-  throw QuillError("There is no project named \"" + wanted + "\".");
-}
-
 void OpenProject(App& app, const std::string& wanted) {
-  app.settings.Settings().ProjectName = FindProject(app, wanted);
+  const auto found = app.settings.FindProject(wanted);
+  if (!found) throw QuillError("There is no project named \"" + wanted + "\".");
+  app.settings.Settings().ProjectName = *found;
   app.settings.LoadSettings(false);
   if (app.settings.Settings().OutputFolder.empty()) {
     throw QuillError("The project \"" + app.settings.Settings().ProjectName +

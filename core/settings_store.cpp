@@ -139,6 +139,18 @@ std::string SettingsStore::ListValueName(int index) {
   return name;
 }
 
+std::optional<std::string> SettingsStore::FindProject(std::string_view name) const {
+  for (int i = 0; i < kMaxProjects; ++i) {
+    const std::string listed = GetUserValue(ListValueName(i));
+    if (listed.empty()) break;
+    if (EqualsIgnoringCase(listed, name)) return listed;
+  }
+  if (!name.empty() && !registry_.EnumRegValues(RegRoot::CurrentUser, ProjectKey(name)).empty()) {
+    return std::string(name);
+  }
+  return std::nullopt;
+}
+
 std::string SettingsStore::GetUserValue(std::string_view name) const {
   RegValue value = registry_.ReadRegValue(RegRoot::CurrentUser, kProductKey, name);
   return value.type == kRegSz ? std::move(value.text) : std::string();
@@ -221,6 +233,10 @@ void SettingsStore::StampSave() {
 
 void SettingsStore::StampOutput() {
   WriteStamp("OutDate", settings_.OutDate, "OutTime", settings_.OutTime);
+}
+
+void SettingsStore::StampUpload() {
+  WriteStamp("FtpDate", settings_.FtpDate, "FtpTime", settings_.FtpTime);
 }
 
 void SettingsStore::WriteStamp(std::string_view date_name, std::string& date,

@@ -50,8 +50,15 @@ class SettingsStore {
   // Record now as the time of the last entry save, or of the last site output.
   void StampSave();
   void StampOutput();
+  // Record now as the time of the last upload; only the uploader does.
+  void StampUpload();
   // Removes the project's key and its name from the project list, closing the gap.
   void DeleteProject(std::string_view name);
+
+  // The name of an existing project as the project list spells it (names compare without
+  // regard to case), or `name` itself when its key holds settings without being listed;
+  // nullopt when there is no such project.
+  std::optional<std::string> FindProject(std::string_view name) const;
 
   // The project key of a project name.
   static std::string ProjectKey(std::string_view project_name);

@@ -7,7 +7,7 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev
-  libcurl4-openssl-dev
+  libcurl4-openssl-dev libssl-dev
   python3-pyftpdlib
   xvfb xauth
 )

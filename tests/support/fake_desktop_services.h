@@ -35,6 +35,7 @@ class FakeDesktopServices final : public ui::DesktopServices {
   std::vector<Launch> launches;
   publish::LaunchResult launch_result{true, {}};
   std::function<void()> while_running;  // what the launched program does
+  bool run_programs = false;            // really start them, and wait
   std::deque<QString> file_names;       // answers to the file dialogs
   std::deque<QColor> colours;           // answers to the colour dialog; none: cancelled
   int clipboard_clears = 0;
@@ -65,6 +66,7 @@ class FakeDesktopServices final : public ui::DesktopServices {
   publish::LaunchResult RunAndWait(const std::string& program,
                                    const std::vector<std::string>& arguments) override {
     launches.push_back({program, arguments});
+    if (run_programs) return publish::RunAndWait(program, arguments);
     if (launch_result.started && while_running) while_running();
     return launch_result;
   }

@@ -47,7 +47,8 @@ class UiFixture : public ::testing::Test {
 
   TempDir dir_;
   QString app_folder_ = QString::fromStdString(dir_.File("program")) + "/";
-  core::SqliteRegistry registry_{dir_.File("registry.db")};
+  // Where a program started for real finds it too, with XDG_CONFIG_HOME at the folder.
+  core::SqliteRegistry registry_{dir_.File("quillsmith/registry.db")};
   FixedClock clock_;
   FakeDesktopServices services_;
   ui::App app_{registry_, clock_, services_, app_folder_,

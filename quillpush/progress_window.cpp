@@ -1,0 +1,69 @@
+#include "quillpush/progress_window.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quill::push {
+
+ProgressWindow::ProgressWindow(const QString& project) {
+  setWindowTitle("quillpush: " + project);
+  file_ = new QLabel("Looking for changes…");
+  bar_ = new QProgressBar;
+  bar_->setRange(0, 1000);
+  bytes_ = new QLabel;
+  cancel_ = new QPushButton("Cancel");
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(file_);
+  layout->addWidget(bar_);
+  layout->addWidget(bytes_);
+  layout->addWidget(cancel_, 0, Qt::AlignRight);
+  setMinimumWidth(420);
+  connect(cancel_, &QPushButton::clicked, this, [this] {
+    if (failed_) {
+      close();
+    } else {
+      cancelled_ = true;
+    }
+  });
+  show();
+  QCoreApplication::processEvents();
+}
+
+void ProgressWindow::Starting(std::size_t files, std::size_t total, std::uint64_t bytes) {
+  total_ = bytes;
+  file_->setText(QString("%1 of %2 files to send").arg(files).arg(total));
+  QCoreApplication::processEvents();
+}
+
+void ProgressWindow::Sending(const SiteFile& file) {
+  file_->setText("Sending " + QString::fromStdString(file.name));
+  QCoreApplication::processEvents();
+}
+
+bool ProgressWindow::Progress(std::uint64_t bytes) {
+  const QLocale locale;
+  bar_->setValue(total_ == 0 ? 1000 : static_cast<int>(bytes * 1000 / total_));
+  bytes_->setText(locale.toString(static_cast<qulonglong>(bytes)) + " of " +
+                  locale.toString(static_cast<qulonglong>(total_)) + " bytes");
+  QCoreApplication::processEvents();
+  return !cancelled_;
+}
+
+void ProgressWindow::Sent(const SiteFile&) { QCoreApplication::processEvents(); }
+
+void ProgressWindow::Fail(const QString& message) {
+  failed_ = true;
+  file_->setText(message);
+  file_->setWordWrap(true);
+  cancel_->setText("Close");
+  QEventLoop wait;
+  connect(cancel_, &QPushButton::clicked, &wait, &QEventLoop::quit);
+  wait.exec();
+}
+
+}  // namespace quill::push

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+#include "quillpush/push_job.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace quill::push {
+
+// The small window an upload shows on a desktop: the file being sent, a progress bar, the
+// bytes done and a Cancel button; at the end, what failed.
+class ProgressWindow final : public QWidget, public PushObserver {
+ public:
+  explicit ProgressWindow(const QString& project);
+
+  void Starting(std::size_t files, std::size_t total, std::uint64_t bytes) override;
+  void Sending(const SiteFile& file) override;
+  bool Progress(std::uint64_t bytes) override;
+  void Sent(const SiteFile& file) override;
+
+  // Shows what went wrong and waits for the window to be closed.
+  void Fail(const QString& message);
+
+ private:
+  QLabel* file_;
+  QProgressBar* bar_;
+  QLabel* bytes_;
+  QPushButton* cancel_;
+  std::uint64_t total_ = 0;
+  bool cancelled_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace quill::push
