@@ -1,6 +1,5 @@
 #include "ui/editor/frm_date.h"
 
-#include <QCloseEvent>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -9,19 +8,12 @@
 #include "core/text.h"
 #include "site/stamp_format.h"
 #include "ui/app.h"
-#include "ui/color_picker.h"
 #include "ui/editor/frm_blog.h"
 
 namespace quill::ui {
 
-frmDate::frmDate(App& app, frmBlog& editor) : app_(app), editor_(editor) {
-  setObjectName("frmDate");
-  setWindowTitle("Change Date");
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
-  setPalette(colours);
-  setAutoFillBackground(true);
-
+frmDate::frmDate(App& app, frmBlog& editor)
+    : AppWindow(app, "frmDate", "Change Date"), editor_(editor) {
   DTPicker1 = new QDateEdit;
   DTPicker1->setObjectName("DTPicker1");
   DTPicker1->setCalendarPopup(true);
@@ -39,9 +31,7 @@ frmDate::frmDate(App& app, frmBlog& editor) : app_(app), editor_(editor) {
   connect(cmdNav[1], &QPushButton::clicked, this, [this] { Save(); });
   connect(cmdNav[0], &QPushButton::clicked, this, [this] { Unload(); });
 
-  app_.WindowLoaded(this);
-  adjustSize();
-  app_.Centre(this);
+  Centre();
 }
 
 void frmDate::SetDay(const core::Stamp& day) {
@@ -71,16 +61,6 @@ void frmDate::Save() {
   } catch (const std::exception& error) {
     app_.Services().Oops(this, QString::fromStdString(error.what()));
   }
-}
-
-void frmDate::Unload() {
-  unloaded_ = true;
-  app_.Unload(this);
-}
-
-void frmDate::closeEvent(QCloseEvent* event) {
-  event->accept();
-  if (!unloaded_) Unload();
 }
 
 }  // namespace quill::ui

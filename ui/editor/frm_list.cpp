@@ -1,6 +1,6 @@
 #include "ui/editor/frm_list.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -11,7 +11,6 @@
 #include "site/stamp_format.h"
 #include "site/text_digest.h"
 #include "ui/app.h"
-#include "ui/color_picker.h"
 #include "ui/editor/frm_blog.h"
 
 namespace quill::ui {
@@ -35,13 +34,8 @@ QString TimeColumn(const core::Stamp& stamp) {
 
 }  // namespace
 
-frmList::frmList(App& app, frmBlog& editor) : app_(app), editor_(editor) {
-  setObjectName("frmList");
-  setWindowTitle("Blog Entry Listing");
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
-  setPalette(colours);
-  setAutoFillBackground(true);
+frmList::frmList(App& app, frmBlog& editor)
+    : AppWindow(app, "frmList", "Blog Entry Listing"), editor_(editor) {
   resize(560, 420);
 
   List = new QTreeWidget;
@@ -63,8 +57,6 @@ frmList::frmList(App& app, frmBlog& editor) : app_(app), editor_(editor) {
   connect(List, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* item) { Open(item); });
   connect(cmdSetup, &QPushButton::clicked, this, [this] { Unload(); });
-
-  app_.WindowLoaded(this);
   app_.Centre(this);
 }
 
@@ -152,16 +144,6 @@ void frmList::Open(QTreeWidgetItem* item) {
 bool frmList::eventFilter(QObject* watched, QEvent* event) {
   if (watched == List && event->type() == QEvent::FocusIn) cmdSetup->setFocus();
   return QWidget::eventFilter(watched, event);
-}
-
-void frmList::Unload() {
-  unloaded_ = true;
-  app_.Unload(this);
-}
-
-void frmList::closeEvent(QCloseEvent* event) {
-  event->accept();
-  if (!unloaded_) Unload();
 }
 
 }  // namespace quill::ui

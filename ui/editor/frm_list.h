@@ -1,22 +1,20 @@
 #pragma once
 
-#include <QWidget>
-
+// The window base first: it brings Qt in before the standard headers moc reads.
+#include "ui/app_window.h"
 #include "core/stamp.h"
 
-class QCloseEvent;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace quill::ui {
 
-class App;
 class frmBlog;
 
 // "Blog Entry Listing": the entries up to now, newest first, with date, time and title. A
 // double-click shows that entry in the main window.
-class frmList final : public QWidget {
+class frmList final : public AppWindow {
   Q_OBJECT
 
  public:
@@ -28,22 +26,18 @@ class frmList final : public QWidget {
   const QString& SelectedKey() const { return SelectedKey_; }
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void AddRow(const core::Stamp& stamp, const std::string& content);
   void FitColumn(const QString& text, int column);
   void Open(QTreeWidgetItem* item);
-  void Unload();
 
-  App& app_;
   frmBlog& editor_;
   QTreeWidget* List;
   QPushButton* cmdSetup;
   QString SelectedKey_;
   bool FirstFit = true;
-  bool unloaded_ = false;
 };
 
 }  // namespace quill::ui

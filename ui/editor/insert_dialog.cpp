@@ -1,6 +1,5 @@
 #include "ui/editor/insert_dialog.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,14 +12,7 @@ namespace quill::ui {
 
 InsertDialog::InsertDialog(App& app, frmBlog& editor, const QString& object_name,
                            const QString& caption)
-    : app_(app), editor_(editor) {
-  setObjectName(object_name);
-  setWindowTitle(caption);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
-  setPalette(colours);
-  setAutoFillBackground(true);
-
+    : AppWindow(app, object_name, caption), editor_(editor) {
   auto* layout = new QVBoxLayout(this);
   body_ = new QVBoxLayout;
   layout->addLayout(body_);
@@ -38,13 +30,9 @@ InsertDialog::InsertDialog(App& app, frmBlog& editor, const QString& object_name
   layout->addLayout(buttons);
   connect(cmdNav[0], &QPushButton::clicked, this, [this] { Good(); });
   connect(cmdNav[1], &QPushButton::clicked, this, [this] { Close(); });
-  app_.WindowLoaded(this);
 }
 
-void InsertDialog::Ready() {
-  adjustSize();
-  app_.Centre(this);
-}
+void InsertDialog::Ready() { Centre(); }
 
 void InsertDialog::InsertAndClose(const QString& markup, int caret_back) {
   editor_.ReplaceSelection(markup);
@@ -54,9 +42,8 @@ void InsertDialog::InsertAndClose(const QString& markup, int caret_back) {
 }
 
 void InsertDialog::Close() {
-  closing_ = true;
   editor_.FocusText();
-  app_.Unload(this);
+  Unload();
 }
 
 void InsertDialog::Oops(const QString& text) { app_.Services().Oops(this, text); }
@@ -65,11 +52,6 @@ void InsertDialog::UseFontColor(QWidget* widget) const {
   QPalette colours = widget->palette();
   colours.setColor(QPalette::WindowText, ToQColor(app_.Project().FontColor));
   widget->setPalette(colours);
-}
-
-void InsertDialog::closeEvent(QCloseEvent* event) {
-  event->accept();
-  if (!closing_) Close();  // the close box cancels, like "Not!"
 }
 
 }  // namespace quill::ui

@@ -1,28 +1,24 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 
-class QCloseEvent;
+#include "ui/app_window.h"
+
 class QPushButton;
 class QVBoxLayout;
 
 namespace quill::ui {
 
-class App;
 class frmBlog;
 
 // What every insertion dialog shares: one window of its kind at a time, modeless, centred,
 // in the project's shading; "Good" confirms and "Not!" cancels, and either way the focus
 // goes back to the editing area and the dialog unloads.
-class InsertDialog : public QWidget {
+class InsertDialog : public AppWindow {
   Q_OBJECT
 
  public:
   InsertDialog(App& app, frmBlog& editor, const QString& object_name, const QString& caption);
-
-  // Confirmed or cancelled: the window is on its way out and a new click loads a new one.
-  bool Unloaded() const { return closing_; }
 
  protected:
   // The dialog's own controls go here, above the two buttons.
@@ -37,15 +33,14 @@ class InsertDialog : public QWidget {
   // Paints a label's text in the project's font colour.
   void UseFontColor(QWidget* widget) const;
 
-  void closeEvent(QCloseEvent* event) override;
+  // The close box cancels, as "Not!" does.
+  void CloseBoxClicked() override { Close(); }
 
-  App& app_;
   frmBlog& editor_;
   std::array<QPushButton*, 2> cmdNav{};
 
  private:
   QVBoxLayout* body_;
-  bool closing_ = false;
 };
 
 }  // namespace quill::ui

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -69,8 +68,8 @@ QCheckBox* Box(const char* name, const char* caption) {
 
 }  // namespace
 
-frmSetup::frmSetup(App& app, frmBlog& editor) : app_(app), editor_(editor) {
-  setObjectName("frmSetup");
+frmSetup::frmSetup(App& app, frmBlog& editor)
+    : AppWindow(app, "frmSetup", QString()), editor_(editor) {
   setFont(QFont("Verdana", 9));
 
   auto* options = new QHBoxLayout;
@@ -112,7 +111,6 @@ frmSetup::frmSetup(App& app, frmBlog& editor) : app_(app), editor_(editor) {
   layout->addWidget(pages_);
   layout->addLayout(buttons);
 
-  app_.WindowLoaded(this);
   Load();
 }
 
@@ -587,7 +585,7 @@ void frmSetup::Save() {
   } else {
     editor_.ColorMe();
     editor_.ShowTime();
-    Unload();
+    Leave();
   }
 }
 
@@ -600,12 +598,11 @@ void frmSetup::Cancel() {
   } else {
     project.Shading = WasShade;
     project.FontColor = WasFore;
-    Unload();
+    Leave();
   }
 }
 
 void frmSetup::CloseProgram(const QString& reason) {
-  unloaded_ = true;
   app_.Services().ShowMessage(this, "Oops!", reason + "\n\nProgram closing!",
                               MessageIcon::Information, MessageButtons::Ok);
   app_.CloseAllWindows(false);
@@ -641,10 +638,9 @@ void frmSetup::Create() {
   }
 }
 
-void frmSetup::Unload() {
-  unloaded_ = true;
+void frmSetup::Leave() {
   editor_.FocusText();
-  app_.Unload(this);
+  Unload();
 }
 
 bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
@@ -669,16 +665,6 @@ bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
     field->setCursorPosition(0);
   }
   return QWidget::eventFilter(watched, event);
-}
-
-void frmSetup::closeEvent(QCloseEvent* event) {
-  if (unloaded_) {
-    event->accept();
-    return;
-  }
-  // The close box cancels, as "Not!" does.
-  event->ignore();
-  Cancel();
 }
 
 }  // namespace quill::ui

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <cstdint>
 
+#include "ui/app_window.h"
+
 class QCheckBox;
-class QCloseEvent;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -17,13 +17,12 @@ class QStackedWidget;
 
 namespace quill::ui {
 
-class App;
 class ColorPicker;
 class frmBlog;
 
 // The project's setup: every setting on five pages (Basic, Adv, Tools, FTP, About), the
 // output folder, the theme colours and the support files of the output folder.
-class frmSetup final : public QWidget {
+class frmSetup final : public AppWindow {
   Q_OBJECT
 
  public:
@@ -36,7 +35,8 @@ class frmSetup final : public QWidget {
   void RefreshSupportFiles();
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
+  // The close box cancels, as "Not!" does.
+  void CloseBoxClicked() override { Cancel(); }
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -62,18 +62,16 @@ class frmSetup final : public QWidget {
   void Cancel();
   void Create();
   // Ends the dialog: the focus goes back to the editor's text.
-  void Unload();
+  void Leave();
   // Tells the user a project needs a folder and a title, then ends the program.
   void CloseProgram(const QString& reason);
   QString PageFileName() const;
 
-  App& app_;
   frmBlog& editor_;
   std::int32_t WasShade;
   std::int32_t WasFore;
   bool SetupLoaded = false;
   int CurrentPage_ = 0;
-  bool unloaded_ = false;
 
   std::array<QRadioButton*, 5> optSet{};
   std::array<QFrame*, 5> fram{};
