@@ -1,6 +1,8 @@
 #include "quillpush/progress_window.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLocale>
@@ -16,13 +18,25 @@ ProgressWindow::ProgressWindow(const QString& project) {
   bar_ = new QProgressBar;
   bar_->setRange(0, 1000);
   bytes_ = new QLabel;
+  error_ = new QLabel;
+  error_->setWordWrap(true);
+  error_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QPalette red = error_->palette();
+  red.setColor(QPalette::WindowText, QColor(176, 0, 0));
+  error_->setPalette(red);
+  error_->hide();
   cancel_ = new QPushButton("Cancel");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(file_);
   layout->addWidget(bar_);
   layout->addWidget(bytes_);
+  layout->addWidget(error_);
   layout->addWidget(cancel_, 0, Qt::AlignRight);
-  setMinimumWidth(420);
+  setMinimumWidth(460);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(230, 60));
+  }
   connect(cancel_, &QPushButton::clicked, this, [this] {
     if (failed_) {
       close();
@@ -58,8 +72,10 @@ void ProgressWindow::Sent(const SiteFile&) { QCoreApplication::processEvents(); 
 
 void ProgressWindow::Fail(const QString& message) {
   failed_ = true;
-  file_->setText(message);
-  file_->setWordWrap(true);
+  file_->setText("The upload stopped:");
+  error_->setText(message);
+  error_->show();
+  adjustSize();
   cancel_->setText("Close");
   QEventLoop wait;
   connect(cancel_, &QPushButton::clicked, &wait, &QEventLoop::quit);

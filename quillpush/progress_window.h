@@ -26,6 +26,7 @@ class ProgressWindow final : public QWidget, public PushObserver {
 
  private:
   QLabel* file_;
+  QLabel* error_;
   QProgressBar* bar_;
   QLabel* bytes_;
   QPushButton* cancel_;
