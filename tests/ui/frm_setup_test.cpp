@@ -213,7 +213,8 @@ TEST_F(SetupTest, ThePasswordShowsOnlyWhileItHasTheFocus) {
   auto* password = Control<QLineEdit>("txtPass");
   EXPECT_EQ(password->echoMode(), QLineEdit::Password);
   password->setFocus();
-  QApplication::sendEvent(password, new QFocusEvent(QEvent::FocusIn, Qt::TabFocusReason));
+  QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(password, &in);
   EXPECT_EQ(password->echoMode(), QLineEdit::Normal);
   QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
   QApplication::sendEvent(password, &out);

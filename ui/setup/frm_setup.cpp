@@ -75,9 +75,7 @@ frmSetup::frmSetup(App& app, frmBlog& editor)
   auto* options = new QHBoxLayout;
   const char* captions[] = {"Basic", "Adv", "Tools", "FTP", "About"};
   pages_ = new QStackedWidget;
-  QWidget* (frmSetup::*builders[])() = {&frmSetup::BuildBasic, &frmSetup::BuildAdv,
-                                         &frmSetup::BuildTools, &frmSetup::BuildFtp,
-                                         &frmSetup::BuildAbout};
+  QWidget* const contents[] = {BuildBasic(), BuildAdv(), BuildTools(), BuildFtp(), BuildAbout()};
   for (int i = 0; i < 5; ++i) {
     optSet[i] = new QRadioButton(captions[i]);
     optSet[i]->setObjectName(QString("optSet_%1").arg(i));
@@ -86,7 +84,7 @@ frmSetup::frmSetup(App& app, frmBlog& editor)
     fram[i] = new QFrame;
     fram[i]->setObjectName(QString("fram_%1").arg(i));
     auto* page = new QVBoxLayout(fram[i]);
-    page->addWidget((this->*builders[i])());
+    page->addWidget(contents[i]);
     page->addStretch();
     pages_->addWidget(fram[i]);
   }
