@@ -87,6 +87,17 @@ TEST_F(EntryWindowsTest, AMovedEntryKeepsItsTimeOfDay) {
   EXPECT_EQ(Find<QWidget>("frmDate"), nullptr);
 }
 
+TEST_F(EntryWindowsTest, DateOpensAgainRightAfterNot) {
+  const Stamp old{2026, 12, 5, 14, 32, 10};
+  Store(old, "Text");
+  EditDate(old);
+  Click(Child<QPushButton>(Find<QWidget>("frmDate"), "cmdNav_0"));  // Not!
+  EXPECT_EQ(Find<QWidget>("frmDate"), nullptr);
+  Click(Nav(2));  // before the old window is gone for good
+  ASSERT_NE(Picker(), nullptr);
+  EXPECT_EQ(Picker()->date(), QDate(2026, 12, 5));
+}
+
 TEST_F(EntryWindowsTest, AMoveTakesTheStoredTextNotUnsavedEdits) {
   const Stamp old{2026, 12, 5, 14, 32, 10};
   Store(old, "Stored text");

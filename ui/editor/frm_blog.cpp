@@ -472,7 +472,7 @@ void frmBlog::DeleteEntry() {
 }
 
 void frmBlog::OpenDateDialog() {
-  if (!date_dialog_) date_dialog_ = new frmDate(app_, *this);
+  if (!date_dialog_ || date_dialog_->Unloaded()) date_dialog_ = new frmDate(app_, *this);
   const auto shown = site::ParseEntryStamp(app_.Project(), Label1->text().toStdString());
   date_dialog_->SetDay(shown.value_or(app_.Entries().CurrentEntry.Stamp));
   date_dialog_->show();
@@ -481,7 +481,7 @@ void frmBlog::OpenDateDialog() {
 }
 
 void frmBlog::OpenEntryList() {
-  if (!list_window_) {
+  if (!list_window_ || list_window_->Unloaded()) {
     auto* list = new frmList(app_, *this);
     if (!list->Load()) return;  // nothing to list; it said so and went
     list_window_ = list;
