@@ -326,6 +326,17 @@ TEST_F(SynchTest, NeverOfferedWithoutTheUploader) {
   EXPECT_FALSE(Nav(3)->isEnabled());
 }
 
+TEST_F(EditorTest, ClosingTheMainWindowTakesItsDialogsAlongAndEndsTheProgram) {
+  Open();
+  app_.OpenSetupDialog();
+  editor_->close();
+  Settle();
+  EXPECT_EQ(quits_, 1);
+  EXPECT_EQ(app_.Editor(), nullptr);
+  EXPECT_EQ(Find<QWidget>("frmSetup"), nullptr);
+  EXPECT_FALSE(app_.Entries().IsOpen());
+}
+
 TEST_F(EditorTest, EgressGoesBackToTheChooser) {
   app_.StartProgram();
   ListProjects({"My Log"});

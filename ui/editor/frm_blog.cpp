@@ -559,7 +559,9 @@ bool frmBlog::eventFilter(QObject* watched, QEvent* event) {
 
 void frmBlog::closeEvent(QCloseEvent* event) {
   event->accept();
-  app_.WindowClosedByUser(this);
+  // The dialogs beside the main window work on it, so they all go with it, and so does the
+  // program.
+  app_.CloseAllWindows(false);
 }
 
 }  // namespace quill::ui
