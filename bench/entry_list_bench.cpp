@@ -59,8 +59,7 @@ int main(int argc, char** argv) {
   list->show();
   QCoreApplication::processEvents();
   const double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
-          .count();
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   std::printf("entry list of %d entries opened in %.0f ms%s\n", count, ms,
               loaded ? "" : " (empty!)");
   return loaded ? 0 : 1;

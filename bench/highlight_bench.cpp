@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
     cursor.setPosition(caret);
     editor.setTextCursor(cursor);
     QCoreApplication::processEvents();  // includes laying out and painting what changed
-    runs.push_back(std::chrono::duration<double, std::milli>(
-                       std::chrono::steady_clock::now() - started)
-                       .count());
+    runs.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+            .count());
   }
   std::sort(runs.begin(), runs.end());
   std::printf("%lld characters, %d tags: highlight min %.1f ms, median %.1f ms, max %.1f ms\n",

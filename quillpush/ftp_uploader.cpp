@@ -40,7 +40,8 @@ std::string Escaped(CURL* curl, const std::string& path) {
   std::size_t at = 0;
   while (at <= path.size()) {
     const std::size_t slash = path.find('/', at);
-    const std::string part = path.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
+    const std::string part =
+        path.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
     if (!part.empty()) {
       char* escaped = curl_easy_escape(curl, part.c_str(), static_cast<int>(part.size()));
       out += escaped;
@@ -96,7 +97,8 @@ void FtpUploader::Send(const SiteFile& file, const std::function<bool(std::uint6
   curl_easy_setopt(curl, CURLOPT_READFUNCTION, &ReadChunk);
   curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(file.size));
-  curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+  curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
+                   static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
   curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
   curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallSeconds);

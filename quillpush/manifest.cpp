@@ -53,8 +53,7 @@ void Manifest::Load() {
   }
 }
 
-bool Manifest::Holds(const std::string& name, std::uint64_t size,
-                     const std::string& sha256) const {
+bool Manifest::Holds(const std::string& name, std::uint64_t size, const std::string& sha256) const {
   const auto found = entries_.find(name);
   return found != entries_.end() && found->second.size == size && found->second.sha256 == sha256;
 }

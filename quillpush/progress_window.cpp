@@ -1,13 +1,13 @@
 #include "quillpush/progress_window.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace quill::push {

@@ -47,9 +47,11 @@ std::vector<SiteFile> ListSiteFiles(const std::string& folder,
   }
   std::vector<SiteFile> files;
   fs::recursive_directory_iterator it(folder, fs::directory_options::none, error);
-  if (error) throw core::QuillError("Cannot read the output folder " + folder + ": " + error.message());
+  if (error)
+    throw core::QuillError("Cannot read the output folder " + folder + ": " + error.message());
   for (; it != fs::recursive_directory_iterator(); it.increment(error)) {
-    if (error) throw core::QuillError("Cannot read the output folder " + folder + ": " + error.message());
+    if (error)
+      throw core::QuillError("Cannot read the output folder " + folder + ": " + error.message());
     const std::string leaf = it->path().filename().string();
     if (leaf.starts_with('.')) {  // hidden, folders included
       if (it->is_directory()) it.disable_recursion_pending();

@@ -40,8 +40,7 @@ bool App::StartProgram() {
     lock_ = std::move(lock);
   }
 
-  uploader_path_ =
-      QString::fromStdString(publish::UploaderPath(app_folder_.toStdString()));
+  uploader_path_ = QString::fromStdString(publish::UploaderPath(app_folder_.toStdString()));
   uploader_present_ = QFileInfo(uploader_path_).isFile();
 
   auto* chooser = new frmEnter(*this);
@@ -86,9 +85,8 @@ void App::Unload(QWidget* window) {
 
 void App::WindowClosedByUser(QWidget* window) {
   Unload(window);
-  const bool others_open = std::any_of(windows_.begin(), windows_.end(), [](const auto& w) {
-    return !w.isNull() && w->isVisible();
-  });
+  const bool others_open = std::any_of(windows_.begin(), windows_.end(),
+                                       [](const auto& w) { return !w.isNull() && w->isVisible(); });
   if (!others_open) CloseAllWindows(false);
 }
 

@@ -27,8 +27,8 @@ class DesktopServices {
   virtual MessageAnswer ShowMessage(QWidget* parent, const QString& title, const QString& text,
                                     MessageIcon icon, MessageButtons buttons) = 0;
   // The chosen file's path, or empty when the dialog was cancelled.
-  virtual QString GetOpenFileName(QWidget* parent, const QString& caption,
-                                  const QString& folder, const QString& filter) = 0;
+  virtual QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                  const QString& filter) = 0;
   virtual QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& path,
                                   const QString& filter) = 0;
   // The colour chosen in the colour dialog, or nothing when it was cancelled.
@@ -41,8 +41,7 @@ class DesktopServices {
   virtual void ClearClipboard() = 0;
 
   // Shorthand for the one-button "Oops!" message that refused input and failures get.
-  void Oops(QWidget* parent, const QString& text,
-            MessageIcon icon = MessageIcon::Exclamation) {
+  void Oops(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::Exclamation) {
     ShowMessage(parent, "Oops!", text, icon, MessageButtons::Ok);
   }
 };

@@ -24,7 +24,7 @@ TEST(Synch, OfferedWhileTheUploadIsOlderThanTheOutput) {
   EXPECT_TRUE(IsSynchOffered(Stamps("261207", "000000", "261206", "235959"), true));
   EXPECT_FALSE(IsSynchOffered(Stamps("261206", "235959", "261207", "000000"), true));
   EXPECT_TRUE(IsSynchOffered(Stamps("261207", "101500", "", ""), true));  // never uploaded
-  EXPECT_FALSE(IsSynchOffered(Stamps("", "", "", ""), true));            // never output
+  EXPECT_FALSE(IsSynchOffered(Stamps("", "", "", ""), true));             // never output
   // Not without the uploader, nor with uploading off.
   EXPECT_FALSE(IsSynchOffered(Stamps("261207", "101500", "", ""), false));
   auto off = Stamps("261207", "101500", "", "");

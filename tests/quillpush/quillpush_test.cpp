@@ -49,14 +49,16 @@ class QuillpushTest : public ::testing::Test {
     WriteFile(site_ + ".hidden", "hidden");
   }
 
-  void ServeOn(int port) { settings_.SetProjectValue("FtpHost", "127.0.0.1:" + std::to_string(port)); }
+  void ServeOn(int port) {
+    settings_.SetProjectValue("FtpHost", "127.0.0.1:" + std::to_string(port));
+  }
 
   Outcome Quillpush(const std::string& arguments = "Push Log") {
     const std::string out = dir_.File("out.txt");
     const std::string err = dir_.File("err.txt");
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" +
-                                dir_.Path().string() + "' '" + QUILLPUSH_PATH + "' " +
-                                arguments + " >'" + out + "' 2>'" + err + "'";
+                                dir_.Path().string() + "' '" + QUILLPUSH_PATH + "' " + arguments +
+                                " >'" + out + "' 2>'" + err + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
   }
@@ -68,7 +70,9 @@ class QuillpushTest : public ::testing::Test {
     fs::remove(log_);
     return names;
   }
-  std::string Stamp() { return settings_.GetProjectValue("FtpDate") + settings_.GetProjectValue("FtpTime"); }
+  std::string Stamp() {
+    return settings_.GetProjectValue("FtpDate") + settings_.GetProjectValue("FtpTime");
+  }
   std::string Remote(const std::string& name) { return ReadFile(root_ + "public/blog/" + name); }
   std::vector<std::string> ManifestNames() {
     std::vector<std::string> names;
@@ -96,12 +100,12 @@ TEST_F(QuillpushTest, SendsTheSitePagesLastThenOnlyWhatChanged) {
   Outcome run = Quillpush("--quiet Push Log");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(Received(),
-            (std::vector<std::string>{"public/blog/default.css", "public/blog/images/walk.jpg",
-                                      "public/blog/quillsmith.css", "public/blog/template.html",
-                                      "public/blog/blog3.html", "public/blog/blog2.html",
-                                      "public/blog/blog1.html", "public/blog/index.html",
-                                      "public/blog/rss.xml"}));
+  EXPECT_EQ(
+      Received(),
+      (std::vector<std::string>{
+          "public/blog/default.css", "public/blog/images/walk.jpg", "public/blog/quillsmith.css",
+          "public/blog/template.html", "public/blog/blog3.html", "public/blog/blog2.html",
+          "public/blog/blog1.html", "public/blog/index.html", "public/blog/rss.xml"}));
   EXPECT_EQ(Remote("images/walk.jpg"), std::string(70000, 'j'));
   EXPECT_FALSE(fs::exists(root_ + "public/blog/Blog.mdb"));
   EXPECT_FALSE(fs::exists(root_ + "public/blog/.hidden"));
@@ -158,17 +162,16 @@ TEST_F(QuillpushTest, AServerLostHalfwayIsResumedWithTheRest) {
   ASSERT_EQ(arrived.size(), 4u);
   auto listed = ManifestNames();
   std::sort(listed.begin(), listed.end());
-  EXPECT_EQ(listed, (std::vector<std::string>{"default.css", "images/walk.jpg",
-                                              "quillsmith.css", "template.html"}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"default.css", "images/walk.jpg", "quillsmith.css",
+                                              "template.html"}));
 
   testing::FtpServer again(root_, log_, port);
   const Outcome run = Quillpush();
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Received(), (std::vector<std::string>{"public/blog/blog3.html",
-                                                  "public/blog/blog2.html",
-                                                  "public/blog/blog1.html",
-                                                  "public/blog/index.html",
-                                                  "public/blog/rss.xml"}));
+  EXPECT_EQ(Received(),
+            (std::vector<std::string>{"public/blog/blog3.html", "public/blog/blog2.html",
+                                      "public/blog/blog1.html", "public/blog/index.html",
+                                      "public/blog/rss.xml"}));
   EXPECT_EQ(Stamp().size(), 12u);
   EXPECT_EQ(ManifestNames().size(), 9u);
 }

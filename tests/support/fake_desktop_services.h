@@ -10,7 +10,9 @@
 #include "ui/desktop_services.h"
 
 // Lets GoogleTest print QStrings in its failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace quill::testing {
 

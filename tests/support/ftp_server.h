@@ -20,9 +20,16 @@ class FtpServer {
  public:
   // `port` 0 picks a free one; with `stop_after` N the server dies when upload N + 1 begins.
   FtpServer(const std::string& root, const std::string& log, int port = 0, int stop_after = 0) {
-    std::vector<std::string> args = {"/usr/bin/python3", QUILL_FTP_SERVER_SCRIPT, "--root", root,
-                                     "--log", log, "--port", std::to_string(port),
-                                     "--stop-after", std::to_string(stop_after)};
+    std::vector<std::string> args = {"/usr/bin/python3",
+                                     QUILL_FTP_SERVER_SCRIPT,
+                                     "--root",
+                                     root,
+                                     "--log",
+                                     log,
+                                     "--port",
+                                     std::to_string(port),
+                                     "--stop-after",
+                                     std::to_string(stop_after)};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -194,7 +194,8 @@ TEST_F(EditorTest, OutputFollowsTheSaveAndOutputStamps) {
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_EQ(services_.messages[0].title, "Cool!");
   EXPECT_EQ(services_.messages[0].text, "Blog Content has been Produced\n\nYou want to see it?");
-  EXPECT_EQ(services_.opened, std::vector<QString>{QString::fromStdString(dir_.File("site/index.html"))});
+  EXPECT_EQ(services_.opened,
+            std::vector<QString>{QString::fromStdString(dir_.File("site/index.html"))});
   EXPECT_TRUE(std::filesystem::exists(dir_.File("site/index.html")));
   EXPECT_EQ(app_.Project().OutTime, "120000");
   EXPECT_EQ(Nav(2)->text(), "");

@@ -140,8 +140,7 @@ TEST_F(ChooserTest, AnEmptyNameOpensTheLastProjectOrWaitsForAName) {
 
 TEST_F(ChooserTest, AFullListRefusesANewProject) {
   for (int i = 0; i < 100; ++i) {
-    app_.Settings().SetUserValue(core::SettingsStore::ListValueName(i),
-                                 "Log " + std::to_string(i));
+    app_.Settings().SetUserValue(core::SettingsStore::ListValueName(i), "Log " + std::to_string(i));
   }
   frmEnter* chooser = Start();
   NameNewProject(chooser, "One too many");

@@ -63,7 +63,9 @@ class SetupTest : public testing::EditorFixture {
   Widget* Control(const char* name) {
     return Child<Widget>(setup_, name);
   }
-  void Page(int index) { Control<QRadioButton>(("optSet_" + std::to_string(index)).c_str())->click(); }
+  void Page(int index) {
+    Control<QRadioButton>(("optSet_" + std::to_string(index)).c_str())->click();
+  }
   void Save() { Click(Control<QPushButton>("cmdSave")); }
   void Cancel() { Click(Control<QPushButton>("cmdExit")); }
   std::vector<QString> SupportFiles() {
@@ -270,7 +272,7 @@ TEST_F(SetupTest, AFolderWithFilesIsAskedAboutAndNoChoosesAgain) {
             "Files with the same name as those used by\nthis program will be overwritten in "
             "this folder\n\nAre you sure this is the right place?");
   EXPECT_EQ(Control<QLabel>("lblTemp")->text(), QString::fromStdString(dir_.File("empty/")));
-  EXPECT_TRUE(services_.file_names.empty());  // the dialog came back once
+  EXPECT_TRUE(services_.file_names.empty());                   // the dialog came back once
   EXPECT_EQ(app_.Project().OutputFolder, dir_.File("site/"));  // nothing stored yet
 
   services_.file_names = {QString::fromStdString(dir_.File("busy/t.html"))};
@@ -358,8 +360,8 @@ TEST_F(SetupTest, SupportFilesFollowTheFolderAndTheCommentsBox) {
   }
   EXPECT_EQ(testing::ReadFile(Site("template.html").toStdString()), "mine");
   EXPECT_EQ(SupportFiles(),
-            (std::vector<QString>{"template.html", "default.css", "comments.html",
-                                  "message.html", "contact.php", "quillsmith.css"}));
+            (std::vector<QString>{"template.html", "default.css", "comments.html", "message.html",
+                                  "contact.php", "quillsmith.css"}));
   EXPECT_FALSE(Control<QPushButton>("cmdMake")->isEnabled());
   EXPECT_EQ(Control<QPushButton>("cmdMake")->text(), "");
 }

@@ -106,7 +106,8 @@ TEST_F(ToolbarTest, HighlightColoursTagInsidesOnly) {
   const QString text = Text()->toPlainText();
   for (int i = 0; i < text.size(); ++i) {
     const bool inside = i == 3 || i == 7 || i == 8;  // b, /, b
-    EXPECT_EQ(ColourAt(i), inside ? kRed : kBlack) << "at " << i << " '" << text[i].toLatin1() << "'";
+    EXPECT_EQ(ColourAt(i), inside ? kRed : kBlack)
+        << "at " << i << " '" << text[i].toLatin1() << "'";
   }
   EXPECT_EQ(Caret(), 5);
   EXPECT_FALSE(HasSelection());
@@ -116,7 +117,7 @@ TEST_F(ToolbarTest, HighlightColoursTagInsidesOnly) {
   editor_->Highlight();
   EXPECT_EQ(ColourAt(0), kBlack);
   EXPECT_EQ(ColourAt(1), kRed);
-  EXPECT_EQ(ColourAt(4), kRed);   // "class" on the next line
+  EXPECT_EQ(ColourAt(4), kRed);     // "class" on the next line
   EXPECT_EQ(ColourAt(11), kBlack);  // y
 
   // A "<" with no ">" after it colours nothing, on its line or later ones.
@@ -136,7 +137,7 @@ TEST_F(ToolbarTest, SaveFollowsTheTextWhileTyping) {
 }
 
 TEST_F(ToolbarTest, ColorMeGivesTheLabelsTheFontColourButHtmlAndFile) {
-  app_.Project().FontColor = 255;  // red
+  app_.Project().FontColor = 255;     // red
   app_.Project().Shading = 0xFF0000;  // blue
   editor_->ColorMe();
   EXPECT_EQ(editor_->palette().color(QPalette::Window), QColor(0, 0, 255));

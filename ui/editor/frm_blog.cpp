@@ -1,11 +1,11 @@
 #include "ui/editor/frm_blog.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,11 +28,11 @@
 #include "ui/editor/frm_font.h"
 #include "ui/editor/frm_fyl.h"
 #include "ui/editor/frm_html.h"
-#include "ui/editor/insert_dialog.h"
 #include "ui/editor/frm_img.h"
 #include "ui/editor/frm_list.h"
 #include "ui/editor/frm_lst.h"
 #include "ui/editor/frm_url.h"
+#include "ui/editor/insert_dialog.h"
 #include "ui/editor/markup_highlighter.h"
 
 namespace quill::ui {
@@ -54,25 +54,38 @@ struct ToolbarLabel {
 
 // The markup toolbar, left to right.
 constexpr ToolbarLabel kToolbar[] = {
-    {14, "html", "Edit HTML Code"},    {0, "<b>", "Bold"},
-    {1, "<u>", "Underline"},           {2, "<i>", "Italic"},
-    {11, "<h1>", "Headline 1"},        {12, "<h2>", "Headline 2"},
-    {13, "<h3>", "Headline 3"},        {16, "<bq>", "blockquote"},
-    {8, "<ul>", "Unordered List"},     {9, "<ol>", "Ordered List"},
-    {10, "<hr>", "Horizontal Line"},   {7, "<br>", "Blank line"},
-    {3, "<font>", "Font size and color"}, {4, "<url>", "Insert URL"},
-    {5, "<img>", "Insert Image"},      {6, "<div>", "Insert Alignment"},
+    {14, "html", "Edit HTML Code"},
+    {0, "<b>", "Bold"},
+    {1, "<u>", "Underline"},
+    {2, "<i>", "Italic"},
+    {11, "<h1>", "Headline 1"},
+    {12, "<h2>", "Headline 2"},
+    {13, "<h3>", "Headline 3"},
+    {16, "<bq>", "blockquote"},
+    {8, "<ul>", "Unordered List"},
+    {9, "<ol>", "Ordered List"},
+    {10, "<hr>", "Horizontal Line"},
+    {7, "<br>", "Blank line"},
+    {3, "<font>", "Font size and color"},
+    {4, "<url>", "Insert URL"},
+    {5, "<img>", "Insert Image"},
+    {6, "<div>", "Insert Alignment"},
     {15, "file", "Insert file"},
 };
 
 // What a typed character becomes, so that everything typed stays text.
 QString Entity(QChar c) {
   switch (c.unicode()) {
-    case '&': return QStringLiteral("&amp;");
-    case '<': return QStringLiteral("&lt;");
-    case '>': return QStringLiteral("&gt;");
-    case '"': return QStringLiteral("&quot;");
-    default: return {};
+    case '&':
+      return QStringLiteral("&amp;");
+    case '<':
+      return QStringLiteral("&lt;");
+    case '>':
+      return QStringLiteral("&gt;");
+    case '"':
+      return QStringLiteral("&quot;");
+    default:
+      return {};
   }
 }
 
@@ -267,23 +280,47 @@ void frmBlog::ToolbarClick(int index) {
   if (Mode_ == 1 || index < 0 || index > 16) return;
   const QString caption = lblCode[index]->text();
   switch (index) {
-    case 0: WrapSelection("<strong>", "</strong>"); break;
-    case 16: WrapSelection("<blockquote>", "</blockquote>"); break;
+    case 0:
+      WrapSelection("<strong>", "</strong>");
+      break;
+    case 16:
+      WrapSelection("<blockquote>", "</blockquote>");
+      break;
     case 1:
     case 2:
     case 11:
     case 12:
-    case 13: WrapSelection(caption, "</" + caption.mid(1)); break;
-    case 7: ReplaceSelection(SelectedText() + "&nbsp;<br />"); break;
-    case 10: ReplaceSelection("<hr size=\"1\" />"); break;
-    case 4: OpenDialog(url_dialog_)->SetDisplayText(SelectedText()); return;
+    case 13:
+      WrapSelection(caption, "</" + caption.mid(1));
+      break;
+    case 7:
+      ReplaceSelection(SelectedText() + "&nbsp;<br />");
+      break;
+    case 10:
+      ReplaceSelection("<hr size=\"1\" />");
+      break;
+    case 4:
+      OpenDialog(url_dialog_)->SetDisplayText(SelectedText());
+      return;
     case 8:
-    case 9: OpenDialog(list_dialog_)->Setup(caption); return;
-    case 3: OpenDialog(font_dialog_); return;
-    case 5: OpenDialog(image_dialog_); return;
-    case 6: OpenDialog(align_dialog_); return;
-    case 14: OpenDialog(html_dialog_); return;
-    case 15: OpenDialog(file_dialog_); return;
+    case 9:
+      OpenDialog(list_dialog_)->Setup(caption);
+      return;
+    case 3:
+      OpenDialog(font_dialog_);
+      return;
+    case 5:
+      OpenDialog(image_dialog_);
+      return;
+    case 6:
+      OpenDialog(align_dialog_);
+      return;
+    case 14:
+      OpenDialog(html_dialog_);
+      return;
+    case 15:
+      OpenDialog(file_dialog_);
+      return;
   }
   Highlight();
   Rtf->setFocus();
@@ -372,10 +409,18 @@ void frmBlog::Guarded(const std::function<void()>& action) {
 void frmBlog::NavClicked(int index) {
   Guarded([&] {
     switch (Mode_ * 4 + index) {
-      case 0: Review(); break;
-      case 1: SaveNewEntry(); break;
-      case 2: Output(); break;
-      case 3: Synch(); break;
+      case 0:
+        Review();
+        break;
+      case 1:
+        SaveNewEntry();
+        break;
+      case 2:
+        Output();
+        break;
+      case 3:
+        Synch();
+        break;
       case 4:  // Previous: stay on the oldest at the end
         app_.Entries().MovePreviousEntry();
         if (app_.Entries().NoEntry()) app_.Entries().MoveFirstEntry();
@@ -390,9 +435,14 @@ void frmBlog::NavClicked(int index) {
         if (app_.Entries().NoEntry()) app_.Entries().MoveLastEntry();
         ReadBlog();
         break;
-      case 8: SaveEdit(); break;
-      case 10: OpenDateDialog(); break;
-      default: break;
+      case 8:
+        SaveEdit();
+        break;
+      case 10:
+        OpenDateDialog();
+        break;
+      default:
+        break;
     }
   });
   Guarded([&] { UpdatePublishButtons(); });
@@ -427,21 +477,21 @@ void frmBlog::Output() {
   }
   app_.Settings().StampOutput();
   const MessageAnswer answer = app_.Services().ShowMessage(
-      this, "Cool!", "Blog Content has been Produced\n\nYou want to see it?",
-      MessageIcon::Question, MessageButtons::YesNo);
+      this, "Cool!", "Blog Content has been Produced\n\nYou want to see it?", MessageIcon::Question,
+      MessageButtons::YesNo);
   if (answer == MessageAnswer::Yes) {
     OpenInShell(Q(project.OutputFolder + site::PageName(project, 0, 0)));
   }
 }
 
 void frmBlog::Synch() {
-  const publish::Command command = publish::UploaderCommand(
-      app_.UploaderPath().toStdString(), app_.Project().ProjectName);
+  const publish::Command command =
+      publish::UploaderCommand(app_.UploaderPath().toStdString(), app_.Project().ProjectName);
   const publish::LaunchResult result =
       app_.Services().RunAndWait(command.program, command.arguments);
   if (!result.started) {
-    app_.Services().Oops(this, "The uploader " + Q(command.program) +
-                                   " could not be started: " + Q(result.error));
+    app_.Services().Oops(
+        this, "The uploader " + Q(command.program) + " could not be started: " + Q(result.error));
   }
   // The uploader writes the upload stamps into the project's settings.
   app_.Settings().LoadSettings(false);
@@ -494,9 +544,15 @@ void frmBlog::OpenEntryList() {
 void frmBlog::DoneClicked() {
   Guarded([&] {
     switch (Mode_) {
-      case 0: app_.CloseAllWindows(true); return;  // this window is gone after this
-      case 1: SwitchMode(0); break;
-      case 2: SwitchMode(1); break;  // nothing saved; the edited text stays until the next move
+      case 0:
+        app_.CloseAllWindows(true);
+        return;  // this window is gone after this
+      case 1:
+        SwitchMode(0);
+        break;
+      case 2:
+        SwitchMode(1);
+        break;  // nothing saved; the edited text stays until the next move
     }
     UpdatePublishButtons();
   });
@@ -505,9 +561,15 @@ void frmBlog::DoneClicked() {
 void frmBlog::SetupClicked() {
   Guarded([&] {
     switch (Mode_) {
-      case 0: app_.OpenSetupDialog(); break;
-      case 1: OpenEntryList(); break;
-      case 2: DeleteEntry(); break;
+      case 0:
+        app_.OpenSetupDialog();
+        break;
+      case 1:
+        OpenEntryList();
+        break;
+      case 2:
+        DeleteEntry();
+        break;
     }
   });
 }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/stamp.h"
 #include "core/text.h"
 #include "site/stamp_format.h"
 #include "ui/app.h"

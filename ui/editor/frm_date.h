@@ -2,12 +2,14 @@
 
 #include <array>
 
-// The window base first: it brings Qt in before the standard headers moc reads.
 #include "ui/app_window.h"
-#include "core/stamp.h"
 
 class QDateEdit;
 class QPushButton;
+
+namespace quill::core {
+struct Stamp;
+}
 
 namespace quill::ui {
 

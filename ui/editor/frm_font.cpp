@@ -70,9 +70,9 @@ void frmFont::Good() {
     Close();
     return;
   }
-  InsertAndClose("<font" + FaceAttr + SizeAttr + ColorAttr + ">" + editor_.SelectedText() +
-                     "</font>",
-                 app_.SelectionWasEmpty ? 7 : 0);
+  InsertAndClose(
+      "<font" + FaceAttr + SizeAttr + ColorAttr + ">" + editor_.SelectedText() + "</font>",
+      app_.SelectionWasEmpty ? 7 : 0);
 }
 
 }  // namespace quill::ui

@@ -16,8 +16,8 @@ void frmFYL::Good() {
   }
   // Documents open in a window of their own; archives and sounds download.
   const bool document = file.right(3).toLower().trimmed() == "pdf";
-  InsertAndClose("<a href=\"" + file + "\"" + (document ? " target=\"_blank\"" : "") + ">" +
-                 file + "</a>");
+  InsertAndClose("<a href=\"" + file + "\"" + (document ? " target=\"_blank\"" : "") + ">" + file +
+                 "</a>");
 }
 
 }  // namespace quill::ui

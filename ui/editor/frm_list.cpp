@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "core/clock.h"
+#include "core/stamp.h"
 #include "site/stamp_format.h"
 #include "site/text_digest.h"
 #include "ui/app.h"
@@ -100,8 +101,7 @@ void frmList::AddRow(const core::Stamp& stamp, const std::string& content) {
   auto* item = new QTreeWidgetItem(List);
   const QString date = QString::fromStdString(site::FormatDatePart(1, stamp));
   const QString time = TimeColumn(stamp);
-  const QString title =
-      QString::fromStdString(site::ExtractEntryTitle(site::StripMarkup(content)));
+  const QString title = QString::fromStdString(site::ExtractEntryTitle(site::StripMarkup(content)));
   item->setText(0, date);
   item->setText(1, time);
   item->setText(2, title);

@@ -1,12 +1,14 @@
 #pragma once
 
-// The window base first: it brings Qt in before the standard headers moc reads.
 #include "ui/app_window.h"
-#include "core/stamp.h"
 
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace quill::core {
+struct Stamp;
+}
 
 namespace quill::ui {
 

@@ -321,8 +321,8 @@ void frmSetup::Load() {
   WasFore = project.FontColor;
   ColorMe();
 
-  const QString version = Q(SetupVersionText(core::kVersionMajor, core::kVersionMinor,
-                                             core::kVersionRevision));
+  const QString version =
+      Q(SetupVersionText(core::kVersionMajor, core::kVersionMinor, core::kVersionRevision));
   setWindowTitle(Q(std::string(core::kProductName)) + " : v" + version);
   lblAbout[6]->setText("v" + version);
 
@@ -331,13 +331,13 @@ void frmSetup::Load() {
   Combo1->clear();
   for (int i = 0; i < 4; ++i) Combo1->addItem(Q(site::FormatDatePart(i, now)));
   Combo1->setCurrentIndex(project.DateFormat >= 0 && project.DateFormat < 4 ? project.DateFormat
-                                                                             : -1);
+                                                                            : -1);
   Combo2->clear();
   for (int i = 0; i < 4; ++i) {
     Combo2->addItem(Q(site::FormatTimePart(i, now)) + (i >= 2 && now.hour < 13 ? " (24 hr)" : ""));
   }
   Combo2->setCurrentIndex(project.TimeFormat >= 0 && project.TimeFormat < 4 ? project.TimeFormat
-                                                                             : -1);
+                                                                            : -1);
 
   txtTitle->setText(Q(core::Trim(project.Title)));
   chkTime->setChecked(project.PrintTime != 0);
@@ -435,8 +435,7 @@ void frmSetup::SwitchPage(int index) {
 
 void frmSetup::Help() {
   static constexpr const char* kPages[] = {"start/start1.html", "help/advanced.html",
-                                           "start/start2.html", "help/synch.html",
-                                           "support.html"};
+                                           "start/start2.html", "help/synch.html", "support.html"};
   if (CurrentPage_ < 0 || CurrentPage_ > 4) return;
   app_.Services().OpenInShell(Q(std::string(core::kHomePage) + kPages[CurrentPage_]));
 }
@@ -456,8 +455,8 @@ void frmSetup::ShowFtpFields() {
 }
 
 void frmSetup::PickerChanged() {
-  const bool same = ClrFont->Color() == app_.Project().FontColor &&
-                    ClrBack->Color() == app_.Project().Shading;
+  const bool same =
+      ClrFont->Color() == app_.Project().FontColor && ClrBack->Color() == app_.Project().Shading;
   cmdApply->setText(same ? "" : "Apply");
   cmdApply->setEnabled(!same);
 }
@@ -523,13 +522,12 @@ void frmSetup::ChooseFolder() {
     const QString folder = Q(core::OutputFolderOf(QDir::fromNativeSeparators(path).toStdString()));
     const bool holds_files =
         !folder.isEmpty() && !QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty();
-    if (holds_files &&
-        app_.Services().ShowMessage(this, "Warning",
-                                    "Files with the same name as those used by\n"
-                                    "this program will be overwritten in this folder\n\n"
-                                    "Are you sure this is the right place?",
-                                    MessageIcon::None, MessageButtons::YesNo) !=
-            MessageAnswer::Yes) {
+    if (holds_files && app_.Services().ShowMessage(
+                           this, "Warning",
+                           "Files with the same name as those used by\n"
+                           "this program will be overwritten in this folder\n\n"
+                           "Are you sure this is the right place?",
+                           MessageIcon::None, MessageButtons::YesNo) != MessageAnswer::Yes) {
       continue;  // the file dialog again
     }
     lblTemp->setText(folder);
@@ -539,7 +537,8 @@ void frmSetup::ChooseFolder() {
 
 QString frmSetup::PageFileName() const {
   const int index = Combo3->currentIndex();
-  if (index >= 0 && Combo3->itemText(index) == Combo3->currentText()) return Combo3->itemText(index);
+  if (index >= 0 && Combo3->itemText(index) == Combo3->currentText())
+    return Combo3->itemText(index);
   return Q(core::Trim(Combo3->currentText().toStdString()));
 }
 

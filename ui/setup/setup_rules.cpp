@@ -79,7 +79,8 @@ std::string PageNameProblem(std::string_view name) {
     return "A page file name cannot hold a folder: no \"/\", \"\\\" or \"..\", please.";
   }
   for (unsigned char c : name) {
-    if (c < 32 || std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos) {
+    if (c < 32 ||
+        std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos) {
       return "A page file name cannot hold any of < > : \" | ? * or control characters.";
     }
   }

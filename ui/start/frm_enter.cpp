@@ -80,8 +80,7 @@ void frmEnter::ChooserStart() {
   boxWho->clear();
   boxWho->addItem(kCreateNew);
   for (int n = 0; n < core::SettingsStore::kMaxProjects; ++n) {
-    const std::string name =
-        app_.Settings().GetUserValue(core::SettingsStore::ListValueName(n));
+    const std::string name = app_.Settings().GetUserValue(core::SettingsStore::ListValueName(n));
     if (name.empty()) break;
     boxWho->addItem(Trimmed(name));
   }
@@ -161,8 +160,7 @@ void frmEnter::Delete() {
   const std::string selected = boxWho->currentText().toStdString();
   bool listed = false;
   for (int n = 0; n < core::SettingsStore::kMaxProjects && !listed; ++n) {
-    const std::string name =
-        app_.Settings().GetUserValue(core::SettingsStore::ListValueName(n));
+    const std::string name = app_.Settings().GetUserValue(core::SettingsStore::ListValueName(n));
     if (name.empty()) break;
     listed = core::Trim(name) == selected;
   }
