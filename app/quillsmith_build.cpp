@@ -10,7 +10,6 @@
 #include "core/quill_error.h"
 #include "core/registry.h"
 #include "core/settings_store.h"
-#include "core/text.h"
 #include "site/blog_pages.h"
 #include "site/rss_feed.h"
 #include "site/site_output.h"

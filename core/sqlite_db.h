@@ -56,7 +56,6 @@ class SqliteDb {
 
   void Exec(std::string_view sql);
   std::int64_t Changes() const;
-  const std::string& Path() const { return path_; }
   sqlite3* Handle() const { return db_; }
 
   [[noreturn]] void Fail(std::string_view what) const;

@@ -18,7 +18,6 @@ class SqliteRegistry final : public Registry {
   explicit SqliteRegistry(std::string path);
   ~SqliteRegistry() override;
 
-  const std::string& Path() const { return path_; }
 
  protected:
   RegValue Read(RegRoot root, std::string_view sub_key, std::string_view name) override;

@@ -522,12 +522,8 @@ void frmBlog::DeleteEntry() {
 }
 
 void frmBlog::OpenDateDialog() {
-  if (!date_dialog_ || date_dialog_->Unloaded()) date_dialog_ = new frmDate(app_, *this);
   const auto shown = site::ParseEntryStamp(app_.Project(), Label1->text().toStdString());
-  date_dialog_->SetDay(shown.value_or(app_.Entries().CurrentEntry.Stamp));
-  date_dialog_->show();
-  date_dialog_->raise();
-  date_dialog_->activateWindow();
+  OpenDialog(date_dialog_)->SetDay(shown.value_or(app_.Entries().CurrentEntry.Stamp));
 }
 
 void frmBlog::OpenEntryList() {

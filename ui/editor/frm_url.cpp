@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "core/text.h"
 #include "ui/app.h"
 #include "ui/color_picker.h"
 
@@ -22,12 +23,9 @@ class EndCaretEdit final : public QLineEdit {
   }
 };
 
+// Without spaces at either end (only the space counts, as everywhere in the settings).
 QString Trimmed(const QString& text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first] == QLatin1Char(' ')) ++first;
-  while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
-  return text.mid(first, last - first);
+  return QString::fromStdString(core::Trim(text.toStdString()));
 }
 
 }  // namespace
