@@ -35,13 +35,15 @@ std::string ReplaceLineBreaks(std::string_view text, std::string_view to) {
   std::string out;
   out.reserve(text.size() + 64);
   std::size_t at = 0;
-  for (std::size_t lf; (lf = text.find('\n', at)) != std::string_view::npos; at = lf + 1) {
-    const std::size_t end = (lf > at && text[lf - 1] == '\r') ? lf - 1 : lf;
+  for (std::size_t end; (end = text.find_first_of("\r\n", at)) != std::string_view::npos;) {
     out.append(text, at, end - at);
     out += to;
+    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   out.append(text, at);
   return out;
 }
+
+std::string OneLine(std::string_view text) { return ReplaceLineBreaks(text, " "); }
 
 }  // namespace quill::core

@@ -16,7 +16,17 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 // Replaces every occurrence of `from`, left to right, each match starting after the last.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
-// Replaces every line break of an entry's text, CR LF or a bare LF, by `to`.
+// Replaces every line break of an entry's text, CR LF, a bare LF or a bare CR, by `to`.
 std::string ReplaceLineBreaks(std::string_view text, std::string_view to);
+
+// A value that stands on one line of a generated file (a title, an address): each line break
+// becomes one space.
+std::string OneLine(std::string_view text);
+
+// A control character that no generated file carries: XML forbids those below the space other
+// than TAB, LF and CR, and DEL and the C1 block show as nothing a reader could use.
+constexpr bool IsUnwantedControl(char32_t c) {
+  return (c < 0x20 && c != U'\t' && c != U'\n' && c != U'\r') || (c >= 0x7F && c <= 0x9F);
+}
 
 }  // namespace quill::core

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/text.h"
 #include "core/utf8.h"
 
 namespace quill::core {
@@ -25,12 +26,16 @@ int Win1252Byte(char32_t c) {
 
 }  // namespace
 
+char32_t FromWin1252(unsigned char byte) {
+  return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
+}
+
 void AppendWin1252(std::string& out, std::string_view utf8) {
   std::size_t at = 0;
   while (at < utf8.size()) {
     // Plain ASCII runs are copied as they stand.
     std::size_t run = at;
-    while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+    while (run < utf8.size() && utf8[run] >= 0x20 && utf8[run] < 0x7F) ++run;
     out.append(utf8, at, run - at);
     at = run;
     if (at == utf8.size()) break;
@@ -42,6 +47,7 @@ void AppendWin1252(std::string& out, std::string_view utf8) {
       continue;
     }
     at += length;
+    if (IsUnwantedControl(c)) continue;
     if (const int b = Win1252Byte(c); b >= 0) {
       out += static_cast<char>(b);
     } else {

@@ -9,10 +9,15 @@
 namespace quill::core {
 
 // Appends UTF-8 text as Windows-1252. A character the code page cannot hold is written as an
-// HTML numeric character reference ("&#322;"), so nothing the user typed is lost. Bytes that
-// are not valid UTF-8 pass through as they are: they can only be single-byte text already.
+// HTML numeric character reference ("&#322;"), so nothing the user typed is lost; control
+// characters other than TAB, LF and CR are dropped. Bytes that are not valid UTF-8 pass
+// through as they are: they can only be single-byte text already.
 void AppendWin1252(std::string& out, std::string_view utf8);
 std::string ToWin1252(std::string_view utf8);
+
+// The character a Windows-1252 byte stands for; 0 for the five bytes the code page leaves
+// unused.
+char32_t FromWin1252(unsigned char byte);
 
 // Writes the lines of a generated file: Windows-1252 text, each line ending with CR LF.
 class Win1252Writer {

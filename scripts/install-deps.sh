@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libexpat1-dev
   libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev libssl-dev

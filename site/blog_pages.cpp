@@ -12,6 +12,7 @@
 #include "core/win1252_writer.h"
 #include "site/page_template.h"
 #include "site/stamp_format.h"
+#include "site/xml_text.h"
 #include "store/entry_store.h"
 
 namespace quill::site {
@@ -159,7 +160,8 @@ std::string PageName(const core::ProjectSettings& settings, int n, int last) {
 std::string BuildNavigation(const core::ProjectSettings& settings, int n, int last) {
   if (settings.CommentPage != 1 && last == 0) return "&nbsp;<br />";
   const auto link = [](const std::string& target, std::string_view caption) {
-    return "<li>[ <a href=\"" + target + "\">" + std::string(caption) + "</a> ]</li>";
+    return "<li>[ <a href=\"" + AttributeText(target) + "\">" + std::string(caption) +
+           "</a> ]</li>";
   };
   const std::string_view spacer = "<li>[ ----- ]</li>";
   std::string block = "<div id=\"blogNav\"><ul>";
@@ -209,7 +211,7 @@ BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntrySt
   const int last = static_cast<int>(page_starts.size()) - 2;
 
   // Pass 2: pour each page into the template.
-  const std::string title = core::ToWin1252(settings.Title);
+  const std::string title = core::ToWin1252(core::OneLine(settings.Title));
   for (int n = 0; n <= last; ++n) {
     const std::string navigation = core::ToWin1252(BuildNavigation(settings, n, last));
     const auto page = output.Create(PageName(settings, n, last));

@@ -1,6 +1,8 @@
 #include "site/comment_pages.h"
 
+#include "core/text.h"
 #include "site/page_template.h"
+#include "site/xml_text.h"
 
 namespace quill::site {
 namespace {
@@ -27,46 +29,46 @@ std::vector<std::string> PageStart(const std::string& title, std::string_view ti
 }  // namespace
 
 void WriteCommentsPage(const core::ProjectSettings& settings, SiteOutput& output) {
-  const std::string& title = settings.Title;
+  const std::string title = core::OneLine(settings.Title);
   std::vector<std::string> lines = PageStart(title, ": Comments Welcome");
-  lines.insert(
-      lines.end(),
-      {
-          "\t<h3>&nbsp;Comment on " + title + "</h3>",
-          "\t<form name=\"form1\" method=\"post\" action=\"contact.php\">",
-          "\t<table width=\"75%\" border=\"0\" cellpadding=\"8\">",
-          "\t<tr valign=\"top\">",
-          "\t<td align=\"right\" class=\"screentext\">Your Name:&nbsp;</td>",
-          "\t<td><input name=\"name\" type=\"text\" id=\"name\" size=\"48\"></td>",
-          "\t</tr>",
-          "\t<tr valign=\"top\">",
-          "\t<td align=\"right\" class=\"screentext\">Your eMail:&nbsp;</td>",
-          "\t<td><input name=\"email\" type=\"text\" id=\"email\" size=\"48\"></td>",
-          "\t</tr>",
-          "\t<tr valign=\"top\">",
-          "\t<td align=\"right\" class=\"screentext\">Your Message:&nbsp;</td>",
-          "\t<td><textarea name=\"message\" cols=\"48\" rows=\"16\" "
-          "id=\"message\"></textarea></td>",
-          "\t</tr>",
-          "\t<tr valign=\"top\">",
-          "\t<td>&nbsp;</td>",
-          "\t<td>",
-          "\t<input type=\"hidden\" name=\"subject\" value=\"" + title + "\" id=\"subject\" />",
-          "\t<input type=\"submit\" name=\"Submit\" value=\"Send Email\">",
-          "\t<input type=\"hidden\" name=\"required\" value=\"name email message\">",
-          "\t<input name=\"Reset\" type=\"reset\" id=\"Reset\" value=\"Clear\">",
-          "\t</td>",
-          "\t</tr>",
-          "\t</table>",
-          "\t</form>",
-          "\t</div>",
-          BuildPageFooter(),
-      });
+  lines.insert(lines.end(),
+               {
+                   "\t<h3>&nbsp;Comment on " + title + "</h3>",
+                   "\t<form name=\"form1\" method=\"post\" action=\"contact.php\">",
+                   "\t<table width=\"75%\" border=\"0\" cellpadding=\"8\">",
+                   "\t<tr valign=\"top\">",
+                   "\t<td align=\"right\" class=\"screentext\">Your Name:&nbsp;</td>",
+                   "\t<td><input name=\"name\" type=\"text\" id=\"name\" size=\"48\"></td>",
+                   "\t</tr>",
+                   "\t<tr valign=\"top\">",
+                   "\t<td align=\"right\" class=\"screentext\">Your eMail:&nbsp;</td>",
+                   "\t<td><input name=\"email\" type=\"text\" id=\"email\" size=\"48\"></td>",
+                   "\t</tr>",
+                   "\t<tr valign=\"top\">",
+                   "\t<td align=\"right\" class=\"screentext\">Your Message:&nbsp;</td>",
+                   "\t<td><textarea name=\"message\" cols=\"48\" rows=\"16\" "
+                   "id=\"message\"></textarea></td>",
+                   "\t</tr>",
+                   "\t<tr valign=\"top\">",
+                   "\t<td>&nbsp;</td>",
+                   "\t<td>",
+                   "\t<input type=\"hidden\" name=\"subject\" value=\"" + AttributeText(title) +
+                       "\" id=\"subject\" />",
+                   "\t<input type=\"submit\" name=\"Submit\" value=\"Send Email\">",
+                   "\t<input type=\"hidden\" name=\"required\" value=\"name email message\">",
+                   "\t<input name=\"Reset\" type=\"reset\" id=\"Reset\" value=\"Clear\">",
+                   "\t</td>",
+                   "\t</tr>",
+                   "\t</table>",
+                   "\t</form>",
+                   "\t</div>",
+                   BuildPageFooter(),
+               });
   WriteTextFile(output, "comments.html", lines);
 }
 
 void WriteMessagePage(const core::ProjectSettings& settings, SiteOutput& output) {
-  const std::string& title = settings.Title;
+  const std::string title = core::OneLine(settings.Title);
   std::vector<std::string> lines = PageStart(title, ": Message Sent");
   lines.insert(lines.end(), {
                                 "\t\t<h3>&nbsp;Comment on " + title + "</h3>",

@@ -4,6 +4,7 @@
 
 #include "core/product.h"
 #include "core/text.h"
+#include "site/xml_text.h"
 
 namespace quill::site {
 namespace {
@@ -42,13 +43,13 @@ void WriteDefaultTemplate(const core::ProjectSettings& settings, SiteOutput& out
       std::string(kDoctypeLine),
       std::string(kHtmlLine),
       "<head>",
-      "<title>" + settings.Title + "</title>",
+      "<title>" + core::OneLine(settings.Title) + "</title>",
       std::string(kCharsetLine),
       std::string(kSiteStylesheetLine),
       "<link rel=\"stylesheet\" href=\"quillsmith.css\" type=\"text/css\" />",
   };
   if (settings.IncludeRSS == 1) {
-    lines.push_back("<link rel=\"alternate\" href=\"" + FeedAddress(settings) +
+    lines.push_back("<link rel=\"alternate\" href=\"" + AttributeText(FeedAddress(settings)) +
                     "\" type=\"text/xml\" title=\"XML\" />");
   }
   lines.insert(lines.end(), {

@@ -7,6 +7,7 @@
 #include "core/win1252_writer.h"
 #include "site/stamp_format.h"
 #include "site/text_digest.h"
+#include "site/xml_text.h"
 #include "store/entry_store.h"
 
 namespace quill::site {
@@ -25,26 +26,29 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
   // One offset for every date of the run, whatever the date.
   const int offset = clock.UtcOffsetSeconds();
   const bool docs = !core::Trim(settings.Docs).empty();
+  // Every value goes through XmlText, so the feed is ASCII XML that strict readers accept.
+  const std::string title = XmlText(settings.Title);
+  const std::string address = XmlText(settings.Docs);
   const auto file = output.Create("rss.xml");
   core::Win1252Writer writer(*file);
 
   writer.WriteLine("<?xml version=\"1.0\"?>");
   writer.WriteLine("<rss version=\"2.0\">");
   writer.WriteLine("   <channel>");
-  writer.WriteLine("      <title>" + settings.Title + "</title>");
-  if (docs) writer.WriteLine("      <link>" + settings.Docs + "</link>");
-  writer.WriteLine("      <description>" + settings.Title + "</description>");
+  writer.WriteLine("      <title>" + title + "</title>");
+  if (docs) writer.WriteLine("      <link>" + address + "</link>");
+  writer.WriteLine("      <description>" + title + "</description>");
   writer.WriteLine("      <language>en-us</language>");
   writer.WriteLine("      <pubDate>" + FormatRfc822Date(clock.Now(), offset) + "</pubDate>");
   writer.WriteLine("      <lastBuildDate>" + FormatRfc822Date(clock.Now(), offset) +
                    "</lastBuildDate>");
-  if (docs) writer.WriteLine("      <docs>" + settings.Docs + "</docs>");
+  if (docs) writer.WriteLine("      <docs>" + address + "</docs>");
   writer.WriteLine("      <generator>" + Generator() + "</generator>");
   if (!core::Trim(settings.Editor).empty()) {
-    writer.WriteLine("      <managingEditor>" + settings.Editor + "</managingEditor>");
+    writer.WriteLine("      <managingEditor>" + XmlText(settings.Editor) + "</managingEditor>");
   }
   if (!core::Trim(settings.Master).empty()) {
-    writer.WriteLine("      <webMaster>" + settings.Master + "</webMaster>");
+    writer.WriteLine("      <webMaster>" + XmlText(settings.Master) + "</webMaster>");
   }
 
   // Items from the newest; the count stops after Articles + 1 of them. The guid counts
@@ -55,14 +59,14 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
     const store::Entry& entry = entries.CurrentEntry;
     const std::string plain = StripMarkup(core::ReplaceLineBreaks(entry.Content, " "));
     writer.WriteLine("      <item>");
-    writer.WriteLine("         <title>" + ExtractEntryTitle(plain) + "</title>");
-    if (docs) writer.WriteLine("         <link>" + settings.Docs + "</link>");
-    writer.WriteLine("         <description>" + plain + "</description>");
+    writer.WriteLine("         <title>" + XmlText(ExtractEntryTitle(plain)) + "</title>");
+    if (docs) writer.WriteLine("         <link>" + address + "</link>");
+    writer.WriteLine("         <description>" + XmlText(plain) + "</description>");
     writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp, offset) + "</pubDate>");
     if (docs) {
       char number[16];
       std::snprintf(number, sizeof number, "%03d", entries.EntryCount() - i);
-      writer.WriteLine("         <guid>" + settings.Docs + "#" + number + "</guid>");
+      writer.WriteLine("         <guid>" + address + "#" + number + "</guid>");
     }
     writer.WriteLine("      </item>");
     if (++i > settings.Articles) break;

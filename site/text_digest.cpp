@@ -4,6 +4,7 @@
 
 #include "core/text.h"
 #include "core/utf8.h"
+#include "site/xml_text.h"
 
 namespace quill::site {
 namespace {
@@ -12,6 +13,16 @@ std::u32string TrimSpaces(std::u32string_view text) {
   const auto first = text.find_first_not_of(U' ');
   if (first == std::u32string_view::npos) return {};
   return std::u32string(text.substr(first, text.find_last_not_of(U' ') - first + 1));
+}
+
+// The cut at `end` of `s` moved before a character reference it would split ("&a" of "&amp;").
+std::size_t KeepReferenceWhole(std::u32string_view s, std::size_t end) {
+  constexpr std::size_t kLongest = 16;  // "&#x10FFFF;" and every HTML name fit
+  const std::size_t amp = s.substr(0, end).rfind(U'&');
+  if (amp == std::u32string_view::npos || end - amp > kLongest) return end;
+  std::string ascii;
+  for (char32_t c : s.substr(amp, kLongest)) ascii += c < 0x80 ? static_cast<char>(c) : '\x01';
+  return amp + ReferenceLength(ascii, 0) > end ? amp : end;
 }
 
 }  // namespace
@@ -65,6 +76,7 @@ std::string ExtractEntryTitle(std::string_view text) {
     if (space != std::u32string::npos) t.resize(space + 1);
   }
   if (TrimSpaces(t).size() > 32) t = TrimSpaces(std::u32string_view(t).substr(0, 32));
+  t.resize(KeepReferenceWhole(s, t.size()));
   return core::ToUtf8(TrimSpaces(t));
 }
 

@@ -10,7 +10,8 @@ namespace quill::site {
 std::string StripMarkup(std::string_view text);
 
 // A short title for an entry: its first sentence or first line, cut after a word to about
-// 31 characters and never longer than 32.
+// 31 characters and never longer than 32. A cut that would split a character reference
+// ("&amp;") is made before it.
 std::string ExtractEntryTitle(std::string_view text);
 
 }  // namespace quill::site

@@ -17,8 +17,8 @@ TEST(Win1252, KeepsWhatTheCodePageHoldsAndReferencesTheRest) {
             "&#322;\xF3"
             "d&#378;");
   EXPECT_EQ(ToWin1252("\xF0\x9F\x98\x80"), "&#128512;");
-  // A C1 control has no place in the code page either.
-  EXPECT_EQ(ToWin1252("\xC2\x81"), "&#129;");
+  // Control characters no reader accepts are dropped; TAB, CR and LF stay.
+  EXPECT_EQ(ToWin1252(std::string("a") + '\0' + "\x07\x0B\x0C\x1B\x7F\xC2\x81\t\r\nb"), "a\t\r\nb");
 }
 
 TEST(Win1252, BytesThatAreNotUtf8PassThrough) {

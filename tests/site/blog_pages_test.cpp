@@ -140,6 +140,9 @@ TEST(BlogNavigation, EveryVariant) {
             "<li>[ <a href=\"rss.xml\">RSS</a> ]</li>\r\n"
             "<li>[ ----- ]</li>\r\n"
             "</ul></div>");
+
+  settings.FileNames = "say \"hi\"";
+  EXPECT_NE(block(3, 3).find("<a href=\"say &quot;hi&quot;2.html\">next</a>"), std::string::npos);
 }
 
 TEST(BlogPageNames, PaddedByTheNumberOfPages) {
@@ -180,16 +183,18 @@ TEST_F(BlogPagesTest, PlainMarkupWithoutTheBlogStylesheetAndDatesAlone) {
 TEST_F(BlogPagesTest, EntryTextIsWrittenAsItStandsInTheFilesCodePage) {
   UseTemplate("<title>BlogTitle</title>\r\nBlogContent\r\n");
   output_.files.erase("quillsmith.css");
+  // A line break in the title is one space; a bare CR in an entry breaks its line as CR LF
+  // does; control characters are dropped.
   Settings().Title =
-      "Caf\xC3\xA9 \xC5\x81\xC3\xB3"
-      "d\xC5\xBA";
-  Save(kSundayEvening, "<b>5 \xE2\x82\xAC</b> & BlogTitle\nsecond line");
+      "Caf\xC3\xA9\n\xC5\x81\xC3\xB3"
+      "d\xC5\xBA\x1B";
+  Save(kSundayEvening, "<b>5 \xE2\x82\xAC</b> & BlogTitle\nsecond\x07 line\rthird");
   Build();
   const Lines page = Page("index.html");
   EXPECT_EQ(page[0],
             "<title>Caf\xE9 &#321;\xF3"
             "d&#378;</title>");
-  EXPECT_EQ(page[2], "<p><b>5 \x80</b> & BlogTitle</p><p>second line</p>");
+  EXPECT_EQ(page[2], "<p><b>5 \x80</b> & BlogTitle</p><p>second line</p><p>third</p>");
 }
 
 TEST_F(BlogPagesTest, PagesFillUpToTheSizeLimitAndRunOverByTheirLastEntry) {

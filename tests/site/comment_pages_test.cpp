@@ -89,13 +89,15 @@ TEST(CommentsPage, FortyLinesThenTheFooter) {
   EXPECT_EQ(output.Lines("comments.html"), expected);
 }
 
+// Markup stays as the user wrote it; on one line, and with &quot; inside the attribute.
 TEST(CommentsPage, TitlesGoInAsTheyStand) {
   testing::MemoryOutput output;
-  WriteCommentsPage(Titled("Fish & <Chips>"), output);
+  WriteCommentsPage(Titled("Fish & <i>\"Chips\"</i>\r\nLtd"), output);
   const Lines lines = output.Lines("comments.html");
-  EXPECT_EQ(lines[3], "<title>Fish & <Chips>: Comments Welcome</title>");
+  EXPECT_EQ(lines[3], "<title>Fish & <i>\"Chips\"</i> Ltd: Comments Welcome</title>");
   EXPECT_EQ(lines[31],
-            "\t<input type=\"hidden\" name=\"subject\" value=\"Fish & <Chips>\" id=\"subject\" />");
+            "\t<input type=\"hidden\" name=\"subject\" value=\"Fish & <i>&quot;Chips&quot;</i> "
+            "Ltd\" id=\"subject\" />");
 
   WriteCommentsPage(Titled(""), output);
   const Lines untitled = output.Lines("comments.html");

@@ -1,6 +1,10 @@
 #include "site/rss_feed.h"
 
+#include <expat.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
 
 #include "support/memory_output.h"
 #include "support/project_fixture.h"
@@ -11,6 +15,20 @@ namespace {
 using core::Stamp;
 using Lines = std::vector<std::string>;
 
+// What a strict, non-recovering XML reader says of a document: "" when it is well-formed,
+// else the error and its line. Expat reads a document without an encoding as UTF-8.
+std::string XmlError(const std::string& document) {
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  std::string error;
+  if (XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) ==
+      XML_STATUS_ERROR) {
+    error = std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
+            std::to_string(XML_GetCurrentLineNumber(parser));
+  }
+  XML_ParserFree(parser);
+  return error;
+}
+
 class RssFeedTest : public testing::ProjectFixture {
  protected:
   RssFeedTest() {
@@ -19,7 +37,9 @@ class RssFeedTest : public testing::ProjectFixture {
   }
   Lines Feed() {
     WriteRssFeed(Settings(), entries_, clock_, output_);
-    return output_.Lines("rss.xml");
+    const Lines lines = output_.Lines("rss.xml");  // every line ends with CR LF
+    EXPECT_EQ(XmlError(output_.files["rss.xml"]), "");
+    return lines;
   }
   testing::MemoryOutput output_;
 };
@@ -52,9 +72,9 @@ TEST_F(RssFeedTest, AChannelWithItsAddressesAndItems) {
                         "         <guid>http://www.example.com/blog/#002</guid>",
                         "      </item>",
                         "      <item>",
-                        "         <title>Fish & chips for tea</title>",
+                        "         <title>Fish &amp; chips for tea</title>",
                         "         <link>http://www.example.com/blog/</link>",
-                        "         <description>Fish & chips for tea</description>",
+                        "         <description>Fish &amp; chips for tea</description>",
                         "         <pubDate>Sat, 05 Dec 2026 08:00:00 +0100</pubDate>",
                         "         <guid>http://www.example.com/blog/#001</guid>",
                         "      </item>",
@@ -111,6 +131,100 @@ TEST_F(RssFeedTest, GuidsCountFromTheOldestAndTheFeedHoldsArticlesPlusOneItems) 
   items = 0;
   for (const std::string& line : Feed()) items += line == "      <item>";
   EXPECT_EQ(items, 1);
+}
+
+// Text a strict reader used to refuse: the feed keeps every line and stays well-formed
+// ASCII XML (Feed() parses each one), showing the characters the pages show.
+TEST_F(RssFeedTest, HostileTitlesAndEntriesGiveWellFormedAsciiXml) {
+  struct Case {
+    std::string title, entry, channel_title, item_title, description;
+  };
+  const Case cases[] = {
+      {"Caf\xC3\xA9 \xE2\x80\x9CLog\xE2\x80\x9D \xE2\x82\xAC",
+       "\xC5\x81\xC3\xB3"
+       "d\xC5\xBA \xF0\x9F\x98\x80 caf\xE9.",
+       "Caf&#233; &#8220;Log&#8221; &#8364;", "&#321;&#243;d&#378; &#128512; caf&#233;.",
+       "&#321;&#243;d&#378; &#128512; caf&#233;."},
+      {"Fish & Chips &amp; Peas", "Rock & roll &eacute;t&eacute; &mdash; &bogus; &#8364; &#128;",
+       "Fish &amp; Chips &amp; Peas", "Rock &amp; roll &#233;t&#233;",
+       "Rock &amp; roll &#233;t&#233; &#8212; &amp;bogus; &#8364; &#8364;"},
+      // A cut at 32 characters would leave "&am" of "&amp;".
+      {"A&nbsp;B < C", "abcdefghijklmnopqrstuvwxyz0123&amp;rest", "A&#160;B &lt; C",
+       "abcdefghijklmnopqrstuvwxyz0123", "abcdefghijklmnopqrstuvwxyz0123&amp;rest"},
+      {std::string("Bell\x07 NUL") + '\0' +
+           "\x0B\x0C\x1B"
+           " end",
+       "Tab\tkept\x1B\x7F, C1\xC2\x85 gone", "Bell NUL end", "Tab\tkept, C1 gone",
+       "Tab\tkept, C1 gone"},
+      {"Two\nlines\r\nand\rthree", "Line one\rline two\nline three\r\nfour", "Two lines and three",
+       "Line one line two line three", "Line one line two line three four"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    Settings().Title = c.title;
+    Save(Stamp{2026, 12, 6, 22, 15, 7}, c.entry);
+    const Lines lines = Feed();
+    for (const std::string& line : lines) {
+      EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char b) { return b > 0 && b < 0x7F; }))
+          << line;
+    }
+    EXPECT_EQ(lines[3], "      <title>" + c.channel_title + "</title>");
+    EXPECT_EQ(lines[4], "      <description>" + c.channel_title + "</description>");
+    EXPECT_EQ(lines[10], "         <title>" + c.item_title + "</title>");
+    EXPECT_EQ(lines[11], "         <description>" + c.description + "</description>");
+  }
+}
+
+// Any title, any entries, any addresses: pieces that broke the feed, thrown together.
+TEST_F(RssFeedTest, AnyTextAtAllGivesWellFormedXml) {
+  const std::string pieces[] = {"&",
+                                "&amp;",
+                                "&nbsp;",
+                                "&bogus;",
+                                "&#",
+                                "&#x",
+                                "&#0;",
+                                "&#128;",
+                                "&#xD800;",
+                                ";",
+                                "<",
+                                ">",
+                                "<b>",
+                                "</i>",
+                                "]]>",
+                                "\"",
+                                "'",
+                                "\r",
+                                "\n",
+                                "\t",
+                                " ",
+                                ".",
+                                "a",
+                                "-",
+                                "\xC3\xA9",
+                                "\xE9",
+                                "\x81",
+                                "\xEF\xBF\xBE",
+                                "\xF0\x9F\x98\x80",
+                                std::string(1, '\0'),
+                                "\x07",
+                                "\x1B"};
+  std::mt19937 random(11);
+  const auto text = [&] {
+    std::string t;
+    for (int n = random() % 40; n > 0; --n) t += pieces[random() % std::size(pieces)];
+    return t;
+  };
+  for (int round = 0; round < 30; ++round) {
+    Settings().Title = text();
+    Settings().Docs = "http://x.example/" + text();
+    Settings().Editor = text();
+    Settings().Master = text();
+    Save(Stamp{2026, 12, 6, 22, 15, 7}, text());
+    Save(Stamp{2026, 12, 5, 22, 15, 7}, text());
+    SCOPED_TRACE(Settings().Title);
+    Feed();
+  }
 }
 
 TEST_F(RssFeedTest, AnEmptyBlogHasAChannelWithoutItems) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quill::site {
+
+// The length of the character reference that starts at text[at] — "&name;", "&#233;" or
+// "&#xE9;" — or 0 when no well-formed reference starts there.
+std::size_t ReferenceLength(std::string_view text, std::size_t at);
+
+// User text as the content of an XML element that every strict reader accepts, on one line
+// and in plain ASCII: a character above 0x7F becomes a numeric reference, an HTML named
+// reference XML does not know becomes its numeric one, a '&' that starts no usable reference
+// and every '<' and '>' are escaped, a line break becomes a space and the control characters
+// XML forbids are dropped. The reader sees the characters a browser shows for the same text.
+std::string XmlText(std::string_view utf8);
+
+// A value written between the double quotes of an attribute: on one line, with '"' as "&quot;".
+std::string AttributeText(std::string_view text);
+
+}  // namespace quill::site
