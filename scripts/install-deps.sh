@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev libssl-dev
-  python3-pyftpdlib
+  python3-pyftpdlib php-cli
   xvfb xauth
 )
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "site/contact_script.h"
 #include "site/page_template.h"
 #include "support/memory_output.h"
 
@@ -132,35 +131,6 @@ TEST(MessagePage, SeventeenLinesThenTheFooter) {
   const Lines footer = FooterLines();
   expected.insert(expected.end(), footer.begin(), footer.end());
   EXPECT_EQ(output.Lines("message.html"), expected);
-}
-
-TEST(ContactScript, SixtyNineLinesOfTheMailScript) {
-  core::ProjectSettings settings = Titled("My Log");
-  settings.Editor = "ann@example.org";
-  testing::MemoryOutput output;
-  WriteContactScript(settings, output);
-  const Lines lines = output.Lines("contact.php");
-  ASSERT_EQ(lines.size(), 69u);
-  EXPECT_EQ(lines[0], "<?php");
-  EXPECT_EQ(lines[1], "\t$default_destination_email = \"ann@example.org\";");
-  EXPECT_EQ(lines[2], "\t$site_name = \"My Log\";");
-  EXPECT_EQ(lines[16], "if($destination_email == \"you@your-domain.example\")");
-  EXPECT_EQ(lines[18],
-            "\techo \"Script Error:  This form processing script has not yet been correctly set "
-            "up.<br>Please contact the webmaster.\";");
-  EXPECT_EQ(lines[21],
-            "if(!eregi(\"^[a-z0-9 _@, \\.\\-]+$\", $destination_email)) die(\"Error. Invalid "
-            "Destination Email\");");
-  EXPECT_EQ(lines[45], "\t\t$msg .= \"\\n\\n\".$key.\": \\n\";");
-  EXPECT_EQ(lines[47], "\t\t\t\tfor ($n =0; $n < count($value); ++$n) {");
-  EXPECT_EQ(lines[48], "\t\t\t$msg .= $value[$n].\"\\n   \";");
-  EXPECT_EQ(lines[61], "mail(\"$destination_email\",\"$subject\",\"$msg\\n\",\"FROM: $email\");");
-  EXPECT_EQ(lines[63], "if($followup_url != \"http://www.your-domain.example/thank-you.html\")");
-  EXPECT_EQ(lines[68], "?>");
-
-  settings.Editor = "";
-  WriteContactScript(settings, output);
-  EXPECT_EQ(output.Lines("contact.php")[1], "\t$default_destination_email = \"\";");
 }
 
 }  // namespace
