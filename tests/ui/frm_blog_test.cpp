@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/product.h"
+#include "core/text.h"
 #include "support/editor_fixture.h"
 #include "ui/start/frm_enter.h"
 
@@ -150,6 +151,38 @@ TEST_F(EditorTest, EditingSavesInPlaceAndCancelLeavesTheStoreAlone) {
   EXPECT_EQ(app_.Entries().CurrentEntry.Content, "two edited");
   EXPECT_EQ(app_.Entries().EntryCount(), 2);
   EXPECT_EQ(app_.Project().SavTime, "203015");
+}
+
+// No-break spaces inside, at either end and alone are stored byte for byte, from a new
+// entry and from Edit; an entry saved from Edit unchanged stays byte-identical.
+TEST_F(EditorTest, TextIsStoredExactlyAsTyped) {
+  Open();
+  const std::string nbsp = "\xC2\xA0";
+  for (const std::string& text :
+       {"a" + nbsp + "b", nbsp + "ab", "ab" + nbsp, nbsp, "x\r\n" + nbsp + "\r\ny"}) {
+    SCOPED_TRACE(text);
+    editor_->SwitchMode(0);
+    Text()->setPlainText(QString::fromStdString(core::ReplaceAll(text, "\r\n", "\n")));
+    ASSERT_TRUE(Nav(1)->isEnabled());  // a no-break space is not blank
+    Click(Nav(1));
+    app_.Entries().MoveLastEntry();
+    EXPECT_EQ(app_.Entries().CurrentEntry.Content, text);
+
+    Click(Nav(0));  // Review the newest
+    Click(Nav(1));  // Edit
+    Click(Nav(0));  // Save unchanged
+    app_.Entries().MoveLastEntry();
+    EXPECT_EQ(app_.Entries().CurrentEntry.Content, text);
+
+    Click(Nav(0));
+    Click(Nav(1));
+    QTest::keyClick(Text(), Qt::Key_End, Qt::ControlModifier);
+    Text()->insertPlainText(QString::fromUtf8(nbsp + "z"));
+    Click(Nav(0));
+    app_.Entries().MoveLastEntry();
+    EXPECT_EQ(app_.Entries().CurrentEntry.Content, text + nbsp + "z");
+    clock_.Set({2026, 12, 7, 10, app_.Entries().EntryCount(), 0});
+  }
 }
 
 TEST_F(EditorTest, DeletingInEditModeShowsTheNeighbourUntilNoneIsLeft) {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTextDocument>
 
 #include "support/editor_fixture.h"
 #include "ui/color_picker.h"
@@ -275,9 +276,11 @@ TEST_F(DialogTest, RawHtmlReplacesTheSelectionAsTyped) {
   QWidget* dialog = Dialog("frmHtml");
   auto* field = Child<QPlainTextEdit>(dialog, "Text1");
   EXPECT_EQ(field->toPlainText(), "<b>x</b>");
-  field->setPlainText("<i>x</i>");
+  // No-break spaces and line breaks come back exactly as they were typed.
+  field->setPlainText(QString::fromUtf8("<i>x</i>\xC2\xA0\n\xC2\xA0"));
   Good(dialog);
-  EXPECT_EQ(Text()->toPlainText(), "before <i>x</i> after");
+  EXPECT_EQ(Text()->document()->toRawText(),
+            QString::fromUtf8("before <i>x</i>\xC2\xA0\u2029\xC2\xA0 after"));
   EXPECT_EQ(ColourAt(8), QColor(255, 0, 0));   // i
   EXPECT_EQ(ColourAt(12), QColor(255, 0, 0));  // /
   EXPECT_EQ(ColourAt(10), QColor(0, 0, 0));    // x

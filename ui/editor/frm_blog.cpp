@@ -23,6 +23,7 @@
 #include "site/stamp_format.h"
 #include "ui/app.h"
 #include "ui/color_picker.h"
+#include "ui/editor/exact_text.h"
 #include "ui/editor/frm_date.h"
 #include "ui/editor/frm_div.h"
 #include "ui/editor/frm_font.h"
@@ -394,7 +395,7 @@ void frmBlog::ReadBlog() {
 void frmBlog::TextChanged() {
   if (Mode_ != 0) return;
   // Only spaces count as blank: an entry of line breaks alone can still be saved.
-  const bool has_text = !core::Trim(Rtf->toPlainText().toStdString()).empty();
+  const bool has_text = !core::Trim(ExactText(*Rtf).toStdString()).empty();
   SetButton(cmdNav[1], has_text ? "Save" : "", has_text);
 }
 
@@ -460,7 +461,7 @@ void frmBlog::Review() {
 
 void frmBlog::SaveNewEntry() {
   store::EntryStore& entries = app_.Entries();
-  entries.CurrentEntry = {NewEntryStamp_, ToStored(Rtf->toPlainText())};
+  entries.CurrentEntry = {NewEntryStamp_, ToStored(ExactText(*Rtf))};
   entries.SaveEntry();
   app_.Settings().StampSave();
   NewEntryStamp_ = app_.Clock().Now();
@@ -499,7 +500,7 @@ void frmBlog::Synch() {
 
 void frmBlog::SaveEdit() {
   store::EntryStore& entries = app_.Entries();
-  entries.CurrentEntry.Content = core::Trim(ToStored(Rtf->toPlainText()));
+  entries.CurrentEntry.Content = core::Trim(ToStored(ExactText(*Rtf)));
   entries.SaveEntry();
   app_.Settings().StampSave();
   SwitchMode(0);

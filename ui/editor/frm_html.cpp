@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "ui/editor/exact_text.h"
 #include "ui/editor/frm_blog.h"
 
 namespace quill::ui {
@@ -20,6 +21,6 @@ frmHtml::frmHtml(App& app, frmBlog& editor)
   Ready();
 }
 
-void frmHtml::Good() { InsertAndClose(Text1->toPlainText()); }
+void frmHtml::Good() { InsertAndClose(ExactText(*Text1)); }
 
 }  // namespace quill::ui
