@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
                   static_cast<unsigned long long>(report.bytes), report.where.c_str(),
                   report.unchanged);
     }
+    if (window) window->Done(report);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quillpush: %s\n", error.what());
     if (window) window->Fail(QString::fromStdString(error.what()));

@@ -1,5 +1,6 @@
 #include "quillpush/progress_window.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -8,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quill::push {
@@ -38,7 +40,7 @@ ProgressWindow::ProgressWindow(const QString& project) {
     move(area.center() - QPoint(230, 60));
   }
   connect(cancel_, &QPushButton::clicked, this, [this] {
-    if (failed_) {
+    if (waiting_ != nullptr) {
       close();
     } else {
       cancelled_ = true;
@@ -71,15 +73,41 @@ bool ProgressWindow::Progress(std::uint64_t bytes) {
 void ProgressWindow::Sent(const SiteFile&) { QCoreApplication::processEvents(); }
 
 void ProgressWindow::Fail(const QString& message) {
-  failed_ = true;
   file_->setText("The upload stopped:");
   error_->setText(message);
   error_->show();
   adjustSize();
   cancel_->setText("Close");
   QEventLoop wait;
-  connect(cancel_, &QPushButton::clicked, &wait, &QEventLoop::quit);
+  waiting_ = &wait;
   wait.exec();
+  waiting_ = nullptr;
+}
+
+void ProgressWindow::Done(const PushReport& report) {
+  file_->setText(QString("Sent %1 file%2, %3 unchanged")
+                     .arg(report.sent)
+                     .arg(report.sent == 1 ? "" : "s")
+                     .arg(report.unchanged));
+  bar_->setValue(bar_->maximum());
+  cancel_->setText("Close");
+  QEventLoop wait;
+  waiting_ = &wait;
+  QTimer::singleShot(2000, &wait, &QEventLoop::quit);
+  wait.exec();
+  waiting_ = nullptr;
+}
+
+void ProgressWindow::closeEvent(QCloseEvent* event) {
+  // The close box ends the last word's wait; during the upload it cancels, and the window
+  // stays to say how the upload ended.
+  if (waiting_ != nullptr) {
+    waiting_->quit();
+    event->accept();
+  } else {
+    cancelled_ = true;
+    event->ignore();
+  }
 }
 
 }  // namespace quill::push

@@ -4,6 +4,8 @@
 
 #include "quillpush/push_job.h"
 
+class QCloseEvent;
+class QEventLoop;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -23,6 +25,12 @@ class ProgressWindow final : public QWidget, public PushObserver {
 
   // Shows what went wrong and waits for the window to be closed.
   void Fail(const QString& message);
+  // Says what the upload did ("Sent 3 files, 12 unchanged") for two seconds, or until the
+  // window is closed.
+  void Done(const PushReport& report);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QLabel* file_;
@@ -32,7 +40,7 @@ class ProgressWindow final : public QWidget, public PushObserver {
   QPushButton* cancel_;
   std::uint64_t total_ = 0;
   bool cancelled_ = false;
-  bool failed_ = false;
+  QEventLoop* waiting_ = nullptr;  // while the last word is shown
 };
 
 }  // namespace quill::push
