@@ -5,8 +5,11 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTreeView>
 #include <QUrl>
 
 namespace quill::ui {
@@ -44,14 +47,40 @@ MessageAnswer QtDesktopServices::ShowMessage(QWidget* parent, const QString& tit
   return MessageAnswer::Ok;
 }
 
+namespace {
+
+// The file dialog, with its detail columns as wide as what they show when the toolkit draws
+// it itself: the name takes the room that is left, size, type and date are never clipped.
+QString AskForFile(QWidget* parent, const QString& caption, const QString& path,
+                   const QString& filter, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, caption, path, filter);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  if (auto* details = dialog.findChild<QTreeView*>("treeView")) {
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column) {
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(header->fontMetrics().averageCharWidth() * 100,
+                                                     header->fontMetrics().height() * 28)));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
 QString QtDesktopServices::GetOpenFileName(QWidget* parent, const QString& caption,
                                            const QString& folder, const QString& filter) {
-  return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+  return AskForFile(parent, caption, folder, filter, QFileDialog::AcceptOpen);
 }
 
 QString QtDesktopServices::GetSaveFileName(QWidget* parent, const QString& caption,
                                            const QString& path, const QString& filter) {
-  return QFileDialog::getSaveFileName(parent, caption, path, filter);
+  return AskForFile(parent, caption, path, filter, QFileDialog::AcceptSave);
 }
 
 std::optional<QColor> QtDesktopServices::PickColor(QWidget* parent, const QColor& initial) {
@@ -60,8 +89,12 @@ std::optional<QColor> QtDesktopServices::PickColor(QWidget* parent, const QColor
   return chosen;
 }
 
-void QtDesktopServices::OpenInShell(const QString& address) {
-  QDesktopServices::openUrl(QUrl::fromUserInput(address));
+QString QtDesktopServices::OpenInShell(const QString& address) {
+  const QUrl url = QUrl::fromUserInput(address);
+  if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return "the file does not exist.";
+  if (QDesktopServices::openUrl(url)) return {};
+  return url.isLocalFile() ? "no program on this desktop opens this kind of file."
+                           : "no web browser was found on this desktop.";
 }
 
 publish::LaunchResult QtDesktopServices::RunAndWait(const std::string& program,
