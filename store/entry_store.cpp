@@ -282,6 +282,28 @@ bool EntryStore::MoveEntry(const core::Stamp& from, const core::Stamp& to,
   return true;
 }
 
+std::int32_t EntryStore::CountEntriesOf(std::string_view title) {
+  OpenBlogDatabase();
+  if (!TableExists(title)) return 0;
+  SqliteStatement rows(*db_, "SELECT count(*) FROM " + core::QuoteIdentifier(title));
+  rows.Step();
+  return static_cast<std::int32_t>(rows.Int(0));
+}
+
+void EntryStore::CopyEntriesFrom(std::string_view from) {
+  OpenBlogDatabase();
+  SqliteTransaction transaction(*db_);
+  if (!TableExists(title_)) CreateEntryTable();
+  db_->Exec("INSERT INTO " + core::QuoteIdentifier(title_) +
+            " (Date, Content) SELECT Date, Content FROM " + core::QuoteIdentifier(from) +
+            " ORDER BY Date");
+  transaction.Commit();
+  if (statements_) {
+    entry_count_ = CountRows();
+    no_entry_ = entry_count_ < 1;
+  }
+}
+
 void EntryStore::DeleteEntry(const core::Stamp& stamp) {
   EnsureTableOpen();
   CurrentEntry.Stamp = stamp;

@@ -74,6 +74,14 @@ class EntryStore final : public core::BlogDatabase {
   // when another entry already stands at `to`. The cursor does not move.
   bool MoveEntry(const core::Stamp& from, const core::Stamp& to, const std::string& content);
 
+  // How many entries the blog titled `title` keeps in this database; 0 when it has no table.
+  // The cursor does not move.
+  std::int32_t CountEntriesOf(std::string_view title);
+  // Copies every entry kept under the title `from` into the open title's table, in one
+  // transaction: all of them arrive, or none. The table of `from` stays as it is. Fails when
+  // an entry of the same stamp is already there.
+  void CopyEntriesFrom(std::string_view from);
+
   // Holds one read transaction over a walk through many entries, so each step is a plain
   // index lookup instead of a fresh lock on the file, and the walk sees one consistent
   // state. Only for reading: save and delete outside it.

@@ -1,5 +1,6 @@
 #include "ui/app_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 
 #include "ui/app.h"
@@ -34,6 +35,19 @@ void AppWindow::closeEvent(QCloseEvent* event) {
   }
   event->ignore();
   CloseBoxClicked();
+}
+
+void KeepSystemColours(QWidget* control) {
+  const QPalette system = QApplication::palette(control);
+  QPalette colours = control->palette();
+  for (const QPalette::ColorGroup group :
+       {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button,
+                                           QPalette::ButtonText, QPalette::Base, QPalette::Text}) {
+      colours.setColor(group, role, system.color(group, role));
+    }
+  }
+  control->setPalette(colours);
 }
 
 }  // namespace quill::ui

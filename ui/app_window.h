@@ -33,4 +33,8 @@ class AppWindow : public QWidget {
   bool unloaded_ = false;
 };
 
+// Gives a control back the system's colours, so the shading of the window around it does not
+// reach it: command buttons, text fields and lists look as the user knows them on any theme.
+void KeepSystemColours(QWidget* control);
+
 }  // namespace quill::ui

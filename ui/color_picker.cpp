@@ -1,5 +1,9 @@
 #include "ui/color_picker.h"
 
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
 #include "site/color.h"
 #include "ui/desktop_services.h"
 
@@ -19,10 +23,13 @@ std::int32_t ToWindowsColor(const QColor& colour) {
 
 ColorPicker::ColorPicker(DesktopServices& services, QWidget* parent)
     : QPushButton(parent), services_(services) {
-  setMinimumSize(48, 24);
   setToolTip("Choose a colour");
   connect(this, &QPushButton::clicked, this, [this] { Pick(); });
-  Paint();
+}
+
+QSize ColorPicker::sizeHint() const {
+  const int line = fontMetrics().height();
+  return {line * 3, line + 8};
 }
 
 void ColorPicker::Reset(std::int32_t color) {
@@ -32,12 +39,12 @@ void ColorPicker::Reset(std::int32_t color) {
 
 void ColorPicker::SetColor(std::int32_t color) {
   color_ = color;
-  Paint();
+  update();
 }
 
 void ColorPicker::SetBackgroundColor(const QColor& colour) {
   background_ = colour;
-  Paint();
+  update();
 }
 
 void ColorPicker::Pick() {
@@ -47,10 +54,26 @@ void ColorPicker::Pick() {
   }
 }
 
-void ColorPicker::Paint() {
-  const QString border = background_.isValid() ? background_.name() : QString("palette(mid)");
-  setStyleSheet(QString("QPushButton { background-color: %1; border: 3px solid %2; }")
-                    .arg(ToQColor(color_).name(), border));
+void ColorPicker::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QColor around = background_.isValid() ? background_ : palette().color(QPalette::Window);
+  painter.fillRect(rect(), around);
+  // A dark frame on light surroundings, a light one on dark.
+  const QColor frame =
+      around.lightness() < 128 ? QColor(0xC0, 0xC0, 0xC0) : QColor(0x40, 0x40, 0x40);
+  const QRect outer = rect().adjusted(2, 2, -3, -3);
+  painter.setPen(frame);
+  painter.drawRect(outer);
+  painter.setPen(frame.lightness() < 128 ? Qt::white : Qt::black);
+  painter.drawRect(outer.adjusted(1, 1, -1, -1));
+  painter.fillRect(outer.adjusted(2, 2, -1, -1), ToQColor(color_));
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect();
+    focus.backgroundColor = around;
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
 }
 
 }  // namespace quill::ui

@@ -22,15 +22,20 @@ class ColorPicker final : public QPushButton {
   void Reset(std::int32_t color);
   // Sets the current colour, as if the user had chosen it.
   void SetColor(std::int32_t color);
+  // The colour around the swatch; the swatch keeps a frame that stands out against it, so a
+  // colour equal to the background is still seen.
   void SetBackgroundColor(const QColor& colour);
+  QSize sizeHint() const override;
 
  signals:
   // The user chose a colour in the dialog.
   void ColorChanged();
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   void Pick();
-  void Paint();
 
   DesktopServices& services_;
   std::int32_t color_ = 0;

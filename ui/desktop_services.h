@@ -33,8 +33,9 @@ class DesktopServices {
                                   const QString& filter) = 0;
   // The colour chosen in the colour dialog, or nothing when it was cancelled.
   virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) = 0;
-  // Opens a web address or a file with the desktop's default handler; failures go unsaid.
-  virtual void OpenInShell(const QString& address) = 0;
+  // Opens a web address or a file with the desktop's default handler. Empty when it did;
+  // otherwise why it could not.
+  virtual QString OpenInShell(const QString& address) = 0;
   virtual publish::LaunchResult RunAndWait(const std::string& program,
                                            const std::vector<std::string>& arguments) = 0;
   virtual QSize ScreenSize() const = 0;
@@ -43,6 +44,11 @@ class DesktopServices {
   // Shorthand for the one-button "Oops!" message that refused input and failures get.
   void Oops(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::Exclamation) {
     ShowMessage(parent, "Oops!", text, icon, MessageButtons::Ok);
+  }
+  // Opens the address, or tells the user which address could not be opened and why.
+  void Open(QWidget* parent, const QString& address) {
+    const QString reason = OpenInShell(address);
+    if (!reason.isEmpty()) Oops(parent, "Cannot open " + address + ": " + reason);
   }
 };
 

@@ -14,7 +14,7 @@ class QtDesktopServices final : public DesktopServices {
   QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& path,
                           const QString& filter) override;
   std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) override;
-  void OpenInShell(const QString& address) override;
+  QString OpenInShell(const QString& address) override;
   publish::LaunchResult RunAndWait(const std::string& program,
                                    const std::vector<std::string>& arguments) override;
   QSize ScreenSize() const override;

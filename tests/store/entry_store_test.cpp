@@ -280,6 +280,28 @@ TEST_F(EntryStoreTest, ANewTitleStartsAnEmptyTableAndTheOldEntriesStay) {
   ExpectCurrent(kMonday, "old title");
 }
 
+TEST_F(EntryStoreTest, AnotherTitlesEntriesAreCopiedWholeOrNotAtAll) {
+  SaveThree();
+  settings_.Settings().Title = "Renamed";
+  settings_.LoadSettings(true);
+  EXPECT_EQ(entries_.CountEntriesOf("my log"), 3);
+  EXPECT_EQ(entries_.CountEntriesOf("Renamed"), 0);
+  entries_.MoveLastEntry();
+  ExpectNone();
+  entries_.CopyEntriesFrom("My Log");
+  EXPECT_EQ(entries_.EntryCount(), 3);
+  entries_.MoveLastEntry();
+  ExpectCurrent(kWednesday, "three");
+  EXPECT_EQ(entries_.CountEntriesOf("My Log"), 3);
+
+  // One stamp is taken already: none of the others arrive either.
+  settings_.Settings().Title = "Third";
+  settings_.LoadSettings(true);
+  Save(kTuesday, "mine");
+  EXPECT_THROW(entries_.CopyEntriesFrom("My Log"), core::QuillError);
+  EXPECT_EQ(entries_.CountEntriesOf("Third"), 1);
+}
+
 void ExpectFailure(const std::function<void()>& operation, std::vector<std::string> parts) {
   try {
     operation();

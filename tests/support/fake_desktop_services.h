@@ -34,6 +34,7 @@ class FakeDesktopServices final : public ui::DesktopServices {
   // Answers to the next message boxes; once empty, Yes/No boxes are answered No.
   std::deque<ui::MessageAnswer> answers;
   std::vector<QString> opened;
+  QString open_failure;  // why opening an address fails; empty: it opens
   std::vector<Launch> launches;
   publish::LaunchResult launch_result{true, {}};
   std::function<void()> while_running;  // what the launched program does
@@ -64,7 +65,10 @@ class FakeDesktopServices final : public ui::DesktopServices {
     colours.pop_front();
     return colour;
   }
-  void OpenInShell(const QString& address) override { opened.push_back(address); }
+  QString OpenInShell(const QString& address) override {
+    opened.push_back(address);
+    return open_failure;
+  }
   publish::LaunchResult RunAndWait(const std::string& program,
                                    const std::vector<std::string>& arguments) override {
     launches.push_back({program, arguments});

@@ -1,4 +1,5 @@
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include "support/editor_fixture.h"
@@ -147,6 +148,21 @@ TEST_F(EntryWindowsTest, TheListRunsFromNowBackAndSkipsTheFuture) {
   Settle();
   EXPECT_EQ(Find<QWidget>("frmList"), nullptr);
   EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, (Stamp{2026, 12, 7, 9, 15, 0}));
+}
+
+TEST_F(EntryWindowsTest, TheListWindowIsShadedButItsListAndHeaderAreNot) {
+  app_.Project().Shading = 0;  // black
+  Store({2026, 12, 7, 9, 15, 0}, "Today");
+  Show({2026, 12, 7, 9, 15, 0});
+  OpenList();
+  ASSERT_NE(List(), nullptr);
+  EXPECT_EQ(Find<QWidget>("frmList")->palette().color(QPalette::Window), QColor(0, 0, 0));
+  for (QWidget* part : {static_cast<QWidget*>(List()), static_cast<QWidget*>(List()->header())}) {
+    const QPalette system = QApplication::palette(part);
+    for (const auto role : {QPalette::Window, QPalette::Button, QPalette::Base}) {
+      EXPECT_EQ(part->palette().color(role), system.color(role)) << role;
+    }
+  }
 }
 
 TEST_F(EntryWindowsTest, ADoubleClickOpensExactlyThatRowsEntry) {

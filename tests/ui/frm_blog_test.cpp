@@ -271,6 +271,23 @@ TEST_F(EditorTest, ADatabaseFailureIsShownAndTheWindowGoesOn) {
   EXPECT_TRUE(editor_->isVisible());
 }
 
+TEST_F(EditorTest, WhatTheDesktopCannotOpenIsNamedWithTheReason) {
+  Open();
+  SaveAt(kMorning, "one");
+  services_.open_failure = "no program on this desktop opens this kind of file.";
+  services_.answers = {MessageAnswer::Yes};
+  Click(Nav(2));  // Output, and "You want to see it?"
+  ASSERT_EQ(services_.messages.size(), 2u);
+  EXPECT_EQ(services_.messages[1].title, "Oops!");
+  EXPECT_EQ(services_.messages[1].text,
+            "Cannot open " + QString::fromStdString(dir_.File("site/index.html")) +
+                ": no program on this desktop opens this kind of file.");
+  QTest::mouseClick(Child<QLabel>(editor_, "lblHome_2"), Qt::LeftButton);
+  ASSERT_EQ(services_.messages.size(), 3u);
+  EXPECT_TRUE(services_.messages[2].text.startsWith(
+      "Cannot open " + QString::fromStdString(std::string(core::kHomePage))));
+}
+
 TEST_F(EditorTest, HomeLinksForTheSiteTheBlogAndHelp) {
   Open();
   auto* site = Child<QLabel>(editor_, "lblHome_0");

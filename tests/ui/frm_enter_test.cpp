@@ -172,6 +172,20 @@ TEST_F(ChooserTest, DeletingAsksFirstAndLeavesLastAsItWas) {
   EXPECT_EQ(List(chooser)->currentIndex(), 0);
 }
 
+TEST_F(ChooserTest, AnEmptyNameOpensLastOnlyWhileItIsListed) {
+  ListProjects({"Alpha", "Beta"});
+  app_.Settings().SetUserValue("Last", "Beta");
+  frmEnter* chooser = Start();
+  services_.answers = {MessageAnswer::Yes};
+  Click(Delete(chooser));  // Beta, the last one opened
+  NameNewProject(chooser, "");
+  Settle();
+  EXPECT_EQ(app_.Chooser(), chooser);  // still waiting for a name
+  EXPECT_EQ(app_.Editor(), nullptr);
+  EXPECT_EQ(Projects(), std::vector<std::string>{"Alpha"});
+  EXPECT_EQ(app_.Settings().FindProject("Beta"), std::nullopt);
+}
+
 TEST_F(ChooserTest, EgressEndsTheProgram) {
   frmEnter* chooser = Start();
   Click(Child<QPushButton>(chooser, "Command1"));

@@ -206,6 +206,147 @@ TEST_F(SetupTest, ApplyMarksBothStylesheetsAndNotUndoesIt) {
   EXPECT_EQ(app_.Project().Shading, shading);
 }
 
+TEST_F(SetupTest, ShadingReachesTheWindowAndItsLabelsButNotButtonsOrFields) {
+  OpenSetup();
+  Page(2);
+  services_.colours = {QColor(0, 0, 0), QColor(255, 255, 0)};
+  Click(Control<ColorPicker>("ClrBack"));
+  Click(Control<ColorPicker>("ClrFont"));
+  Click(Control<QPushButton>("cmdApply"));
+  EXPECT_EQ(setup_->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(Control<QLabel>("Label2_16")->palette().color(QPalette::WindowText),
+            QColor(255, 255, 0));
+  EXPECT_EQ(Control<QCheckBox>("Check1")->palette().color(QPalette::WindowText),
+            QColor(255, 255, 0));
+  for (const char* name : {"Command1", "cmdSave", "cmdExit", "cmdApply", "cmdAdd", "cmdMake",
+                           "cmdTemp", "txtTitle", "txtPage", "Combo1", "Combo3", "List1"}) {
+    auto* control = Control<QWidget>(name);
+    const QPalette system = QApplication::palette(control);
+    for (const auto role : {QPalette::Window, QPalette::Button, QPalette::ButtonText,
+                            QPalette::Base, QPalette::Text}) {
+      const QPalette::ColorGroup group = control->palette().currentColorGroup();
+      EXPECT_EQ(control->palette().color(group, role), system.color(group, role))
+          << name << " role " << role;
+    }
+  }
+  // The theme colour's swatch on the theme colour: its frame still shows.
+  auto* swatch = Control<ColorPicker>("ClrBack");
+  swatch->resize(swatch->sizeHint());
+  const QImage seen = swatch->grab().toImage();
+  EXPECT_EQ(seen.pixelColor(seen.width() / 2, seen.height() / 2), QColor(0, 0, 0));
+  bool framed = false;
+  for (int x = 0; x < seen.width() / 2; ++x) {
+    framed = framed || seen.pixelColor(x, seen.height() / 2) != QColor(0, 0, 0);
+  }
+  EXPECT_TRUE(framed);
+}
+
+TEST_F(SetupTest, FieldsShowWhatIsSaved) {
+  OpenSetup();
+  auto* page_size = Control<QLineEdit>("txtPage");
+  page_size->clear();
+  QTest::keyClicks(page_size, "1kb");
+  EXPECT_EQ(page_size->text(), "1");
+  page_size->clear();
+  QTest::keyClicks(page_size, "40000");  // more than a project can keep
+  EXPECT_EQ(page_size->text(), "4000");
+  Page(1);
+  Control<QCheckBox>("chkNews")->click();  // shows the article count
+  auto* articles = Control<QLineEdit>("txtNews");
+  articles->clear();
+  QTest::keyClicks(articles, "abc-12");
+  EXPECT_EQ(articles->text(), "12");
+  auto* password = Control<QLineEdit>("txtPass");
+  password->setText("secret");
+  EXPECT_EQ(password->displayText(), "******");
+  Save();
+  EXPECT_EQ(app_.Project().MaxPageSize, 4000);
+  EXPECT_EQ(app_.Project().Articles, 12);
+}
+
+TEST_F(SetupTest, CreateWaitsUntilTheChosenFolderIsSaved) {
+  const std::string folder = dir_.File("new/");
+  std::filesystem::create_directories(folder);
+  app_.Project().Template = "";
+  app_.Settings().LoadSettings(true);
+  OpenSetup();
+  services_.file_names = {QString::fromStdString(folder + "template.html")};
+  Click(Control<QPushButton>("cmdTemp"));
+  Page(2);
+  Click(Control<QPushButton>("cmdMake"));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_EQ(services_.messages[0].text,
+            "Save the setup first: the support files go into the saved output folder, and the "
+            "folder shown here is not saved yet.");
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  EXPECT_EQ(Control<QPushButton>("cmdMake")->text(), "<< Create");  // still to do
+}
+
+TEST_F(SetupTest, ABadPageNameTakesTheUserToItsField) {
+  OpenSetup();
+  Page(2);
+  auto* names = Control<QComboBox>("Combo3");
+  names->lineEdit()->clear();
+  QTest::keyClicks(names->lineEdit(), "a/b");
+  Page(1);
+  Save();
+  EXPECT_EQ(services_.messages.back().title, "Oops!");
+  EXPECT_EQ(setup_->CurrentPage(), 2);
+  EXPECT_TRUE(Control<QRadioButton>("optSet_2")->isChecked());
+  EXPECT_TRUE(setup_->focusWidget() == names || setup_->focusWidget() == names->lineEdit());
+}
+
+TEST_F(SetupTest, ANewTitleOffersTheOldTitlesEntriesOnce) {
+  Open();
+  for (int hour : {9, 10}) {
+    app_.Entries().CurrentEntry = {{2026, 12, 7, hour, 0, 0}, "Entry at " + std::to_string(hour)};
+    app_.Entries().SaveEntry();
+  }
+  auto rename = [&](const char* title) {
+    OpenSetup();
+    Control<QLineEdit>("txtTitle")->setText(title);
+    Save();
+    Settle();
+  };
+  services_.answers = {MessageAnswer::Yes};
+  rename("Our Log");
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].text, "Carry the 2 entries of \"My Log\" over to \"Our Log\"?");
+  EXPECT_EQ(services_.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(app_.Entries().CountEntriesOf("Our Log"), 2);
+  EXPECT_EQ(app_.Entries().CountEntriesOf("My Log"), 2);  // left as it was
+
+  rename("My Log");  // both hold entries: nothing to ask
+  rename("MY LOG");  // the same table
+  EXPECT_EQ(services_.messages.size(), 1u);
+
+  rename("Third Log");  // answered No
+  EXPECT_EQ(services_.messages.size(), 2u);
+  EXPECT_EQ(app_.Entries().CountEntriesOf("Third Log"), 0);
+}
+
+TEST_F(SetupTest, SavingShowsTheHomeLinksAtOnce) {
+  OpenSetup();
+  auto* site = Child<QLabel>(editor_, "lblHome_0");
+  auto* blog = Child<QLabel>(editor_, "lblHome_1");
+  EXPECT_TRUE(site->isHidden());
+  Page(1);
+  Control<QLineEdit>("txtSite")->setText("https://ann.example/");
+  Save();
+  EXPECT_FALSE(site->isHidden());
+  EXPECT_FALSE(blog->isHidden());
+  EXPECT_EQ(blog->toolTip(), "https://ann.example/");
+  Settle();
+
+  OpenSetup();
+  Page(1);
+  Control<QLineEdit>("txtSite")->clear();
+  Save();
+  EXPECT_TRUE(site->isHidden());
+  EXPECT_TRUE(blog->isHidden());
+}
+
 TEST_F(SetupTest, ThePasswordShowsOnlyWhileItHasTheFocus) {
   app_.Settings().SetProjectValue("PostFTP", "1");
   app_.Settings().LoadSettings(false);
@@ -255,6 +396,15 @@ TEST_F(SetupTest, HelpPagesFollowThePage) {
   EXPECT_EQ(services_.opened.back(), "https://www.ardentware.example/quillsmith/support.html");
   QTest::mouseClick(Control<QLabel>("lblAbout_3"), Qt::LeftButton);
   EXPECT_EQ(services_.opened.back(), "https://www.ardentware.example/");
+  EXPECT_TRUE(services_.messages.empty());
+
+  services_.open_failure = "no web browser was found on this desktop.";
+  QTest::mouseClick(Control<QLabel>("lblAbout_3"), Qt::LeftButton);
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_EQ(services_.messages[0].text,
+            "Cannot open https://www.ardentware.example/: no web browser was found on this "
+            "desktop.");
 }
 
 TEST_F(SetupTest, AFolderWithFilesIsAskedAboutAndNoChoosesAgain) {

@@ -335,7 +335,7 @@ bool frmBlog::EscapeTyped(QKeyEvent* event) {
   return true;
 }
 
-void frmBlog::OpenInShell(const QString& address) { app_.Services().OpenInShell(address); }
+void frmBlog::OpenInShell(const QString& address) { app_.Services().Open(this, address); }
 
 void frmBlog::SwitchMode(int which) {
   if (which < 0 || which > 2) return;

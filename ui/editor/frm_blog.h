@@ -49,7 +49,10 @@ class frmBlog final : public QWidget {
   // Colours the inside of every tag red and leaves the caret at the start of the
   // selection, with nothing selected.
   void Highlight();
+  // Opens an address or a file with the desktop's default handler; says so when it cannot.
   void OpenInShell(const QString& address);
+  // Shows the links to the user's site and blog as far as the project names them.
+  void SetHomeLinks();
 
   // A click on toolbar label `index` (0 to 16).
   void ToolbarClick(int index);
@@ -87,7 +90,6 @@ class frmBlog final : public QWidget {
   Dialog* OpenDialog(QPointer<Dialog>& instance);
   // Types an entity in place of the character that stands for it.
   bool EscapeTyped(QKeyEvent* event);
-  void SetHomeLinks();
   // Sets a button's caption and whether it can be clicked.
   static void SetButton(QPushButton* button, const QString& caption, bool enabled);
   // Runs a button's action; a failure of the database or a file is shown, and the window

@@ -47,6 +47,8 @@ frmList::frmList(App& app, frmBlog& editor)
   List->header()->setStretchLastSection(false);
   for (int column = 0; column < 3; ++column) List->setColumnWidth(column, 170);
   List->installEventFilter(this);
+  // Only the window takes the shading; the list and its header strip keep the system's look.
+  KeepSystemColours(List);
   cmdSetup = new QPushButton("Done");
   cmdSetup->setObjectName("cmdSetup");
   auto* layout = new QVBoxLayout(this);

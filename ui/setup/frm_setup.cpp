@@ -16,6 +16,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "core/clock.h"
 #include "core/product.h"
@@ -24,6 +25,7 @@
 #include "site/site_output.h"
 #include "site/stamp_format.h"
 #include "site/support_files.h"
+#include "store/entry_store.h"
 #include "ui/app.h"
 #include "ui/color_picker.h"
 #include "ui/editor/frm_blog.h"
@@ -42,15 +44,15 @@ bool IsStandardName(const QString& name) {
                      [&](const char* standard) { return name == standard; });
 }
 
+// The shading and font colour reach the window, its pages, labels, check boxes and option
+// buttons; command buttons, text fields and lists keep the system's colours.
 void Colour(QWidget* widget, const QColor& background, const QColor& text) {
   QPalette colours = widget->palette();
   if (background.isValid()) {
     colours.setColor(QPalette::Window, background);
-    colours.setColor(QPalette::Button, background);
     widget->setAutoFillBackground(true);
   }
   colours.setColor(QPalette::WindowText, text);
-  colours.setColor(QPalette::ButtonText, text);
   widget->setPalette(colours);
 }
 
@@ -58,6 +60,32 @@ QLineEdit* Field(const char* name) {
   auto* field = new QLineEdit;
   field->setObjectName(name);
   return field;
+}
+
+// Takes digits only, up to the largest page size or article count a project can store, so
+// what the field shows is what is saved.
+class CountValidator final : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    for (const QChar c : input) {
+      if (c < u'0' || c > u'9') return Invalid;
+    }
+    return input.isEmpty() || input.toInt() <= 32767 ? Acceptable : Invalid;
+  }
+};
+
+QLineEdit* CountField(const char* name) {
+  QLineEdit* field = Field(name);
+  field->setValidator(new CountValidator(field));
+  return field;
+}
+
+// Hidden, it still holds its place, so the fields beside it do not move when it shows.
+void KeepPlace(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
 }
 
 QCheckBox* Box(const char* name, const char* caption) {
@@ -109,6 +137,15 @@ frmSetup::frmSetup(App& app, frmBlog& editor)
   layout->addWidget(pages_);
   layout->addLayout(buttons);
 
+  for (QWidget* control : findChildren<QWidget*>()) {
+    const bool picker = qobject_cast<ColorPicker*>(control) != nullptr;
+    if ((qobject_cast<QPushButton*>(control) != nullptr && !picker) ||
+        qobject_cast<QLineEdit*>(control) != nullptr ||
+        qobject_cast<QComboBox*>(control) != nullptr ||
+        qobject_cast<QListWidget*>(control) != nullptr) {
+      KeepSystemColours(control);
+    }
+  }
   Load();
 }
 
@@ -143,7 +180,7 @@ QWidget* frmSetup::BuildBasic() {
     separators->addWidget(optDT[i]);
   }
   chkTime = Box("chkTime", "Include Time in Output");
-  txtPage = Field("txtPage");
+  txtPage = CountField("txtPage");
 
   grid->addWidget(Caption(3, "Blog Title:"), 0, 0);
   grid->addWidget(txtTitle, 0, 1, 1, 2);
@@ -174,7 +211,7 @@ QWidget* frmSetup::BuildAdv() {
   chkTell = Box("chkTell", "Include comments page and link for user feedback");
   chkNews = Box("chkNews", "Generate XML for RSS?");
   txtDocs = Field("txtDocs");
-  txtNews = Field("txtNews");
+  txtNews = CountField("txtNews");
   grid->addWidget(Caption(4, "Site URL:"), 0, 0);
   grid->addWidget(txtSite, 0, 1);
   grid->addWidget(Caption(6, "Editor Email Address:"), 1, 0);
@@ -187,6 +224,7 @@ QWidget* frmSetup::BuildAdv() {
   grid->addWidget(txtNews, 5, 1);
   for (QWidget* hidden : {static_cast<QWidget*>(Label2[5]), static_cast<QWidget*>(txtDocs),
                           static_cast<QWidget*>(Label2[10]), static_cast<QWidget*>(txtNews)}) {
+    KeepPlace(hidden);
     hidden->setVisible(false);
   }
   connect(chkTell, &QCheckBox::clicked, this, [this] { RefreshSupportFiles(); });
@@ -275,6 +313,7 @@ QWidget* frmSetup::BuildFtp() {
   txtUser = Field("txtUser");
   txtPass = Field("txtPass");
   txtPass->setEchoMode(QLineEdit::Password);
+  txtPass->setStyleSheet("lineedit-password-character: 42");  // "*", whatever the style's own
   txtPath = Field("txtPath");
   grid->addWidget(chkSync, 0, 0, 1, 2);
   grid->addWidget(Caption(12, "FTP Host:"), 1, 0);
@@ -285,8 +324,14 @@ QWidget* frmSetup::BuildFtp() {
   grid->addWidget(txtPass, 3, 1);
   grid->addWidget(Caption(14, "FTP Blog Path:"), 4, 0);
   grid->addWidget(txtPath, 4, 1);
-  for (int i : {12, 13, 14, 15}) Label2[i]->setVisible(false);
-  for (QLineEdit* field : {txtHost, txtUser, txtPass, txtPath}) field->setVisible(false);
+  for (int i : {12, 13, 14, 15}) {
+    KeepPlace(Label2[i]);
+    Label2[i]->setVisible(false);
+  }
+  for (QLineEdit* field : {txtHost, txtUser, txtPass, txtPath}) {
+    KeepPlace(field);
+    field->setVisible(false);
+  }
   connect(chkSync, &QCheckBox::toggled, this, [this] { ShowFtpFields(); });
   return page;
 }
@@ -424,6 +469,10 @@ void frmSetup::SwitchPage(int index) {
       return;
     }
   }
+  ShowPage(index);
+}
+
+void frmSetup::ShowPage(int index) {
   for (int i = 0; i < 5; ++i) fram[i]->setEnabled(i == index);
   if (optSet[index]->isChecked()) {
     pages_->setCurrentIndex(index);
@@ -437,7 +486,7 @@ void frmSetup::Help() {
   static constexpr const char* kPages[] = {"start/start1.html", "help/advanced.html",
                                            "start/start2.html", "help/synch.html", "support.html"};
   if (CurrentPage_ < 0 || CurrentPage_ > 4) return;
-  app_.Services().OpenInShell(Q(std::string(core::kHomePage) + kPages[CurrentPage_]));
+  app_.Services().Open(this, Q(std::string(core::kHomePage) + kPages[CurrentPage_]));
 }
 
 void frmSetup::ShowRssFields() {
@@ -546,9 +595,16 @@ void frmSetup::Save() {
   const QString file_names = PageFileName();
   if (const std::string problem = PageNameProblem(file_names.toStdString()); !problem.empty()) {
     app_.Services().Oops(this, Q(problem));
+    // Straight to the field at fault, wherever the user was.
+    optSet[2]->setChecked(true);
+    ShowPage(2);
+    Combo3->setFocus();
+    Combo3->lineEdit()->selectAll();
     return;
   }
   core::ProjectSettings& project = app_.Project();
+  const std::string old_title = project.Title;
+  const std::string old_database = project.DatabasePath;
   project.OutputFolder = core::Trim(lblTemp->text().toStdString());
   project.Template = project.OutputFolder + "template.html";
   project.DateFormat = static_cast<std::int16_t>(Combo1->currentIndex());
@@ -580,9 +636,33 @@ void frmSetup::Save() {
   } else if (project.Title.empty()) {
     CloseProgram("Blog Title REQUIRED!");
   } else {
+    if (project.DatabasePath == old_database) OfferEntriesOf(old_title);
     editor_.ColorMe();
     editor_.ShowTime();
+    editor_.SetHomeLinks();
     Leave();
+  }
+}
+
+void frmSetup::OfferEntriesOf(const std::string& old_title) {
+  const std::string& title = app_.Project().Title;
+  // Titles that differ in letter case only name the same table.
+  if (old_title.empty() || core::EqualsIgnoringCase(old_title, title)) return;
+  if (!QFileInfo(Q(app_.Project().DatabasePath)).isFile()) return;
+  try {
+    store::EntryStore& entries = app_.Entries();
+    const std::int32_t count = entries.CountEntriesOf(old_title);
+    if (count < 1 || entries.CountEntriesOf(title) > 0) return;
+    const QString question =
+        QString("Carry the %1 of \"%2\" over to \"%3\"?")
+            .arg(count == 1 ? QString("1 entry") : QString("%1 entries").arg(count), Q(old_title),
+                 Q(title));
+    if (app_.Services().ShowMessage(this, "Just checking!", question, MessageIcon::Question,
+                                    MessageButtons::YesNo) == MessageAnswer::Yes) {
+      entries.CopyEntriesFrom(old_title);
+    }
+  } catch (const std::exception& error) {
+    app_.Services().Oops(this, Q(error.what()));
   }
 }
 
@@ -607,6 +687,14 @@ void frmSetup::CloseProgram(const QString& reason) {
 
 void frmSetup::Create() {
   const core::ProjectSettings& project = app_.Project();
+  if (project.OutputFolder.empty() ||
+      core::Trim(lblTemp->text().toStdString()) != project.OutputFolder) {
+    app_.Services().Oops(this,
+                         "Save the setup first: the support files go into the saved output "
+                         "folder, and the folder shown here is not saved yet.",
+                         MessageIcon::Information);
+    return;
+  }
   std::vector<QString> failed;
   try {
     site::DiskOutput output(project.OutputFolder);
@@ -642,7 +730,7 @@ void frmSetup::Leave() {
 
 bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lblAbout[3] && event->type() == QEvent::MouseButtonRelease) {
-    app_.Services().OpenInShell(lblAbout[3]->text());
+    app_.Services().Open(this, lblAbout[3]->text());
     return true;
   }
   auto* field = qobject_cast<QLineEdit*>(watched);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "ui/app_window.h"
 
@@ -48,7 +49,9 @@ class frmSetup final : public AppWindow {
   QLabel* Caption(int index, const QString& text);
   void Load();
 
+  // Checks the Basic page first when leaving it, then shows the page.
   void SwitchPage(int index);
+  void ShowPage(int index);
   void Help();
   void ShowRssFields();
   void ShowFtpFields();
@@ -59,6 +62,9 @@ class frmSetup final : public AppWindow {
   void UpdateCreateButton();
   void ChooseFolder();
   void Save();
+  // After a change of title: offers to copy the entries kept under the old title to the new
+  // one, when only the old one holds any.
+  void OfferEntriesOf(const std::string& old_title);
   void Cancel();
   void Create();
   // Ends the dialog: the focus goes back to the editor's text.

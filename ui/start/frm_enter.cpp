@@ -93,6 +93,8 @@ void frmEnter::ChooserStart() {
       }
     }
   }
+  // "Last" counts only while it is listed: a project deleted meanwhile is not opened again.
+  if (selected == 0) ChosenProject_.clear();
   boxWho->setCurrentIndex(selected);
   Select(selected);
 }
