@@ -29,7 +29,7 @@ ColorPicker::ColorPicker(DesktopServices& services, QWidget* parent)
 
 QSize ColorPicker::sizeHint() const {
   const int line = fontMetrics().height();
-  return {line * 3, line + 8};
+  return {line * 4, line + 8};
 }
 
 void ColorPicker::Reset(std::int32_t color) {

@@ -216,8 +216,10 @@ TEST_F(SetupTest, ShadingReachesTheWindowAndItsLabelsButNotButtonsOrFields) {
   EXPECT_EQ(setup_->palette().color(QPalette::Window), QColor(0, 0, 0));
   EXPECT_EQ(Control<QLabel>("Label2_16")->palette().color(QPalette::WindowText),
             QColor(255, 255, 0));
-  EXPECT_EQ(Control<QCheckBox>("Check1")->palette().color(QPalette::WindowText),
-            QColor(255, 255, 0));
+  auto* box = Control<QCheckBox>("Check1");
+  EXPECT_EQ(box->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+  const QImage box_seen = box->grab().toImage();
+  EXPECT_EQ(box_seen.pixelColor(box_seen.width() - 2, box_seen.height() / 2), QColor(0, 0, 0));
   for (const char* name : {"Command1", "cmdSave", "cmdExit", "cmdApply", "cmdAdd", "cmdMake",
                            "cmdTemp", "txtTitle", "txtPage", "Combo1", "Combo3", "List1"}) {
     auto* control = Control<QWidget>(name);

@@ -24,7 +24,9 @@ frmDiv::frmDiv(App& app, frmBlog& editor)
   Label1->setObjectName("Label1");
   Label1->setFrameStyle(QFrame::Box | QFrame::Plain);
   Label1->setFont(QFont("Verdana", 12));
-  Label1->setMinimumWidth(260);
+  // Room to see where the sample goes, at whatever size the font is drawn.
+  const QFontMetrics sample = Label1->fontMetrics();
+  Label1->setMinimumSize(sample.horizontalAdvance(Label1->text()) * 3, sample.height() * 3);
   Body()->addLayout(options);
   Body()->addWidget(Label1);
   optPosit[0]->setChecked(true);

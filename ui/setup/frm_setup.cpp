@@ -50,9 +50,11 @@ void Colour(QWidget* widget, const QColor& background, const QColor& text) {
   QPalette colours = widget->palette();
   if (background.isValid()) {
     colours.setColor(QPalette::Window, background);
+    colours.setColor(QPalette::Button, background);  // what check boxes fill with
     widget->setAutoFillBackground(true);
   }
   colours.setColor(QPalette::WindowText, text);
+  colours.setColor(QPalette::ButtonText, text);
   widget->setPalette(colours);
 }
 
@@ -267,16 +269,16 @@ QWidget* frmSetup::BuildTools() {
   cmdMake->setEnabled(false);
 
   grid->addWidget(Caption(11, "Theme Color:"), 0, 0);
-  grid->addWidget(ClrBack, 0, 1);
+  grid->addWidget(ClrBack, 0, 1, Qt::AlignLeft);
   grid->addWidget(Caption(7, "Font Color:"), 1, 0);
-  grid->addWidget(ClrFont, 1, 1);
+  grid->addWidget(ClrFont, 1, 1, Qt::AlignLeft);
   grid->addWidget(Label1, 0, 2, 2, 1);
   grid->addWidget(cmdApply, 2, 2);
   grid->addWidget(Caption(16, "File Names:"), 3, 0);
   grid->addWidget(Combo3, 3, 1);
   grid->addWidget(cmdAdd, 3, 2);
   grid->addWidget(Check1, 4, 1);
-  grid->addWidget(Caption(17, "Support Files:"), 5, 0);
+  grid->addWidget(Caption(17, "Support Files:"), 5, 0, Qt::AlignTop);
   grid->addWidget(List1, 5, 1);
   grid->addWidget(cmdMake, 5, 2, Qt::AlignTop);
 
