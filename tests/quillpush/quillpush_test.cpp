@@ -53,12 +53,14 @@ class QuillpushTest : public ::testing::Test {
     settings_.SetProjectValue("FtpHost", "127.0.0.1:" + std::to_string(port));
   }
 
-  Outcome Quillpush(const std::string& arguments = "Push Log") {
+  // Without a display unless `desktop` names the environment of one.
+  Outcome Quillpush(const std::string& arguments = "Push Log",
+                    const std::string& desktop = "-u DISPLAY -u WAYLAND_DISPLAY") {
     const std::string out = dir_.File("out.txt");
     const std::string err = dir_.File("err.txt");
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" +
-                                dir_.Path().string() + "' '" + QUILLPUSH_PATH + "' " + arguments +
-                                " >'" + out + "' 2>'" + err + "'";
+    const std::string command = "env " + desktop + " XDG_CONFIG_HOME='" + dir_.Path().string() +
+                                "' '" + QUILLPUSH_PATH + "' " + arguments + " >'" + out + "' 2>'" +
+                                err + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
   }
@@ -123,6 +125,16 @@ TEST_F(QuillpushTest, SendsTheSitePagesLastThenOnlyWhatChanged) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Received(), std::vector<std::string>{"public/blog/blog2.html"});
   EXPECT_EQ(Remote("blog2.html"), "a new page two");
+}
+
+TEST_F(QuillpushTest, OnADesktopTheWindowSaysWhatWasSentAndGoes) {
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  const Outcome run = Quillpush("Push Log", "DISPLAY=:99 QT_QPA_PLATFORM=offscreen");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");  // the window speaks instead of the terminal
+  EXPECT_EQ(Received().size(), 9u);
+  EXPECT_EQ(Stamp().size(), 12u);
 }
 
 TEST_F(QuillpushTest, AnotherRemoteFolderGetsEverything) {
