@@ -2,7 +2,7 @@
 PRESET ?= dev
 BUILD  := build/$(PRESET)
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run package clean
 
 all: build
 
@@ -20,6 +20,11 @@ test: build
 
 run: build
 	$(BUILD)/app/quillsmith
+
+# A .deb of the release build, in build/release/.
+package: deps
+	cmake --preset release
+	cmake --build --preset release -j2 --target package
 
 clean:
 	rm -rf build

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/clock.h"
+#include "core/product.h"
 #include "core/quill_error.h"
 #include "core/registry.h"
 #include "core/settings_store.h"
@@ -23,7 +24,7 @@ using quill::core::QuillError;
 constexpr const char* kUsage =
     "Usage: quillsmith-build PROJECT\n"
     "       quillsmith-build --support-files PROJECT\n"
-    "       quillsmith-build --help\n"
+    "       quillsmith-build --help | --version\n"
     "\n"
     "Generates the blog of a Quillsmith project into its output folder, as the editor's\n"
     "Output button does: the blog pages, then rss.xml when the project has its feed on.\n"
@@ -32,9 +33,12 @@ constexpr const char* kUsage =
     "                   template.html, default.css and quillsmith.css, and comments.html,\n"
     "                   message.html and contact.php when the project takes comments\n"
     "  --help           show this text\n"
+    "  --version        show the program's version\n"
     "\n"
     "Projects and their settings are the ones the editor keeps. The exit status is 0 on\n"
-    "success and 1 when nothing, or not everything, could be written.\n";
+    "success, 1 when nothing, or not everything, could be written, and 2 on a usage error.\n";
+
+constexpr int kUsageError = 2;
 
 // Everything one run works with; nothing here outlives main().
 struct App {
@@ -100,13 +104,18 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     }
+    if (argument == "--version") {
+      std::printf("quillsmith-build %d.%d.%d\n", quill::core::kVersionMajor,
+                  quill::core::kVersionMinor, quill::core::kVersionRevision);
+      return 0;
+    }
     if (argument == "--support-files") {
       support_files = true;
     } else if (argument == "--") {
       for (++i; i < argc; ++i, ++projects) project = argv[i];
     } else if (argument.starts_with("-")) {
       std::fprintf(stderr, "quillsmith-build: unknown option %s\n\n%s", argument.c_str(), kUsage);
-      return 1;
+      return kUsageError;
     } else {
       project = argument;
       ++projects;
@@ -114,7 +123,7 @@ int main(int argc, char** argv) {
   }
   if (projects != 1) {
     std::fprintf(stderr, "quillsmith-build: name one project\n\n%s", kUsage);
-    return 1;
+    return kUsageError;
   }
 
   try {

@@ -6,10 +6,11 @@ packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev sqlite3 libexpat1-dev
   libgtest-dev libgmock-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libqt6svg6
   libcurl4-openssl-dev libssl-dev
   python3-pyftpdlib php-cli
   xvfb xauth
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -19,9 +20,13 @@ constexpr std::array<std::string_view, 12> kMonths = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
 
-std::string Printf(const char* format, auto... values) {
+// A C variadic, not a template, so the compiler checks every caller's format and arguments.
+[[gnu::format(printf, 1, 2)]] std::string Printf(const char* format, ...) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, values...);
+  va_list values;
+  va_start(values, format);
+  std::vsnprintf(buffer, sizeof buffer, format, values);
+  va_end(values);
   return buffer;
 }
 

@@ -126,9 +126,13 @@ TEST_F(QuillsmithBuildTest, CommandLine) {
   Outcome run = Quillsmith("--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out.rfind("Usage: quillsmith-build PROJECT", 0), 0u);
-  EXPECT_EQ(Quillsmith("").status, 1);
-  EXPECT_EQ(Quillsmith("--frobnicate 'My Log'").status, 1);
-  EXPECT_EQ(Quillsmith("'My Log' Other").status, 1);
+  run = Quillsmith("--version");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "quillsmith-build 1.0.142\n");
+  // Usage errors exit 2, as quillpush's do; 1 stays "could not build".
+  EXPECT_EQ(Quillsmith("").status, 2);
+  EXPECT_EQ(Quillsmith("--frobnicate 'My Log'").status, 2);
+  EXPECT_EQ(Quillsmith("'My Log' Other").status, 2);
 }
 
 }  // namespace
