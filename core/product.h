@@ -12,5 +12,7 @@ inline constexpr int kVersionRevision = 142;
 // Help pages and the footer link are relative to the home page.
 inline constexpr std::string_view kHomePage = "https://www.ardentware.example/quillsmith/";
 inline constexpr std::string_view kMakerSite = "https://www.ardentware.example/";
+// The name the desktop knows the editor by: its desktop entry, icon and metainfo.
+inline constexpr std::string_view kDesktopId = "example.ardentware.Quillsmith";
 
 }  // namespace quill::core

@@ -27,7 +27,7 @@ App::~App() {
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) delete it->data();
 }
 
-bool App::StartProgram() {
+bool App::StartProgram(const QString& project) {
   if (!lock_) {
     auto lock = std::make_unique<QLockFile>(lock_path_);
     lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
@@ -44,12 +44,18 @@ bool App::StartProgram() {
   uploader_present_ = QFileInfo(uploader_path_).isFile();
 
   auto* chooser = new frmEnter(*this);
-  chooser->show();
-  chooser->activateWindow();
-  chooser->raise();
+  const bool opened = !project.isEmpty() && chooser->OpenListed(project);
+  if (!opened) {
+    chooser->show();
+    chooser->activateWindow();
+    chooser->raise();
+  }
 
   QCoreApplication::processEvents();
   services_.ClearClipboard();
+  if (!opened && !project.isEmpty()) {
+    services_.Oops(chooser, "There is no project named \"" + project.trimmed() + "\".");
+  }
   return true;
 }
 

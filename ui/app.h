@@ -47,8 +47,9 @@ class App {
   bool UploaderPresent() const { return uploader_present_; }
 
   // Shows the project chooser. A second copy of the program says so and ends instead;
-  // false then.
-  bool StartProgram();
+  // false then. With `project`, opens that project as if chosen in the chooser; a project
+  // that is not listed gets "Oops!" and the chooser.
+  bool StartProgram(const QString& project = {});
   // Makes `name` (trimmed) the open project and loads its settings.
   void OpenProject(const QString& name);
   // Closes the entry database and unloads every window, newest first; then shows the

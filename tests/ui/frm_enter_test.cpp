@@ -218,5 +218,28 @@ TEST_F(ChooserTest, TheUploaderIsLookedForInTheProgramsFolder) {
   EXPECT_EQ(app_.UploaderPath(), app_folder_ + "quillpush");
 }
 
+TEST_F(ChooserTest, AProjectNamedOnTheCommandLineOpensAsIfChosen) {
+  ListProjects({"Alpha", "Beta"});
+  app_.Settings().SetUserValue("Last", "Alpha");
+  EXPECT_TRUE(app_.StartProgram(" beta "));  // names compare without regard to case
+  Settle();
+  EXPECT_EQ(app_.Chooser(), nullptr);
+  ASSERT_NE(app_.Editor(), nullptr);
+  EXPECT_EQ(app_.Project().ProjectName, "Beta");
+  EXPECT_EQ(app_.Settings().GetUserValue("Last"), "Beta");
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+TEST_F(ChooserTest, AnUnknownProjectOnTheCommandLineGetsOopsAndTheChooser) {
+  ListProjects({"Alpha"});
+  EXPECT_TRUE(app_.StartProgram("Gamma"));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].title, "Oops!");
+  EXPECT_EQ(services_.messages[0].text, "There is no project named \"Gamma\".");
+  ASSERT_NE(app_.Chooser(), nullptr);
+  EXPECT_TRUE(app_.Chooser()->isVisible());
+  EXPECT_EQ(app_.Editor(), nullptr);
+}
+
 }  // namespace
 }  // namespace quill::ui

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "core/clock.h"
@@ -50,29 +51,36 @@ QString FromStored(const std::string& text) { return Q(core::ReplaceAll(text, "\
 struct ToolbarLabel {
   int index;
   const char* caption;
-  const char* tip;
+  const char* tip;  // also the name screen readers say
+  const char* keys = nullptr;
 };
 
-// The markup toolbar, left to right.
+// The markup toolbar, left to right, with the keys that do what a click does.
 constexpr ToolbarLabel kToolbar[] = {
     {14, "html", "Edit HTML Code"},
-    {0, "<b>", "Bold"},
-    {1, "<u>", "Underline"},
-    {2, "<i>", "Italic"},
-    {11, "<h1>", "Headline 1"},
-    {12, "<h2>", "Headline 2"},
-    {13, "<h3>", "Headline 3"},
+    {0, "<b>", "Bold", "Ctrl+B"},
+    {1, "<u>", "Underline", "Ctrl+U"},
+    {2, "<i>", "Italic", "Ctrl+I"},
+    {11, "<h1>", "Headline 1", "Ctrl+1"},
+    {12, "<h2>", "Headline 2", "Ctrl+2"},
+    {13, "<h3>", "Headline 3", "Ctrl+3"},
     {16, "<bq>", "blockquote"},
-    {8, "<ul>", "Unordered List"},
+    {8, "<ul>", "Unordered List", "Ctrl+L"},
     {9, "<ol>", "Ordered List"},
     {10, "<hr>", "Horizontal Line"},
     {7, "<br>", "Blank line"},
     {3, "<font>", "Font size and color"},
-    {4, "<url>", "Insert URL"},
-    {5, "<img>", "Insert Image"},
+    {4, "<url>", "Insert URL", "Ctrl+K"},
+    {5, "<img>", "Insert Image", "Ctrl+Shift+I"},
     {6, "<div>", "Insert Alignment"},
     {15, "file", "Insert file"},
 };
+
+// Saves the entry, in the modes that have a Save button, while the button is enabled.
+constexpr const char* kSaveKeys = "Ctrl+S";
+
+// Names for screen readers where the caption says little.
+constexpr const char* kHomeLinkNames[] = {"Home page", "Blog", "Help"};
 
 // What a typed character becomes, so that everything typed stays text.
 QString Entity(QChar c) {
@@ -118,6 +126,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
     lblHome[i] = new QLabel(captions[i]);
     lblHome[i]->setObjectName(QString("lblHome_%1").arg(i));
     lblHome[i]->setCursor(Qt::PointingHandCursor);
+    lblHome[i]->setAccessibleName(kHomeLinkNames[i]);
     lblHome[i]->installEventFilter(this);
     links->addWidget(lblHome[i]);
   }
@@ -151,6 +160,10 @@ frmBlog::frmBlog(App& app) : app_(app) {
   connect(cmdSetup, &QPushButton::clicked, this, [this] { SetupClicked(); });
   connect(cmdDone, &QPushButton::clicked, this, [this] { DoneClicked(); });
   connect(Rtf, &QPlainTextEdit::textChanged, this, [this] { TextChanged(); });
+  Rtf->setAccessibleName("Entry text");
+  Label1->setAccessibleDescription("Entry date");
+  connect(new QShortcut(QKeySequence(kSaveKeys), this), &QShortcut::activated, this,
+          [this] { SaveByKeys(); });
 
   auto* top = new QHBoxLayout;
   top->addWidget(Label1);
@@ -160,6 +173,9 @@ frmBlog::frmBlog(App& app) : app_(app) {
   layout->addWidget(toolbar_);
   layout->addWidget(Rtf, 1);
   layout->addLayout(buttons);
+  // Tab walks the window as it is laid out: the text, then the buttons left to right.
+  QWidget* order[] = {Rtf, cmdNav[0], cmdNav[1], cmdNav[2], cmdNav[3], cmdSetup, cmdDone};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   app_.WindowLoaded(this);
   app_.Centre(this);
@@ -202,7 +218,19 @@ void frmBlog::BuildToolbar() {
     auto* label = new QLabel(entry.caption);
     label->setObjectName(QString("lblCode_%1").arg(entry.index));
     label->setTextFormat(Qt::PlainText);
-    label->setToolTip(entry.tip);
+    label->setAccessibleName(entry.tip);
+    QString tip = entry.tip;
+    if (entry.keys != nullptr) {
+      const QKeySequence keys(entry.keys);
+      const QString shown = keys.toString(QKeySequence::NativeText);
+      tip += " (" + shown + ")";
+      label->setAccessibleDescription(shown);
+      auto* shortcut = new QShortcut(keys, this);
+      shortcut_keys_.push_back(keys);
+      connect(shortcut, &QShortcut::activated, this,
+              [this, index = entry.index] { Guarded([&] { ToolbarClick(index); }); });
+    }
+    label->setToolTip(tip);
     label->setFont(font);
     label->setCursor(Qt::PointingHandCursor);
     if (entry.index == 14 || entry.index == 15) label->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -325,6 +353,20 @@ void frmBlog::ToolbarClick(int index) {
   }
   Highlight();
   Rtf->setFocus();
+}
+
+void frmBlog::SaveByKeys() {
+  for (QPushButton* button : cmdNav) {
+    if (button->text() == "Save" && button->isEnabled()) {
+      button->click();
+      return;
+    }
+  }
+}
+
+bool frmBlog::IsToolbarShortcut(const QKeyEvent* event) const {
+  const QKeySequence pressed(event->keyCombination());
+  return std::find(shortcut_keys_.begin(), shortcut_keys_.end(), pressed) != shortcut_keys_.end();
 }
 
 bool frmBlog::EscapeTyped(QKeyEvent* event) {
@@ -585,6 +627,13 @@ bool frmBlog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && Mode_ == 1) {
       cmdDone->setFocus();  // the caret never rests in read-only text
       return false;
+    }
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsToolbarShortcut(static_cast<QKeyEvent*>(event))) {
+      // The text box would keep some of these keys for itself (Ctrl+K deletes to the line's
+      // end on some desktops); the toolbar's meaning wins.
+      event->ignore();
+      return true;
     }
     if (event->type() == QEvent::KeyPress && EscapeTyped(static_cast<QKeyEvent*>(event))) {
       return true;

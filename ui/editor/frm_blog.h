@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "core/stamp.h"
 
@@ -90,6 +92,9 @@ class frmBlog final : public QWidget {
   Dialog* OpenDialog(QPointer<Dialog>& instance);
   // Types an entity in place of the character that stands for it.
   bool EscapeTyped(QKeyEvent* event);
+  // Ctrl+S: clicks the Save button where there is one and it is enabled.
+  void SaveByKeys();
+  bool IsToolbarShortcut(const QKeyEvent* event) const;
   // Sets a button's caption and whether it can be clicked.
   static void SetButton(QPushButton* button, const QString& caption, bool enabled);
   // Runs a button's action; a failure of the database or a file is shown, and the window
@@ -106,6 +111,7 @@ class frmBlog final : public QWidget {
   QLabel* Label1;
   std::array<QLabel*, 3> lblHome{};
   std::array<QLabel*, 17> lblCode{};
+  std::vector<QKeySequence> shortcut_keys_;
   QWidget* toolbar_;
   MarkupHighlighter* highlighter_;
   QPointer<frmURL> url_dialog_;

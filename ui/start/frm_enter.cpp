@@ -156,6 +156,18 @@ void frmEnter::Go() {
   app_.Unload(this);
 }
 
+bool frmEnter::OpenListed(const QString& name) {
+  const QString wanted = Trimmed(name.toStdString());
+  for (int i = 1; i < boxWho->count(); ++i) {
+    if (boxWho->itemText(i).compare(wanted, Qt::CaseInsensitive) == 0) {
+      boxWho->setCurrentIndex(i);
+      Go();
+      return true;
+    }
+  }
+  return false;
+}
+
 void frmEnter::Delete() {
   const int index = boxWho->currentIndex();
   if (index <= 0) return;

@@ -21,6 +21,9 @@ class frmEnter final : public QWidget {
 
   bool NewProjectMode() const { return NewProjectMode_; }
   const QString& ChosenProject() const { return ChosenProject_; }
+  // Selects the listed project of that name (case aside) and opens it; false when no
+  // such project is listed.
+  bool OpenListed(const QString& name);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
