@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/private_file.h"
 #include "core/quill_error.h"
 #include "core/sqlite_db.h"
 
@@ -70,7 +71,12 @@ SqliteDb* SqliteRegistry::Db() {
   try {
     std::error_code ignored;
     const auto folder = std::filesystem::path(path_).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+    if (!folder.empty()) {
+      std::filesystem::create_directories(folder, ignored);
+      MakeFolderPrivate(folder.string());
+    }
+    // It holds every project's upload password.
+    MakeFilePrivate(path_);
     auto db = std::make_unique<SqliteDb>(path_, true, kBusyTimeoutMs);
     SqliteTransaction transaction(*db);
     db->Exec("CREATE TABLE IF NOT EXISTS keys (path TEXT NOT NULL PRIMARY KEY COLLATE NOCASE)");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "quillpush/site_files.h"
+#include "quillpush/transport_security.h"
 
 namespace quill::push {
 
@@ -13,10 +14,19 @@ struct FtpTarget {
   std::string user;
   std::string password;
   std::string folder;  // remote folder below the login folder; empty for that folder itself
+  Protocol protocol = Protocol::kFtp;
+  TransportOptions options;
+  std::string project;  // the project's name, for messages that tell what to run
 };
 
-// Sends files to one FTP server over one reused connection: passive mode, TLS when the
-// server offers it, missing remote folders created, timeouts on connecting and on stalls.
+// The target the project's settings name; FtpHost may start with "sftp:" or "ftps:".
+FtpTarget TargetOf(const std::string& project, const std::string& ftp_host, const std::string& user,
+                   const std::string& password, const std::string& folder,
+                   const TransportOptions& options);
+
+// Sends files to one server over one reused connection: FTP in passive mode with TLS when
+// the server offers it, FTPS with TLS required, or SFTP with the host key checked against
+// known_hosts. Missing remote folders are created; connecting and stalls time out.
 class FtpUploader {
  public:
   explicit FtpUploader(FtpTarget target);
@@ -32,12 +42,20 @@ class FtpUploader {
   // "ftp://myhost/blog/": where the files go, for messages and the manifest.
   std::string Where() const;
 
+  // The warning due when the password went out in clear text, once the first file is sent;
+  // "" when the connection was encrypted.
+  std::string SecurityWarning() const;
+
  private:
   std::string UrlOf(const std::string& name) const;
 
   FtpTarget target_;
   void* curl_;
   std::string last_reply_;
+  ConnectionNotes notes_;
 };
+
+// Identifies the account and folder a manifest belongs to: "ftp://ann@myhost/blog".
+std::string ManifestTarget(const FtpTarget& target);
 
 }  // namespace quill::push

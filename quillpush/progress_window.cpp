@@ -27,11 +27,15 @@ ProgressWindow::ProgressWindow(const QString& project) {
   red.setColor(QPalette::WindowText, QColor(176, 0, 0));
   error_->setPalette(red);
   error_->hide();
+  warning_ = new QLabel;
+  warning_->setWordWrap(true);
+  warning_->hide();
   cancel_ = new QPushButton("Cancel");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(file_);
   layout->addWidget(bar_);
   layout->addWidget(bytes_);
+  layout->addWidget(warning_);
   layout->addWidget(error_);
   layout->addWidget(cancel_, 0, Qt::AlignRight);
   setMinimumWidth(460);
@@ -71,6 +75,13 @@ bool ProgressWindow::Progress(std::uint64_t bytes) {
 }
 
 void ProgressWindow::Sent(const SiteFile&) { QCoreApplication::processEvents(); }
+
+void ProgressWindow::Warn(const std::string& message) {
+  warning_->setText("Warning: " + QString::fromStdString(message));
+  warning_->show();
+  adjustSize();
+  QCoreApplication::processEvents();
+}
 
 void ProgressWindow::Fail(const QString& message) {
   file_->setText("The upload stopped:");

@@ -22,6 +22,7 @@ class ProgressWindow final : public QWidget, public PushObserver {
   void Sending(const SiteFile& file) override;
   bool Progress(std::uint64_t bytes) override;
   void Sent(const SiteFile& file) override;
+  void Warn(const std::string& message) override;
 
   // Shows what went wrong and waits for the window to be closed.
   void Fail(const QString& message);
@@ -35,6 +36,7 @@ class ProgressWindow final : public QWidget, public PushObserver {
  private:
   QLabel* file_;
   QLabel* error_;
+  QLabel* warning_;
   QProgressBar* bar_;
   QLabel* bytes_;
   QPushButton* cancel_;

@@ -8,10 +8,12 @@
 
 namespace quill::push {
 
-PushReport Push(core::SettingsStore& settings, PushObserver& observer) {
+PushReport Push(core::SettingsStore& settings, PushObserver& observer,
+                const TransportOptions& options) {
   const core::ProjectSettings& project = settings.Settings();
-  FtpTarget target{core::Trim(project.FtpHost), core::Trim(project.FtpUser), project.FtpPass,
-                   core::Trim(project.FtpPath)};
+  const FtpTarget target =
+      TargetOf(project.ProjectName, project.FtpHost, core::Trim(project.FtpUser), project.FtpPass,
+               core::Trim(project.FtpPath), options);
   if (target.host.empty()) {
     throw core::QuillError("The project \"" + project.ProjectName +
                            "\" has no FTP host; enter one on the FTP page of its setup.");
@@ -25,8 +27,7 @@ PushReport Push(core::SettingsStore& settings, PushObserver& observer) {
   PushReport report;
   report.where = uploader.Where();
   // The account belongs to the target: another user may see another folder.
-  Manifest manifest(project.OutputFolder + Manifest::kFileName,
-                    "ftp://" + target.user + "@" + target.host + "/" + target.folder);
+  Manifest manifest(project.OutputFolder + Manifest::kFileName, ManifestTarget(target));
 
   std::vector<std::pair<const SiteFile*, std::string>> changed;
   std::uint64_t bytes = 0;
@@ -45,6 +46,9 @@ PushReport Push(core::SettingsStore& settings, PushObserver& observer) {
     observer.Sending(*file);
     const std::uint64_t before = report.bytes;
     uploader.Send(*file, [&](std::uint64_t sent) { return observer.Progress(before + sent); });
+    if (report.sent == 0 && !uploader.SecurityWarning().empty()) {
+      observer.Warn(uploader.SecurityWarning());
+    }
     manifest.Record(file->name, file->size, sha);
     report.bytes += file->size;
     ++report.sent;

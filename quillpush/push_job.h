@@ -4,6 +4,7 @@
 #include <string>
 
 #include "quillpush/site_files.h"
+#include "quillpush/transport_security.h"
 
 namespace quill::core {
 class Clock;
@@ -22,6 +23,8 @@ class PushObserver {
   // `bytes` sent so far in this run; false cancels the upload.
   virtual bool Progress(std::uint64_t bytes) = 0;
   virtual void Sent(const SiteFile& file) = 0;
+  // Something the user should know although the upload goes on.
+  virtual void Warn(const std::string& message) = 0;
 };
 
 struct PushReport {
@@ -34,6 +37,7 @@ struct PushReport {
 // Sends the open project's changed site files to its FTP server, newest pages last, and
 // records the upload stamps once everything arrived. Throws QuillError on any failure,
 // with no stamp written and the manifest listing exactly what did arrive.
-PushReport Push(core::SettingsStore& settings, PushObserver& observer);
+PushReport Push(core::SettingsStore& settings, PushObserver& observer,
+                const TransportOptions& options = {});
 
 }  // namespace quill::push

@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev libqt6svg6
   libcurl4-openssl-dev libssl-dev
-  python3-pyftpdlib php-cli
+  python3-pyftpdlib python3-openssl php-cli
+  openssh-server openssh-client
   xvfb xauth
   desktop-file-utils appstream dpkg-dev file
 )

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "core/private_file.h"
 #include "core/quill_error.h"
 #include "core/sqlite_db.h"
 #include "core/text.h"
@@ -79,6 +80,8 @@ void EntryStore::OpenBlogDatabase() {
   }
   path_ = settings.DatabasePath;
   title_ = settings.Title;
+  // Entries may be drafts nobody else should read before they are published.
+  core::MakeFilePrivate(path_);
   auto db = std::make_unique<SqliteDb>(path_, true, busy_timeout_ms_);
   // Reading the schema finds a file that is not a database before anything is written.
   db->Exec("SELECT count(*) FROM sqlite_master");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "core/sqlite_registry.h"
@@ -146,6 +147,37 @@ TEST(RegistryFile, AnUnusableFileFailsQuietly) {
   SqliteRegistry garbage(dir.File("garbage.db"));
   EXPECT_FALSE(garbage.WriteRegValue(RegRoot::CurrentUser, kKey, "Title", RegValue::Text("A")));
   EXPECT_EQ(testing::ReadFile(dir.File("garbage.db")), std::string(4096, 'g'));
+}
+
+// It holds every project's upload password: only its owner may read it, whether it is new
+// or was left readable by an earlier version.
+TEST(RegistryFile, IsForItsOwnerAlone) {
+  namespace fs = std::filesystem;
+  const auto mode = [](const std::string& path) {
+    return fs::status(path).permissions() & fs::perms::all;
+  };
+  TempDir dir;
+  const std::string fresh = dir.File("new/quillsmith/registry.db");
+  SqliteRegistry created(fresh);
+  ASSERT_TRUE(
+      created.WriteRegValue(RegRoot::CurrentUser, "Software", "FtpPass", RegValue::Text("x")));
+  EXPECT_EQ(mode(fresh), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(mode(dir.File("new/quillsmith")), fs::perms::owner_all);
+
+  const std::string old = dir.File("old/quillsmith/registry.db");
+  {
+    SqliteRegistry before(old);
+    before.WriteRegValue(RegRoot::CurrentUser, "Software", "FtpPass", RegValue::Text("x"));
+  }
+  fs::permissions(old, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::others_read);
+  fs::permissions(dir.File("old/quillsmith"), fs::perms::owner_all | fs::perms::group_read |
+                                                  fs::perms::group_exec | fs::perms::others_read |
+                                                  fs::perms::others_exec);
+  SqliteRegistry opened(old);
+  EXPECT_EQ(opened.ReadRegValue(RegRoot::CurrentUser, "Software", "FtpPass").text, "x");
+  EXPECT_EQ(mode(old), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(mode(dir.File("old/quillsmith")), fs::perms::owner_all);
 }
 
 TEST(RegistryFile, ProgramsWritingAtOnceLoseNothing) {

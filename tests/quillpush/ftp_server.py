@@ -2,7 +2,8 @@
 
 Prints the port it listens on, then serves until killed. Every file received is noted, in
 order, in the log file; with --stop-after N the server dies at the start of upload N + 1,
-as a server going away halfway would.
+as a server going away halfway would. With --tls PEM it demands explicit TLS (AUTH TLS)
+on both connections, with a self-signed certificate it writes to PEM (python3-openssl).
 """
 import argparse
 import logging
@@ -21,6 +22,7 @@ parser.add_argument("--user", default="ann")
 parser.add_argument("--password", default="secret")
 parser.add_argument("--port", type=int, default=0)
 parser.add_argument("--stop-after", type=int, default=0)
+parser.add_argument("--tls", metavar="PEM")
 args = parser.parse_args()
 
 config_logging(level=logging.ERROR)
@@ -28,7 +30,49 @@ authorizer = DummyAuthorizer()
 authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
 
 
-class Handler(FTPHandler):
+def self_signed_certificate(path):
+    from OpenSSL import crypto
+
+    key = crypto.PKey()
+    key.generate_key(crypto.TYPE_RSA, 2048)
+    cert = crypto.X509()
+    cert.get_subject().CN = "127.0.0.1"
+    cert.set_serial_number(1)
+    cert.gmtime_adj_notBefore(-60)
+    cert.gmtime_adj_notAfter(3600)
+    cert.set_issuer(cert.get_subject())
+    cert.set_pubkey(key)
+    cert.sign(key, "sha256")
+    with open(path, "wb") as pem:
+        pem.write(crypto.dump_privatekey(crypto.FILETYPE_PEM, key))
+        pem.write(crypto.dump_certificate(crypto.FILETYPE_PEM, cert))
+    return path
+
+
+Base = FTPHandler
+if args.tls:
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+
+    Base = TLS_FTPHandler
+    Base.certfile = self_signed_certificate(args.tls)
+    Base.tls_control_required = True
+    Base.tls_data_required = True
+    # Clients resume the control connection's TLS session on data connections, which
+    # OpenSSL refuses unless the server names a session context.
+    Base.get_ssl_context().set_session_id(b"quillpush-test")
+
+    class DataHandler(TLS_DTPHandler):
+        # libcurl starts TLS on a data connection as soon as it is open, before it sends
+        # STOR; pyftpdlib would drop a connection that speaks before its command came.
+        def readable(self):
+            if not self._initialized:
+                return self._ssl_accepting or self._ssl_want_read
+            return super().readable()
+
+    Base.dtp_handler = DataHandler
+
+
+class Handler(Base):
     received = 0
 
     def ftp_STOR(self, file, mode="w"):

@@ -19,7 +19,9 @@ namespace quill::testing {
 class FtpServer {
  public:
   // `port` 0 picks a free one; with `stop_after` N the server dies when upload N + 1 begins.
-  FtpServer(const std::string& root, const std::string& log, int port = 0, int stop_after = 0) {
+  // With a `tls_pem` path it demands TLS, with a self-signed certificate it writes there.
+  FtpServer(const std::string& root, const std::string& log, int port = 0, int stop_after = 0,
+            const std::string& tls_pem = "") {
     std::vector<std::string> args = {"/usr/bin/python3",
                                      QUILL_FTP_SERVER_SCRIPT,
                                      "--root",
@@ -30,6 +32,7 @@ class FtpServer {
                                      std::to_string(port),
                                      "--stop-after",
                                      std::to_string(stop_after)};
+    if (!tls_pem.empty()) args.insert(args.end(), {"--tls", tls_pem});
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <pwd.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace quill::testing {
+
+// Runs a shell command; throws when it fails.
+inline void Run(const std::string& command) {
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
+}
+
+// A real SSH server on loopback (Debian's openssh-server), run as the current user for one
+// test with host and client keys made for it: it takes only the key `ClientKey()`, and its
+// SFTP logins start in `root`. `folder` holds its keys, configuration and log.
+class SshServer {
+ public:
+  SshServer(const std::string& folder, const std::string& root) : folder_(folder + "/") {
+    std::filesystem::create_directories(folder_);
+    std::filesystem::create_directories(root);
+    Run("ssh-keygen -q -t ed25519 -N '' -C test-host -f '" + folder_ + "host_key'");
+    Run("ssh-keygen -q -t ed25519 -N '' -C test-client -f '" + ClientKey() + "'");
+    std::filesystem::copy_file(ClientKey() + ".pub", folder_ + "authorized_keys");
+    port_ = FreePort();
+    std::ofstream(folder_ + "sshd_config")
+        << "ListenAddress 127.0.0.1\nPort " << port_ << "\nHostKey " << folder_
+        << "host_key\nPidFile none\nAuthorizedKeysFile " << folder_
+        << "authorized_keys\nPasswordAuthentication no\nKbdInteractiveAuthentication no\n"
+           "UsePAM no\nStrictModes no\nPermitRootLogin prohibit-password\n"
+           "Subsystem sftp internal-sftp -d "
+        << root << "\n";
+    // Run as root, sshd insists on its privilege separation folder, as its service makes it.
+    if (geteuid() == 0) mkdir("/run/sshd", 0755);
+    Start();
+  }
+  ~SshServer() {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  SshServer(const SshServer&) = delete;
+  SshServer& operator=(const SshServer&) = delete;
+
+  int Port() const { return port_; }
+  std::string ClientKey() const { return folder_ + "client_key"; }
+  // "SHA256:…" of the server's host key, as ssh-keygen shows it.
+  std::string HostFingerprint() const {
+    const std::string out = folder_ + "fingerprint";
+    Run("ssh-keygen -l -f '" + folder_ + "host_key.pub' > '" + out + "'");
+    std::ifstream in(out);
+    std::string bits, fingerprint;
+    in >> bits >> fingerprint;
+    return fingerprint;
+  }
+  static std::string UserName() {
+    const passwd* entry = getpwuid(geteuid());
+    return entry != nullptr ? entry->pw_name : "";
+  }
+
+ private:
+  static int FreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+  }
+
+  bool Accepts() const {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port_));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool open = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return open;
+  }
+
+  void Start() {
+    std::vector<std::string> args = {"/usr/sbin/sshd", "-D", "-e", "-f", folder_ + "sshd_config"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string log = folder_ + "sshd.log";
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int error = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) throw std::runtime_error("cannot start /usr/sbin/sshd");
+    for (int tries = 0; tries < 100; ++tries) {  // ten seconds at most
+      if (Accepts()) return;
+      if (waitpid(pid_, nullptr, WNOHANG) == pid_) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    throw std::runtime_error("sshd did not start; see " + log);
+  }
+
+  std::string folder_;
+  int port_ = 0;
+  pid_t pid_ = 0;
+};
+
+}  // namespace quill::testing
