@@ -61,6 +61,6 @@ run() { env -u DISPLAY -u WAYLAND_DISPLAY -u SSH_AUTH_SOCK HOME=$work/home \
   XDG_CONFIG_HOME=$work/config "$@"; }
 run "$quillpush" --trust-host-key Bench >/dev/null
 for pass in first unchanged; do
-  run /usr/bin/time -f "$pass run: %e s, peak %M KB" "$quillpush" --quiet Bench
+  run /usr/bin/time -f "$pass run: %e s (quillpush CPU %U s user + %S s system), peak %M KB" "$quillpush" --quiet Bench
 done
 echo "files on the server: $(find "$work/server" -type f | wc -l)"
