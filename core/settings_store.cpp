@@ -133,6 +133,13 @@ std::string SettingsStore::ProjectKey(std::string_view project_name) {
   return key;
 }
 
+bool SettingsStore::SameProjectKey(std::string_view a, std::string_view b) {
+  const auto key = [](std::string_view name) {
+    return name.substr(0, name.find_last_not_of('\\') + 1);
+  };
+  return EqualsIgnoringCase(key(a), key(b));
+}
+
 std::string SettingsStore::ListValueName(int index) {
   char name[16];
   std::snprintf(name, sizeof name, "%02d", index);

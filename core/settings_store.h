@@ -62,6 +62,9 @@ class SettingsStore {
 
   // The project key of a project name.
   static std::string ProjectKey(std::string_view project_name);
+  // True when two project names lead to one project key: the registry ignores letter case
+  // and trailing backslashes.
+  static bool SameProjectKey(std::string_view a, std::string_view b);
   // The value name of place `index` in the project list: "00" … "99".
   static std::string ListValueName(int index);
 

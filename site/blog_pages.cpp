@@ -160,7 +160,7 @@ std::string PageName(const core::ProjectSettings& settings, int n, int last) {
 std::string BuildNavigation(const core::ProjectSettings& settings, int n, int last) {
   if (settings.CommentPage != 1 && last == 0) return "&nbsp;<br />";
   const auto link = [](const std::string& target, std::string_view caption) {
-    return "<li>[ <a href=\"" + AttributeText(target) + "\">" + std::string(caption) +
+    return "<li>[ <a href=\"" + FileAddressText(target) + "\">" + std::string(caption) +
            "</a> ]</li>";
   };
   const std::string_view spacer = "<li>[ ----- ]</li>";

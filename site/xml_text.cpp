@@ -184,6 +184,32 @@ std::string XmlText(std::string_view utf8) {
   return out;
 }
 
+std::string FileAddressText(std::string_view file_name) {
+  std::string out;
+  for (char c : core::OneLine(file_name)) {
+    switch (c) {
+      case '%':
+        out += "%25";
+        break;
+      case '?':
+        out += "%3F";
+        break;
+      case '#':
+        out += "%23";
+        break;
+      case '"':
+        out += "%22";
+        break;
+      case ' ':
+        out += "%20";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
 std::string AttributeText(std::string_view text) {
   return core::ReplaceAll(core::OneLine(text), "\"", "&quot;");
 }

@@ -20,4 +20,8 @@ std::string XmlText(std::string_view utf8);
 // A value written between the double quotes of an attribute: on one line, with '"' as "&quot;".
 std::string AttributeText(std::string_view text);
 
+// A file of the output folder as a relative address in an attribute: the characters an
+// address would read as something else ('%', '?', '#', '"', space) are percent-encoded.
+std::string FileAddressText(std::string_view file_name);
+
 }  // namespace quill::site

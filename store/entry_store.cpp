@@ -10,6 +10,7 @@
 namespace quill::store {
 
 using core::QuillError;
+using core::ReplaceAll;
 using core::SqliteDb;
 using core::SqliteStatement;
 using core::SqliteTransaction;
@@ -18,24 +19,40 @@ namespace {
 
 constexpr std::string_view kLegacyTable = "Data";
 
+// A row whose Date is NULL (another program wrote it) is the entry of the empty stamp and
+// stands at 1899-12-30 12:00:00, walked to from either side like any other.
+std::string NullDate() { return "'" + core::Stamp::Empty().ToText() + "'"; }
+
+// The row of stamp ?1, a NULL date included.
+std::string SameStamp() { return "(Date = ?1 OR (Date IS NULL AND ?1 = " + NullDate() + "))"; }
+
+// The first row of `order` ("" or "DESC") among the rows whose Date meets `condition`
+// (on ?1), NULL dates counted at their stamp. Each half is a plain index lookup.
+std::string Nearest(const std::string& table, const std::string& condition,
+                    std::string_view order) {
+  const std::string null_condition = ReplaceAll(condition, "Date", NullDate());
+  return "SELECT Date, Content FROM (SELECT * FROM (SELECT Date, Content FROM " + table +
+         " WHERE " + condition + " ORDER BY Date " + std::string(order) +
+         " LIMIT 1) UNION ALL SELECT * FROM (SELECT Date, Content FROM " + table +
+         " WHERE Date IS NULL AND " + null_condition + " LIMIT 1)) ORDER BY coalesce(Date, " +
+         NullDate() + ") " + std::string(order) + " LIMIT 1";
+}
+
 }  // namespace
 
 // The queries of the open entries table, prepared once when it opens.
 struct EntryStore::Statements {
   Statements(SqliteDb& db, const std::string& table)
-      : first(db, "SELECT Date, Content FROM " + table + " ORDER BY Date LIMIT 1"),
-        last(db, "SELECT Date, Content FROM " + table + " ORDER BY Date DESC LIMIT 1"),
-        exact(db, "SELECT Date, Content FROM " + table + " WHERE Date = ?1"),
-        later(db, "SELECT Date, Content FROM " + table + " WHERE Date > ?1 ORDER BY Date LIMIT 1"),
-        earlier(db, "SELECT Date, Content FROM " + table +
-                        " WHERE Date < ?1 ORDER BY Date DESC LIMIT 1"),
-        at_or_later(
-            db, "SELECT Date, Content FROM " + table + " WHERE Date >= ?1 ORDER BY Date LIMIT 1"),
-        at_or_earlier(db, "SELECT Date, Content FROM " + table +
-                              " WHERE Date <= ?1 ORDER BY Date DESC LIMIT 1"),
-        update(db, "UPDATE " + table + " SET Content = ?2 WHERE Date = ?1"),
+      : first(db, Nearest(table, "Date IS NOT NULL", "")),
+        last(db, Nearest(table, "Date IS NOT NULL", "DESC")),
+        exact(db, "SELECT Date, Content FROM " + table + " WHERE " + SameStamp() + " LIMIT 1"),
+        later(db, Nearest(table, "Date > ?1", "")),
+        earlier(db, Nearest(table, "Date < ?1", "DESC")),
+        at_or_later(db, Nearest(table, "Date >= ?1", "")),
+        at_or_earlier(db, Nearest(table, "Date <= ?1", "DESC")),
+        update(db, "UPDATE " + table + " SET Content = ?2 WHERE " + SameStamp()),
         insert(db, "INSERT INTO " + table + " (Date, Content) VALUES (?1, ?2)"),
-        remove(db, "DELETE FROM " + table + " WHERE Date = ?1"),
+        remove(db, "DELETE FROM " + table + " WHERE " + SameStamp()),
         count(db, "SELECT count(*) FROM " + table) {}
 
   SqliteStatement first, last, exact, later, earlier, at_or_later, at_or_earlier;
@@ -179,7 +196,7 @@ bool EntryStore::Land(SqliteStatement& query, Place miss) {
   no_entry_ = !found;
   if (found) {
     place_ = Place::OnRow;
-    key_ = query.Text(0);
+    key_ = query.IsNull(0) ? core::Stamp::Empty().ToText() : query.Text(0);
     ReadCurrentEntry(&query);
   } else {
     place_ = miss;

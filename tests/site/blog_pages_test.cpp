@@ -141,8 +141,9 @@ TEST(BlogNavigation, EveryVariant) {
             "<li>[ ----- ]</li>\r\n"
             "</ul></div>");
 
-  settings.FileNames = "say \"hi\"";
-  EXPECT_NE(block(3, 3).find("<a href=\"say &quot;hi&quot;2.html\">next</a>"), std::string::npos);
+  settings.FileNames = "say \"hi\"? #1 100%";
+  EXPECT_NE(block(3, 3).find("<a href=\"say%20%22hi%22%3F%20%231%20100%252.html\">next</a>"),
+            std::string::npos);
 }
 
 TEST(BlogPageNames, PaddedByTheNumberOfPages) {

@@ -81,6 +81,18 @@ TEST(DefaultTemplate, FeedAddressHasOneSlashBeforeTheFileAndKeepsItsScheme) {
   settings.Docs = "";
   settings.Site = "";
   EXPECT_EQ(FeedAddress(settings), "/rss.xml");
+
+  // Inside the template's href a quote is &quot;; the title stays on its one line.
+  settings.Docs = "http://x.example/?q=\"a\"";
+  settings.Title = "Two\nlines";
+  settings.IncludeRSS = 1;
+  testing::MemoryOutput output;
+  WriteDefaultTemplate(settings, output);
+  const Lines lines = output.Lines("template.html");
+  EXPECT_EQ(lines[3], "<title>Two lines</title>");
+  EXPECT_EQ(lines[7],
+            "<link rel=\"alternate\" href=\"http://x.example/?q=&quot;a&quot;/rss.xml\" "
+            "type=\"text/xml\" title=\"XML\" />");
 }
 
 TEST(ColorToCssHex, WindowsOrderBecomesCssOrder) {

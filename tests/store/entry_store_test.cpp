@@ -140,6 +140,39 @@ TEST_F(EntryStoreTest, WalkingStopsPastEitherEnd) {
   ExpectCurrent(kMonday, "one");
 }
 
+// Another program may leave a row without a Date: it reads as the empty stamp,
+// 30 December 1899 12:00, and is found, edited and deleted like any other entry.
+TEST_F(EntryStoreTest, ARowWithoutADateStandsAtTheEmptyStamp) {
+  SaveThree();
+  RunSql(database_, "INSERT INTO \"My Log\" VALUES (NULL, 'undated')");
+  entries_.CloseBlogDatabase();
+  std::vector<std::string> newest_first;
+  for (entries_.MoveLastEntry(); !entries_.NoEntry(); entries_.MovePreviousEntry()) {
+    newest_first.push_back(entries_.CurrentEntry.Content);
+  }
+  EXPECT_EQ(newest_first, (std::vector<std::string>{"three", "two", "one", "undated"}));
+  entries_.MoveFirstEntry();
+  ExpectCurrent(Stamp::Empty(), "undated");
+  entries_.MoveNextEntry();
+  ExpectCurrent(kMonday, "one");
+  entries_.MovePreviousEntry();
+  ExpectCurrent(Stamp::Empty(), "undated");
+
+  entries_.SeekLaterEntry();
+  ExpectCurrent(kMonday, "one");
+  entries_.SeekEarlierEntry();
+  ExpectCurrent(Stamp::Empty(), "undated");
+  entries_.SeekEntry(Stamp::Empty());
+  ExpectCurrent(Stamp::Empty(), "undated");
+  Save(Stamp::Empty(), "edited");
+  EXPECT_EQ(entries_.EntryCount(), 4);
+  entries_.MoveFirstEntry();
+  ExpectCurrent(Stamp::Empty(), "edited");
+  entries_.DeleteEntry(Stamp::Empty());
+  ExpectCurrent(kMonday, "one");
+  EXPECT_EQ(entries_.EntryCount(), 3);
+}
+
 TEST_F(EntryStoreTest, SeekingFindsExactStampsAndNeighbours) {
   SaveThree();
   entries_.SeekEntry(kTuesday);

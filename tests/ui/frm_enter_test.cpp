@@ -119,6 +119,31 @@ TEST_F(ChooserTest, ANameAlreadyListedKeepsItsPlace) {
   EXPECT_EQ(app_.Project().ProjectName, "Alpha");
 }
 
+// Names the registry would read as a listed project's key are refused, saying which.
+TEST_F(ChooserTest, ANameThatWouldShareAProjectsSettingsIsRefused) {
+  ListProjects({"Case", "Trail\\"});
+  frmEnter* chooser = Start();
+  NameNewProject(chooser, "CASE");
+  const std::vector<std::pair<QString, QString>> refused = {{"CASE", "\"Case\""},
+                                                            {"Trail", "\"Trail\\\""},
+                                                            {"trail\\\\", "\"Trail\\\""},
+                                                            {"\\", "\"\\\""}};
+  for (std::size_t i = 0; i < refused.size(); ++i) {
+    if (i > 0) {
+      Child<QLineEdit>(chooser, "Text1")->clear();
+      QTest::keyClicks(Child<QLineEdit>(chooser, "Text1"), refused[i].first);
+      Go(chooser);
+    }
+    ASSERT_EQ(services_.messages.size(), i + 1);
+    EXPECT_EQ(services_.messages[i].title, "Oops!");
+    EXPECT_TRUE(services_.messages[i].text.contains(refused[i].second))
+        << services_.messages[i].text.toStdString();
+  }
+  Settle();
+  EXPECT_EQ(app_.Chooser(), chooser);
+  EXPECT_EQ(Projects(), (std::vector<std::string>{"Case", "Trail\\"}));
+}
+
 TEST_F(ChooserTest, AnEmptyNameOpensTheLastProjectOrWaitsForAName) {
   frmEnter* chooser = Start();
   NameNewProject(chooser, "   ");

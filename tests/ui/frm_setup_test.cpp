@@ -42,10 +42,18 @@ TEST(SetupRules, FtpHostAndPathAreCleanedUp) {
 TEST(SetupRules, PageNamesStayInsideTheOutputFolder) {
   EXPECT_EQ(PageNameProblem("journal"), "");
   EXPECT_EQ(PageNameProblem(""), "");
-  EXPECT_NE(PageNameProblem("../journal"), "");
-  EXPECT_NE(PageNameProblem("a/b"), "");
-  EXPECT_NE(PageNameProblem("a\\b"), "");
-  EXPECT_NE(PageNameProblem("what?"), "");
+  EXPECT_EQ(PageNameProblem("my..blog"), "");
+  for (const char* refused : {"../journal", "a/b", ".", "..", "tab\tbed", "del\x7F"}) {
+    EXPECT_NE(PageNameProblem(refused, kPosixFileNames), "") << refused;
+    EXPECT_NE(PageNameProblem(refused, kWindowsFileNames), "") << refused;
+  }
+  // What only Windows refuses.
+  for (const char* name : {"a\\b", "what?", "a:b", "say \"hi\"", "CON", "nul", "Com1", "LPT9"}) {
+    EXPECT_EQ(PageNameProblem(name, kPosixFileNames), "") << name;
+    EXPECT_NE(PageNameProblem(name, kWindowsFileNames), "") << name;
+  }
+  EXPECT_EQ(PageNameProblem("console", kWindowsFileNames), "");
+  EXPECT_EQ(PageNameProblem("com0", kWindowsFileNames), "");
   EXPECT_EQ(SetupVersionText(1, 0, 142), "1.00.01.42");
   EXPECT_EQ(SetupVersionText(2, 5, 1203), "2.05.12.03");
 }

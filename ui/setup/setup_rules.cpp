@@ -73,16 +73,27 @@ std::string NormaliseFtpPath(std::string_view path, std::string_view host) {
   return text;
 }
 
-std::string PageNameProblem(std::string_view name) {
-  if (name.find("..") != std::string_view::npos || name.find('/') != std::string_view::npos ||
-      name.find('\\') != std::string_view::npos) {
-    return "A page file name cannot hold a folder: no \"/\", \"\\\" or \"..\", please.";
+std::string PageNameProblem(std::string_view name, const FileNameRules& rules) {
+  if (name.find_first_of(rules.separators) != std::string_view::npos) {
+    return "A page file name cannot hold a folder: no " + std::string(rules.separators) +
+           " in it, please.";
   }
+  if (name == "." || name == "..")
+    return "\"" + std::string(name) + "\" names a folder, not pages.";
   for (unsigned char c : name) {
-    if (c < 32 ||
-        std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos) {
-      return "A page file name cannot hold any of < > : \" | ? * or control characters.";
-    }
+    if (c < 32 || c == 127) return "A page file name cannot hold control characters.";
+  }
+  if (name.find_first_of(rules.reserved) != std::string_view::npos) {
+    return "A page file name cannot hold any of " + std::string(rules.reserved) + " here.";
+  }
+  static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul"};
+  const std::string lower = Lower(name);
+  const bool numbered = lower.size() == 4 &&
+                        (lower.starts_with("com") || lower.starts_with("lpt")) && lower[3] >= '1' &&
+                        lower[3] <= '9';
+  if (rules.device_names &&
+      (numbered || std::ranges::find(kDevices, lower) != std::end(kDevices))) {
+    return "\"" + std::string(name) + "\" names a device here; choose another page file name.";
   }
   return {};
 }

@@ -19,9 +19,24 @@ std::string NormaliseFtpHost(std::string_view host);
 // name and no leading slash. With the host myhost, "ftp://myhost/blog" gives "blog".
 std::string NormaliseFtpPath(std::string_view path, std::string_view host);
 
+// What a file name may not hold on a platform.
+struct FileNameRules {
+  std::string_view separators;
+  std::string_view reserved;  // characters besides the separators and control characters
+  bool device_names;          // CON, PRN, AUX, NUL, COM1-9, LPT1-9 name devices
+};
+inline constexpr FileNameRules kWindowsFileNames = {"/\\", "<>:\"|?*", true};
+inline constexpr FileNameRules kPosixFileNames = {"/", "", false};
+#ifdef _WIN32
+inline constexpr FileNameRules kPlatformFileNames = kWindowsFileNames;
+#else
+inline constexpr FileNameRules kPlatformFileNames = kPosixFileNames;
+#endif
+
 // Why a page file base name cannot be used, or empty when it can: pages are written into the
-// output folder, so the name may hold no folder part and only characters file names allow.
-std::string PageNameProblem(std::string_view name);
+// output folder, so the name may hold no folder separator, may not be "." or "..", and holds
+// nothing the platform's file names refuse. "my..blog" is a fine name.
+std::string PageNameProblem(std::string_view name, const FileNameRules& rules = kPlatformFileNames);
 
 // "1.00.01.42": major, minor as two digits, then the revision in hundredths as "00.00".
 std::string SetupVersionText(int major, int minor, int revision);

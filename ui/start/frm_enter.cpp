@@ -19,6 +19,27 @@ constexpr const char* kCreateNew = "< create new file set >";
 
 QString Trimmed(const std::string& text) { return QString::fromStdString(core::Trim(text)); }
 
+// Why a new project name cannot be used, or nothing. A name that leads to the key of a
+// listed project under another spelling would silently take over that project's settings.
+QString NameRefusal(const core::SettingsStore& settings, const std::string& name) {
+  if (name.find_first_not_of('\\') == std::string::npos) {
+    return "\"" + QString::fromStdString(name) +
+           "\" cannot name a project. Choose a name with letters or digits.";
+  }
+  for (int n = 0; n < core::SettingsStore::kMaxProjects; ++n) {
+    const std::string held = settings.GetUserValue(core::SettingsStore::ListValueName(n));
+    if (held.empty()) break;
+    if (held != name && core::SettingsStore::SameProjectKey(held, name)) {
+      return "\"" + QString::fromStdString(name) +
+             "\" would share its settings with the project \"" + QString::fromStdString(held) +
+             "\": names that differ only in letter case or a trailing backslash are one "
+             "project. Choose another name, or open \"" +
+             QString::fromStdString(held) + "\" from the list.";
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 frmEnter::frmEnter(App& app) : app_(app) {
@@ -134,6 +155,12 @@ void frmEnter::Go() {
   } else {
     const QString name = Trimmed(Text1->text().toStdString());
     if (!name.isEmpty()) {
+      if (const QString refusal = NameRefusal(app_.Settings(), name.toStdString());
+          !refusal.isEmpty()) {
+        app_.Services().Oops(this, refusal);
+        Text1->setFocus();
+        return;
+      }
       if (!AddToProjectList(name)) {
         app_.Services().Oops(this,
                              "The project list is full: it holds 100 projects. Delete one "
