@@ -21,7 +21,8 @@ constexpr std::string_view kLegacyTable = "Data";
 
 // A row whose Date is NULL (another program wrote it) is the entry of the empty stamp and
 // stands at 1899-12-30 12:00:00, walked to from either side like any other.
-std::string NullDate() { return "'" + core::Stamp::Empty().ToText() + "'"; }
+// (The empty stamp's text, as an SQL literal.)
+std::string NullDate() { return "'1899-12-30 12:00:00'"; }
 
 // The row of stamp ?1, a NULL date included.
 std::string SameStamp() { return "(Date = ?1 OR (Date IS NULL AND ?1 = " + NullDate() + "))"; }
