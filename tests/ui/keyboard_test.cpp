@@ -114,6 +114,14 @@ TEST_F(KeyboardTest, LabelsAndButtonsHaveNamesAndTabFollowsTheLayout) {
   } while (widget != Text());
   EXPECT_EQ(order, (std::vector<QString>{"Rtf", "cmdNav_0", "cmdNav_1", "cmdNav_2", "cmdNav_3",
                                          "cmdSetup", "cmdDone"}));
+  // Tab types a tab in the text box; Ctrl+Tab leaves it for the first enabled button.
+  Text()->setFocus();
+  Press(Text(), "Ctrl+Tab");
+  EXPECT_EQ(QApplication::focusWidget(), Nav(0));
+  Text()->setFocus();
+  Press(Text(), "Ctrl+Shift+Tab");
+  EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(editor_, "cmdDone"));
+  EXPECT_EQ(Text()->toPlainText(), "");
 }
 
 }  // namespace

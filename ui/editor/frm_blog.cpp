@@ -369,6 +369,15 @@ bool frmBlog::IsToolbarShortcut(const QKeyEvent* event) const {
   return std::find(shortcut_keys_.begin(), shortcut_keys_.end(), pressed) != shortcut_keys_.end();
 }
 
+bool frmBlog::LeavesTheText(const QKeyEvent* event) {
+  // Tab types a tab in the entry, so Ctrl+Tab and Ctrl+Shift+Tab are the way out to the
+  // buttons for a keyboard user.
+  if ((event->modifiers() & Qt::ControlModifier) == 0) return false;
+  if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) return false;
+  focusNextPrevChild(event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier) == 0);
+  return true;
+}
+
 bool frmBlog::EscapeTyped(QKeyEvent* event) {
   if (Mode_ == 1 || Rtf->isReadOnly()) return false;
   const QString typed = event->text();
@@ -633,6 +642,9 @@ bool frmBlog::eventFilter(QObject* watched, QEvent* event) {
       // The text box would keep some of these keys for itself (Ctrl+K deletes to the line's
       // end on some desktops); the toolbar's meaning wins.
       event->ignore();
+      return true;
+    }
+    if (event->type() == QEvent::KeyPress && LeavesTheText(static_cast<QKeyEvent*>(event))) {
       return true;
     }
     if (event->type() == QEvent::KeyPress && EscapeTyped(static_cast<QKeyEvent*>(event))) {

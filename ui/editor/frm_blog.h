@@ -95,6 +95,8 @@ class frmBlog final : public QWidget {
   // Ctrl+S: clicks the Save button where there is one and it is enabled.
   void SaveByKeys();
   bool IsToolbarShortcut(const QKeyEvent* event) const;
+  // Ctrl+Tab and Ctrl+Shift+Tab move the focus out of the entry; true when they did.
+  bool LeavesTheText(const QKeyEvent* event);
   // Sets a button's caption and whether it can be clicked.
   static void SetButton(QPushButton* button, const QString& caption, bool enabled);
   // Runs a button's action; a failure of the database or a file is shown, and the window
