@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "core/clock.h"
+#include "core/file_names.h"
 #include "core/registry.h"
 #include "core/text.h"
 
@@ -231,7 +232,7 @@ void SettingsStore::LoadSettings(bool save_first) {
   if (settings_.FileNames.empty()) settings_.FileNames = defaults.FileNames;
 
   settings_.OutputFolder = OutputFolderOf(settings_.Template);
-  settings_.DatabasePath = settings_.OutputFolder + "Blog.mdb";
+  settings_.DatabasePath = settings_.OutputFolder + kDatabaseFile;
 }
 
 void SettingsStore::StampSave() {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/file_names.h"
 #include "core/quill_error.h"
 #include "quillpush/manifest.h"
 #include "site/blog_pages.h"
@@ -17,14 +18,15 @@ namespace {
 namespace fs = std::filesystem;
 
 bool StaysHome(const std::string& name) {
-  return name == "Blog.mdb" || name.starts_with("Blog.mdb-") || name == Manifest::kFileName ||
+  const std::string database = core::kDatabaseFile;
+  return name == database || name.starts_with(database + "-") || name == Manifest::kFileName ||
          name.ends_with(".tmp") || name.find(".tmp-") != std::string::npos;
 }
 
 // 0 for files that are no page, 1 for numbered pages, 2 for the first page, 3 for the feed;
 // `number` orders the numbered pages.
 int Rank(const std::string& name, const core::ProjectSettings& settings, long& number) {
-  if (name == "rss.xml") return 3;
+  if (name == core::kFeedFile) return 3;
   if (name == site::PageName(settings, 0, 0)) return 2;
   const std::string& base = settings.FileNames;
   if (name.size() > base.size() + 5 && name.starts_with(base) && name.ends_with(".html")) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/file_names.h"
 #include "core/quill_error.h"
 #include "core/text.h"
 #include "core/win1252_writer.h"
@@ -172,7 +173,7 @@ std::string BuildNavigation(const core::ProjectSettings& settings, int n, int la
   if (n == 0 && last > 0) add(spacer);
   if (n >= 1) add(link(PageName(settings, n - 1, last), "next"));
   if (settings.CommentPage == 1) add(link("comments.html", "comment"));
-  if (settings.IncludeRSS == 1) add(link("rss.xml", "RSS"));
+  if (settings.IncludeRSS == 1) add(link(core::kFeedFile, "RSS"));
   if (n < last) add(link(PageName(settings, n + 1, last), "prev"));
   if (n == last && last > 0) add(spacer);
   add("</ul></div>");
@@ -186,7 +187,7 @@ BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntrySt
 
   // Pass 1: lay the entries out into pages. A page takes entries until its markup passes
   // the size limit, so it always holds at least one entry and may run over by its last.
-  const bool styled = output.Exists("quillsmith.css");
+  const bool styled = output.Exists(core::kBlogStylesheet);
   const std::int64_t limit = std::int64_t{settings.MaxPageSize} * 1024;
   Spool spool;
   core::Win1252Writer spool_writer(spool);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/file_names.h"
 #include "core/product.h"
 #include "core/text.h"
 #include "site/xml_text.h"
@@ -66,7 +67,7 @@ void WriteDefaultTemplate(const core::ProjectSettings& settings, SiteOutput& out
                                 "\t</div>",
                                 BuildPageFooter(),
                             });
-  WriteTextFile(output, "template.html", lines);
+  WriteTextFile(output, core::kTemplateFile, lines);
 }
 
 }  // namespace quill::site

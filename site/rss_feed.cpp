@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/file_names.h"
 #include "core/product.h"
 #include "core/text.h"
 #include "core/win1252_writer.h"
@@ -29,7 +30,7 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
   // Every value goes through XmlText, so the feed is ASCII XML that strict readers accept.
   const std::string title = XmlText(settings.Title);
   const std::string address = XmlText(settings.Docs);
-  const auto file = output.Create("rss.xml");
+  const auto file = output.Create(core::kFeedFile);
   core::Win1252Writer writer(*file);
 
   writer.WriteLine("<?xml version=\"1.0\"?>");

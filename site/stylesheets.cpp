@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "core/file_names.h"
 #include "site/color.h"
 
 namespace quill::site {
@@ -63,7 +64,7 @@ void WriteBlogStylesheet(const core::ProjectSettings& settings, SiteOutput& outp
        }) {
     AddRule(lines, rule, "\t");
   }
-  WriteTextFile(output, "quillsmith.css", lines);
+  WriteTextFile(output, core::kBlogStylesheet, lines);
 }
 
 void WriteSiteStylesheet(const core::ProjectSettings& settings, SiteOutput& output) {
@@ -113,7 +114,7 @@ void WriteSiteStylesheet(const core::ProjectSettings& settings, SiteOutput& outp
     // The left box's closing brace is indented like its declarations.
     AddRule(lines, rule, "\t", rule.selector == "#LeftBox" ? "\t}" : "}");
   }
-  WriteTextFile(output, "default.css", lines);
+  WriteTextFile(output, core::kSiteStylesheet, lines);
 }
 
 }  // namespace quill::site

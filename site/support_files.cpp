@@ -1,5 +1,6 @@
 #include "site/support_files.h"
 
+#include "core/file_names.h"
 #include "site/comment_pages.h"
 #include "site/contact_script.h"
 #include "site/page_template.h"
@@ -8,9 +9,10 @@
 namespace quill::site {
 
 std::vector<std::string> SupportFileNames(bool with_comments) {
-  std::vector<std::string> names = {"template.html", "default.css"};
-  if (with_comments) names.insert(names.end(), {"comments.html", "message.html", "contact.php"});
-  names.emplace_back("quillsmith.css");
+  using namespace core;
+  std::vector<std::string> names = {kTemplateFile, kSiteStylesheet};
+  if (with_comments) names.insert(names.end(), {kCommentsPage, kMessagePage, kContactScript});
+  names.emplace_back(kBlogStylesheet);
   return names;
 }
 
@@ -18,9 +20,9 @@ bool WriteSupportFile(const std::string& name, const core::ProjectSettings& sett
                       SiteOutput& output) {
   using Writer = void (*)(const core::ProjectSettings&, SiteOutput&);
   static constexpr std::pair<std::string_view, Writer> kWriters[] = {
-      {"template.html", WriteDefaultTemplate}, {"default.css", WriteSiteStylesheet},
-      {"comments.html", WriteCommentsPage},    {"message.html", WriteMessagePage},
-      {"contact.php", WriteContactScript},     {"quillsmith.css", WriteBlogStylesheet},
+      {core::kTemplateFile, WriteDefaultTemplate}, {core::kSiteStylesheet, WriteSiteStylesheet},
+      {core::kCommentsPage, WriteCommentsPage},    {core::kMessagePage, WriteMessagePage},
+      {core::kContactScript, WriteContactScript},  {core::kBlogStylesheet, WriteBlogStylesheet},
   };
   for (const auto& [file_name, writer] : kWriters) {
     if (file_name == name) {

@@ -5,16 +5,14 @@
 
 #include "ui/app.h"
 #include "ui/color_picker.h"
+#include "ui/desktop_services.h"
 
 namespace quill::ui {
 
 AppWindow::AppWindow(App& app, const QString& object_name, const QString& caption) : app_(app) {
   setObjectName(object_name);
   setWindowTitle(caption);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
-  setPalette(colours);
-  setAutoFillBackground(true);
+  Paint(this, QPalette::Window, ToQColor(app_.Project().Shading));
   app_.WindowLoaded(this);
 }
 
@@ -28,6 +26,12 @@ void AppWindow::Centre() {
   app_.Centre(this);
 }
 
+bool AppWindow::Guarded(const std::function<void()>& handler) {
+  return RunGuarded(app_.Services(), this, handler);
+}
+
+void AppWindow::Oops(const QString& text) { app_.Services().Oops(this, text); }
+
 void AppWindow::closeEvent(QCloseEvent* event) {
   if (unloaded_) {
     event->accept();
@@ -35,6 +39,23 @@ void AppWindow::closeEvent(QCloseEvent* event) {
   }
   event->ignore();
   CloseBoxClicked();
+}
+
+bool RunGuarded(DesktopServices& services, QWidget* parent, const std::function<void()>& handler) {
+  try {
+    handler();
+    return true;
+  } catch (const std::exception& error) {
+    services.Oops(parent, QString::fromStdString(error.what()));
+    return false;
+  }
+}
+
+void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette colours = widget->palette();
+  colours.setColor(role, colour);
+  widget->setPalette(colours);
+  if (role == QPalette::Window) widget->setAutoFillBackground(true);
 }
 
 void KeepSystemColours(QWidget* control) {

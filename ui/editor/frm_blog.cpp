@@ -36,11 +36,10 @@
 #include "ui/editor/frm_url.h"
 #include "ui/editor/insert_dialog.h"
 #include "ui/editor/markup_highlighter.h"
+#include "ui/qt_text.h"
 
 namespace quill::ui {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The editor shows line breaks as the toolkit has them; entries keep them as CR LF.
 std::string ToStored(const QString& text) {
@@ -242,17 +241,12 @@ void frmBlog::BuildToolbar() {
 }
 
 void frmBlog::ColorMe() {
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, ToQColor(app_.Project().Shading));
-  setPalette(colours);
-  setAutoFillBackground(true);
+  Paint(this, QPalette::Window, ToQColor(app_.Project().Shading));
   // "html" and "file" keep the window-text colour; the other labels take the font colour.
   const QColor font = ToQColor(app_.Project().FontColor);
   for (int i = 0; i < static_cast<int>(lblCode.size()); ++i) {
-    QPalette label = lblCode[i]->palette();
-    label.setColor(QPalette::WindowText,
-                   i == 14 || i == 15 ? palette().color(QPalette::WindowText) : font);
-    lblCode[i]->setPalette(label);
+    Paint(lblCode[i], QPalette::WindowText,
+          i == 14 || i == 15 ? palette().color(QPalette::WindowText) : font);
   }
 }
 
@@ -451,11 +445,7 @@ void frmBlog::TextChanged() {
 }
 
 void frmBlog::Guarded(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& error) {
-    app_.Services().Oops(this, QString::fromStdString(error.what()));
-  }
+  RunGuarded(app_.Services(), this, action);
 }
 
 void frmBlog::NavClicked(int index) {

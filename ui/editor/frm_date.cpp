@@ -40,7 +40,7 @@ void frmDate::SetDay(const core::Stamp& day) {
 }
 
 void frmDate::Save() {
-  try {
+  Guarded([&] {
     store::EntryStore& entries = app_.Entries();
     const core::Stamp old = entries.CurrentEntry.Stamp;
     // The stored text moves; edits not yet saved stay behind in the editor.
@@ -59,9 +59,7 @@ void frmDate::Save() {
     editor_.ReadBlog();
     editor_.SwitchMode(1);
     Unload();
-  } catch (const std::exception& error) {
-    app_.Services().Oops(this, QString::fromStdString(error.what()));
-  }
+  });
 }
 
 }  // namespace quill::ui

@@ -7,6 +7,7 @@
 
 #include "ui/app.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/editor/markup.h"
 
 namespace quill::ui {
 
@@ -42,17 +43,8 @@ void frmDiv::Choose(int index) {
 }
 
 void frmDiv::Good() {
-  const QString selection = editor_.SelectedText();
-  const bool between = app_.SelectionWasEmpty;
-  if (AlignWord_ == "center") {
-    InsertAndClose("<center>" + selection + "</center>", between ? 9 : 0);
-  } else if (AlignWord_ == "right") {
-    InsertAndClose("<div align=\"right\">" + selection + "</div>", between ? 6 : 0);
-  } else {
-    // Left is how text stands anyway: nothing to insert.
-    editor_.Highlight();
-    Close();
-  }
+  const Wrapping align = AlignmentWrapping(AlignWord_);
+  InsertWrapped(align.open, editor_.SelectedText(), align.close);
 }
 
 }  // namespace quill::ui

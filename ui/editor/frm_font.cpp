@@ -9,6 +9,7 @@
 #include "ui/app.h"
 #include "ui/color_picker.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/editor/markup.h"
 
 namespace quill::ui {
 
@@ -34,9 +35,6 @@ frmFont::frmFont(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmFont
   grid->addWidget(ColorPicker1, 2, 1, Qt::AlignLeft);
   Body()->addLayout(grid);
 
-  connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { FaceChosen(); });
-  connect(Combo2, &QComboBox::currentIndexChanged, this, [this] { SizeChosen(); });
-  connect(ColorPicker1, &ColorPicker::ColorChanged, this, [this] { ColourPicked(); });
   Combo1->addItems({"Default", "Arial, Helvetica, Sans Serif", "Times New Roman, Times, Serif",
                     "Courier New, Courier, Monospace", "Georgia, Times New Roman, Times, Serif",
                     "Verdana, Arial, Helvetica, Sans Serif",
@@ -44,35 +42,18 @@ frmFont::frmFont(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmFont
   Combo2->addItems({"Default", "1", "2", "3", "4", "5", "6", "7"});
   Combo1->setCurrentIndex(0);
   Combo2->setCurrentIndex(0);
-  FaceChosen();
-  SizeChosen();
   Ready();
 }
 
-void frmFont::FaceChosen() {
-  FaceAttr = Combo1->currentIndex() > 0 ? " face=\"" + Combo1->currentText() + "\"" : "";
-}
-
-void frmFont::SizeChosen() {
-  SizeAttr = Combo2->currentIndex() > 0 ? " size=\"" + Combo2->currentText() + "\"" : "";
-}
-
-void frmFont::ColourPicked() {
-  const std::int32_t colour = ColorPicker1->Color();
-  ColorAttr = colour == ColorPicker1->InitialColor()
-                  ? QString()
-                  : " color=\"#" + QString::fromStdString(site::ColorToCssHex(colour)) + "\"";
-}
-
 void frmFont::Good() {
-  if (ColorAttr.isEmpty() && Combo2->currentIndex() <= 0 && Combo1->currentIndex() <= 0) {
-    editor_.Highlight();  // nothing chosen: nothing to insert
-    Close();
-    return;
-  }
-  InsertAndClose(
-      "<font" + FaceAttr + SizeAttr + ColorAttr + ">" + editor_.SelectedText() + "</font>",
-      app_.SelectionWasEmpty ? 7 : 0);
+  const std::int32_t colour = ColorPicker1->Color();
+  const Wrapping font =
+      FontWrapping(Combo1->currentIndex() > 0 ? Combo1->currentText() : QString(),
+                   Combo2->currentIndex() > 0 ? Combo2->currentText() : QString(),
+                   colour == ColorPicker1->InitialColor()
+                       ? QString()
+                       : "#" + QString::fromStdString(site::ColorToCssHex(colour)));
+  InsertWrapped(font.open, editor_.SelectedText(), font.close);
 }
 
 }  // namespace quill::ui

@@ -19,18 +19,12 @@ class frmFont final : public InsertDialog {
   frmFont(App& app, frmBlog& editor);
 
  private:
-  void FaceChosen();
-  void SizeChosen();
-  void ColourPicked();
   void Good() override;
 
   std::array<QLabel*, 3> Label1{};
   QComboBox* Combo1;
   QComboBox* Combo2;
   ColorPicker* ColorPicker1;
-  QString FaceAttr;
-  QString SizeAttr;
-  QString ColorAttr;
 };
 
 }  // namespace quill::ui

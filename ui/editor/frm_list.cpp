@@ -124,7 +124,7 @@ void frmList::FitColumn(const QString& text, int column) {
 void frmList::Open(QTreeWidgetItem* item) {
   if (item == nullptr) return;
   SelectedKey_ = item->data(0, kKeyRole).toString();
-  try {
+  Guarded([&] {
     store::EntryStore& entries = app_.Entries();
     entries.SeekEntry(FromVariant(item->data(0, kStampRole)));
     if (entries.NoEntry()) {
@@ -137,9 +137,7 @@ void frmList::Open(QTreeWidgetItem* item) {
       }
     }
     editor_.ReadBlog();
-  } catch (const std::exception& error) {
-    app_.Services().Oops(this, QString::fromStdString(error.what()));
-  }
+  });
   Unload();
 }
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/text.h"
+#include "ui/qt_text.h"
 
 namespace quill::ui {
 
@@ -38,8 +38,8 @@ void frmLst::Setup(const QString& What) {
 }
 
 void frmLst::Add() {
-  const std::string item = core::Trim(Text1->text().toStdString());
-  if (!item.empty()) List1->addItem(QString::fromStdString(item));
+  const QString item = Trimmed(Text1->text());
+  if (!item.isEmpty()) List1->addItem(item);
   Text1->clear();
   Text1->setFocus();
 }

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "core/text.h"
 #include "ui/app.h"
-#include "ui/color_picker.h"
+#include "ui/editor/markup.h"
+#include "ui/qt_text.h"
 
 namespace quill::ui {
 namespace {
@@ -22,11 +22,6 @@ class EndCaretEdit final : public QLineEdit {
     end(false);
   }
 };
-
-// Without spaces at either end (only the space counts, as everywhere in the settings).
-QString Trimmed(const QString& text) {
-  return QString::fromStdString(core::Trim(text.toStdString()));
-}
 
 }  // namespace
 
@@ -80,16 +75,8 @@ void frmURL::Good() {
     Oops("This function requires a valid URL");
     return;
   }
-  const QString proto = Combo1->currentText();
-  if (proto == "mailto:") {
-    if (Trimmed(Text2->text()).isEmpty()) Text2->setText(url);
-    InsertAndClose("<a href=\"" + proto + url + "\">" + Trimmed(Text2->text()) + "</a>");
-    return;
-  }
-  const QString target = Check1->isChecked() ? " target=\"_blank\"" : "";
-  if (Trimmed(Text2->text()).isEmpty()) Text2->setText(proto + url);
-  InsertAndClose("<a href=\"" + proto + url + "\"" + target + ">" + Trimmed(Text2->text()) +
-                 "</a>");
+  InsertAndClose(
+      LinkMarkup(Combo1->currentText(), url, Trimmed(Text2->text()), Check1->isChecked()));
 }
 
 }  // namespace quill::ui

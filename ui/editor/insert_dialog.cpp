@@ -34,9 +34,17 @@ InsertDialog::InsertDialog(App& app, frmBlog& editor, const QString& object_name
 
 void InsertDialog::Ready() { Centre(); }
 
-void InsertDialog::InsertAndClose(const QString& markup, int caret_back) {
+void InsertDialog::InsertAndClose(const QString& markup) {
   editor_.ReplaceSelection(markup);
-  if (caret_back > 0) editor_.MoveCaretBack(caret_back);
+  editor_.Highlight();
+  Close();
+}
+
+void InsertDialog::InsertWrapped(const QString& open, const QString& body, const QString& close) {
+  if (!open.isEmpty()) {
+    editor_.ReplaceSelection(open + body + close);
+    if (app_.SelectionWasEmpty) editor_.MoveCaretBack(static_cast<int>(close.size()));
+  }
   editor_.Highlight();
   Close();
 }
@@ -46,12 +54,8 @@ void InsertDialog::Close() {
   Unload();
 }
 
-void InsertDialog::Oops(const QString& text) { app_.Services().Oops(this, text); }
-
 void InsertDialog::UseFontColor(QWidget* widget) const {
-  QPalette colours = widget->palette();
-  colours.setColor(QPalette::WindowText, ToQColor(app_.Project().FontColor));
-  widget->setPalette(colours);
+  Paint(widget, QPalette::WindowText, ToQColor(app_.Project().FontColor));
 }
 
 }  // namespace quill::ui

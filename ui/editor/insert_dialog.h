@@ -3,6 +3,7 @@
 #include <array>
 
 #include "ui/app_window.h"
+#include "ui/editor/markup.h"
 
 class QPushButton;
 class QVBoxLayout;
@@ -27,9 +28,11 @@ class InsertDialog : public AppWindow {
   void Ready();
   virtual void Good() = 0;
   // Puts the markup in place of the editor's selection, colours it and closes.
-  void InsertAndClose(const QString& markup, int caret_back = 0);
+  void InsertAndClose(const QString& markup);
+  // Puts `body` between the tags in place of the selection; with nothing selected the caret
+  // stands before the closing tag, ready for typing. Without tags nothing is inserted.
+  void InsertWrapped(const QString& open, const QString& body, const QString& close);
   void Close();
-  void Oops(const QString& text);
   // Paints a label's text in the project's font colour.
   void UseFontColor(QWidget* widget) const;
 

@@ -19,6 +19,7 @@
 #include <QValidator>
 
 #include "core/clock.h"
+#include "core/file_names.h"
 #include "core/product.h"
 #include "core/settings_store.h"
 #include "core/text.h"
@@ -29,13 +30,13 @@
 #include "ui/app.h"
 #include "ui/color_picker.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/qt_text.h"
 #include "ui/setup/setup_rules.h"
 
 namespace quill::ui {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string Trimmed(const QLineEdit* field) { return core::Trim(field->text().toStdString()); }
+std::string Trimmed(const QLineEdit* field) { return TrimmedText(field->text()); }
 
 const char* const kStandardNames[] = {"blog", "news", "info", "work"};
 
@@ -284,18 +285,13 @@ QWidget* frmSetup::BuildTools() {
 
   connect(ClrBack, &ColorPicker::ColorChanged, this, [this] {
     for (int i = 0; i < 2; ++i) {
-      QPalette colours = Label4[i]->palette();
-      colours.setColor(QPalette::Window, ToQColor(ClrBack->Color()));
-      Label4[i]->setPalette(colours);
-      Label4[i]->setAutoFillBackground(true);
+      Paint(Label4[i], QPalette::Window, ToQColor(ClrBack->Color()));
     }
     PickerChanged();
   });
   connect(ClrFont, &ColorPicker::ColorChanged, this, [this] {
     for (int i = 0; i < 2; ++i) {
-      QPalette colours = Label4[i]->palette();
-      colours.setColor(QPalette::WindowText, ToQColor(ClrFont->Color()));
-      Label4[i]->setPalette(colours);
+      Paint(Label4[i], QPalette::WindowText, ToQColor(ClrFont->Color()));
     }
     PickerChanged();
   });
@@ -386,10 +382,10 @@ void frmSetup::Load() {
   Combo2->setCurrentIndex(project.TimeFormat >= 0 && project.TimeFormat < 4 ? project.TimeFormat
                                                                             : -1);
 
-  txtTitle->setText(Q(core::Trim(project.Title)));
+  txtTitle->setText(Trimmed(project.Title));
   chkTime->setChecked(project.PrintTime != 0);
-  txtSite->setText(Q(core::Trim(project.Site)));
-  txtEditor->setText(Q(core::Trim(project.Editor)));
+  txtSite->setText(Trimmed(project.Site));
+  txtEditor->setText(Trimmed(project.Editor));
   txtPage->setText(QString::number(project.MaxPageSize));
   if (project.Separator >= 0 && project.Separator < 3) optDT[project.Separator]->setChecked(true);
   lblTemp->setText(Q(project.OutputFolder));
@@ -397,7 +393,7 @@ void frmSetup::Load() {
   chkTell->setChecked(project.CommentPage != 0);
   chkNews->setChecked(project.IncludeRSS != 0);
   txtNews->setText(QString::number(project.Articles));
-  txtDocs->setText(Q(core::Trim(project.Docs)));
+  txtDocs->setText(Trimmed(project.Docs));
   chkSync->setChecked(project.PostFTP != 0);
   txtHost->setText(Q(project.FtpHost));
   txtUser->setText(Q(project.FtpUser));
@@ -519,7 +515,7 @@ void frmSetup::Apply() {
   // Both stylesheets carry the colours, so both are to be written again.
   for (int i = 0; i < List1->count(); ++i) {
     QListWidgetItem* item = List1->item(i);
-    if (item->text() == "quillsmith.css" || item->text() == "default.css") {
+    if (item->text() == core::kBlogStylesheet || item->text() == core::kSiteStylesheet) {
       item->setCheckState(Qt::Checked);
     }
   }
@@ -567,8 +563,9 @@ void frmSetup::UpdateCreateButton() {
 void frmSetup::ChooseFolder() {
   const QString saved = Q(app_.Project().OutputFolder);
   for (;;) {
-    const QString path = app_.Services().GetSaveFileName(
-        this, "Blog Output Folder", saved + "template.html", "Web Page Template (*.htm *.html)");
+    const QString path =
+        app_.Services().GetSaveFileName(this, "Blog Output Folder", saved + core::kTemplateFile,
+                                        "Web Page Template (*.htm *.html)");
     if (path.isEmpty()) return;
     const QString folder = Q(core::OutputFolderOf(QDir::fromNativeSeparators(path).toStdString()));
     const bool holds_files =
@@ -590,7 +587,7 @@ QString frmSetup::PageFileName() const {
   const int index = Combo3->currentIndex();
   if (index >= 0 && Combo3->itemText(index) == Combo3->currentText())
     return Combo3->itemText(index);
-  return Q(core::Trim(Combo3->currentText().toStdString()));
+  return Trimmed(Combo3->currentText());
 }
 
 void frmSetup::Save() {
@@ -607,8 +604,8 @@ void frmSetup::Save() {
   core::ProjectSettings& project = app_.Project();
   const std::string old_title = project.Title;
   const std::string old_database = project.DatabasePath;
-  project.OutputFolder = core::Trim(lblTemp->text().toStdString());
-  project.Template = project.OutputFolder + "template.html";
+  project.OutputFolder = TrimmedText(lblTemp->text());
+  project.Template = project.OutputFolder + core::kTemplateFile;
   project.DateFormat = static_cast<std::int16_t>(Combo1->currentIndex());
   project.TimeFormat = static_cast<std::int16_t>(Combo2->currentIndex());
   project.Title = Trimmed(txtTitle);
@@ -689,8 +686,7 @@ void frmSetup::CloseProgram(const QString& reason) {
 
 void frmSetup::Create() {
   const core::ProjectSettings& project = app_.Project();
-  if (project.OutputFolder.empty() ||
-      core::Trim(lblTemp->text().toStdString()) != project.OutputFolder) {
+  if (project.OutputFolder.empty() || TrimmedText(lblTemp->text()) != project.OutputFolder) {
     app_.Services().Oops(this,
                          "Save the setup first: the support files go into the saved output "
                          "folder, and the folder shown here is not saved yet.",

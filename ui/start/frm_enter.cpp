@@ -8,16 +8,15 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
-#include "core/text.h"
 #include "ui/app.h"
+#include "ui/app_window.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/qt_text.h"
 
 namespace quill::ui {
 namespace {
 
 constexpr const char* kCreateNew = "< create new file set >";
-
-QString Trimmed(const std::string& text) { return QString::fromStdString(core::Trim(text)); }
 
 // Why a new project name cannot be used, or nothing. A name that leads to the key of a
 // listed project under another spelling would silently take over that project's settings.
@@ -46,10 +45,7 @@ frmEnter::frmEnter(App& app) : app_(app) {
   setObjectName("frmEnter");
   setWindowTitle("Select");
   setFont(QFont("Verdana", 9));
-  QPalette background = palette();
-  background.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-  setPalette(background);
-  setAutoFillBackground(true);
+  Paint(this, QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
 
   Label1 = new QLabel("Select Blog Project:");
   Label1->setObjectName("Label1");
@@ -153,7 +149,7 @@ void frmEnter::Go() {
     ChosenProject_ = boxWho->currentText();
     app_.Settings().SetUserValue("Last", ChosenProject_.toStdString());
   } else {
-    const QString name = Trimmed(Text1->text().toStdString());
+    const QString name = Trimmed(Text1->text());
     if (!name.isEmpty()) {
       if (const QString refusal = NameRefusal(app_.Settings(), name.toStdString());
           !refusal.isEmpty()) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace quill::ui {
+
+// The tags an insertion puts around the selection; empty when there is nothing to insert.
+struct Wrapping {
+  QString open;
+  QString close;
+};
+
+// A link to `protocol` + `address` (both already trimmed). Without display text the link
+// shows the bare address for mail and the whole address otherwise; mail never opens a new
+// window.
+QString LinkMarkup(const QString& protocol, const QString& address, const QString& display,
+                   bool new_window);
+
+// A font element with whichever of face, size and colour ("#rrggbb") are not empty.
+Wrapping FontWrapping(const QString& face, const QString& size, const QString& colour);
+
+// "center" or "right"; left is how text stands anyway.
+Wrapping AlignmentWrapping(const QString& word);
+
+}  // namespace quill::ui
