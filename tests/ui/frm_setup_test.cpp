@@ -39,6 +39,13 @@ TEST(SetupRules, FtpHostAndPathAreCleanedUp) {
   EXPECT_EQ(NormaliseFtpPath("/x/y", ""), "x/y");
 }
 
+TEST(SetupRules, AProjectNeedsAnOutputFolderFirstAndThenATitle) {
+  EXPECT_EQ(MissingRequirement("", ""), "Output Folder REQUIRED!");
+  EXPECT_EQ(MissingRequirement("", "Notes"), "Output Folder REQUIRED!");
+  EXPECT_EQ(MissingRequirement("/srv/blog/", ""), "Blog Title REQUIRED!");
+  EXPECT_EQ(MissingRequirement("/srv/blog/", "Notes"), "");
+}
+
 TEST(SetupRules, PageNamesStayInsideTheOutputFolder) {
   EXPECT_EQ(PageNameProblem("journal"), "");
   EXPECT_EQ(PageNameProblem(""), "");

@@ -453,14 +453,10 @@ void frmSetup::ColorMe() {
 
 void frmSetup::SwitchPage(int index) {
   if (index >= 1 && SetupLoaded) {
-    QString missing;
-    if (lblTemp->text().isEmpty()) {
-      missing = "Output Folder REQUIRED!";
-    } else if (txtTitle->text().isEmpty()) {
-      missing = "Blog Title REQUIRED!";
-    }
-    if (!missing.isEmpty()) {
-      app_.Services().ShowMessage(this, "Oops!", missing, MessageIcon::Information,
+    const std::string missing =
+        MissingRequirement(lblTemp->text().toStdString(), txtTitle->text().toStdString());
+    if (!missing.empty()) {
+      app_.Services().ShowMessage(this, "Oops!", Q(missing), MessageIcon::Information,
                                   MessageButtons::Ok);
       optSet[0]->setChecked(true);
       SwitchPage(0);
@@ -630,10 +626,9 @@ void frmSetup::Save() {
   project.FileNames = file_names.toStdString();
   app_.Settings().LoadSettings(true);
 
-  if (project.OutputFolder.empty()) {
-    CloseProgram("Output Folder REQUIRED!");
-  } else if (project.Title.empty()) {
-    CloseProgram("Blog Title REQUIRED!");
+  if (const std::string missing = MissingRequirement(project.OutputFolder, project.Title);
+      !missing.empty()) {
+    CloseProgram(Q(missing));
   } else {
     if (project.DatabasePath == old_database) OfferEntriesOf(old_title);
     editor_.ColorMe();
@@ -667,10 +662,10 @@ void frmSetup::OfferEntriesOf(const std::string& old_title) {
 
 void frmSetup::Cancel() {
   core::ProjectSettings& project = app_.Project();
-  if (project.Template.empty()) {
-    CloseProgram("Output Folder REQUIRED!");
-  } else if (project.Title.empty()) {
-    CloseProgram("Blog Title REQUIRED!");
+  // The saved template stands for the saved folder here.
+  if (const std::string missing = MissingRequirement(project.Template, project.Title);
+      !missing.empty()) {
+    CloseProgram(Q(missing));
   } else {
     project.Shading = WasShade;
     project.FontColor = WasFore;

@@ -105,4 +105,10 @@ std::string SetupVersionText(int major, int minor, int revision) {
   return text;
 }
 
+std::string MissingRequirement(std::string_view output_folder, std::string_view title) {
+  if (output_folder.empty()) return "Output Folder REQUIRED!";
+  if (title.empty()) return "Blog Title REQUIRED!";
+  return {};
+}
+
 }  // namespace quill::ui

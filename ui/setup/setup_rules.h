@@ -38,6 +38,10 @@ inline constexpr FileNameRules kPlatformFileNames = kPosixFileNames;
 // nothing the platform's file names refuse. "my..blog" is a fine name.
 std::string PageNameProblem(std::string_view name, const FileNameRules& rules = kPlatformFileNames);
 
+// What a project cannot go without, in the order the user is told: "Output Folder REQUIRED!"
+// while the folder is empty, then "Blog Title REQUIRED!"; empty when both are there.
+std::string MissingRequirement(std::string_view output_folder, std::string_view title);
+
 // "1.00.01.42": major, minor as two digits, then the revision in hundredths as "00.00".
 std::string SetupVersionText(int major, int minor, int revision);
 
