@@ -643,7 +643,7 @@ void frmSetup::OfferEntriesOf(const std::string& old_title) {
   // Titles that differ in letter case only name the same table.
   if (old_title.empty() || core::EqualsIgnoringCase(old_title, title)) return;
   if (!QFileInfo(Q(app_.Project().DatabasePath)).isFile()) return;
-  try {
+  Guarded([&] {
     store::EntryStore& entries = app_.Entries();
     const std::int32_t count = entries.CountEntriesOf(old_title);
     if (count < 1 || entries.CountEntriesOf(title) > 0) return;
@@ -655,9 +655,7 @@ void frmSetup::OfferEntriesOf(const std::string& old_title) {
                                     MessageButtons::YesNo) == MessageAnswer::Yes) {
       entries.CopyEntriesFrom(old_title);
     }
-  } catch (const std::exception& error) {
-    app_.Services().Oops(this, Q(error.what()));
-  }
+  });
 }
 
 void frmSetup::Cancel() {
@@ -689,24 +687,20 @@ void frmSetup::Create() {
     return;
   }
   std::vector<QString> failed;
-  try {
+  const bool opened = Guarded([&] {
     site::DiskOutput output(project.OutputFolder);
     for (int i = 0; i < List1->count(); ++i) {
       QListWidgetItem* item = List1->item(i);
       if (item->checkState() != Qt::Checked) continue;
-      try {
-        site::WriteSupportFile(item->text().toStdString(), project, output);
-        item->setCheckState(Qt::Unchecked);
-      } catch (const std::exception& error) {
-        // The others are still written; this one stays checked for another try.
+      // A file that fails stays checked for another try; the others are still written.
+      if (!Guarded([&] { site::WriteSupportFile(item->text().toStdString(), project, output); })) {
         failed.push_back(item->text());
-        app_.Services().Oops(this, Q(error.what()));
+      } else {
+        item->setCheckState(Qt::Unchecked);
       }
     }
-  } catch (const std::exception& error) {
-    app_.Services().Oops(this, Q(error.what()));
-    return;
-  }
+  });
+  if (!opened) return;
   RefreshSupportFiles();
   for (int i = 0; i < List1->count(); ++i) {
     QListWidgetItem* item = List1->item(i);
