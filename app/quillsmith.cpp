@@ -6,10 +6,12 @@
 #include <QIcon>
 #include <QStandardPaths>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 
 #include "core/clock.h"
+#include "core/draft_store.h"
 #include "core/product.h"
 #include "core/registry.h"
 #include "ui/app.h"
@@ -103,9 +105,10 @@ int main(int argc, char** argv) {
   const auto registry = quill::core::OpenUserRegistry();
   quill::core::SystemClock clock;
   quill::ui::QtDesktopServices services;
-  quill::ui::App app(*registry, clock, services,
-                     QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/",
-                     runtime + "/quillsmith.lock");
+  quill::ui::App app(
+      *registry, clock, services, QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/",
+      runtime + "/quillsmith.lock",
+      quill::core::DefaultStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
   if (!app.StartProgram(parser.positionalArguments().value(0))) return 0;
   return QApplication::exec();
 }

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
   quill::core::SqliteRegistry registry(folder + "registry.db");
   quill::core::SystemClock clock;
   quill::ui::QtDesktopServices services;
-  quill::ui::App app(registry, clock, services, dir.path() + "/", dir.path() + "/lock");
+  quill::ui::App app(registry, clock, services, dir.path() + "/", dir.path() + "/lock",
+                     folder + "state/");
   app.Project().ProjectName = "Bench";
   app.Project().Template = folder + "template.html";
   app.Project().Title = "Bench";

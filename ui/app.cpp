@@ -13,9 +13,10 @@
 namespace quill::ui {
 
 App::App(core::Registry& registry, const core::Clock& clock, DesktopServices& services,
-         QString app_folder, QString lock_path)
+         QString app_folder, QString lock_path, std::string state_folder)
     : settings_(registry, clock),
       entries_(settings_),
+      drafts_(std::move(state_folder)),
       services_(services),
       clock_(clock),
       app_folder_(std::move(app_folder)),
@@ -65,6 +66,7 @@ void App::OpenProject(const QString& name) {
 }
 
 void App::CloseAllWindows(bool restart) {
+  if (frmBlog* editor = Editor()) editor->KeepDraft();
   entries_.CloseBlogDatabase();
   const auto windows = windows_;
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/draft_store.h"
 #include "core/settings_store.h"
 #include "store/entry_store.h"
 #include "ui/desktop_services.h"
@@ -28,9 +29,10 @@ class frmEnter;
 // instance per run, passed to every window; tests make as many as they like.
 class App {
  public:
-  // `lock_path` names the lock file that keeps a second copy of the program from running.
+  // `lock_path` names the lock file that keeps a second copy of the program from running;
+  // unsaved text is kept in drafts below `state_folder`.
   App(core::Registry& registry, const core::Clock& clock, DesktopServices& services,
-      QString app_folder, QString lock_path);
+      QString app_folder, QString lock_path, std::string state_folder);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -38,6 +40,7 @@ class App {
   core::SettingsStore& Settings() { return settings_; }
   core::ProjectSettings& Project() { return settings_.Settings(); }
   store::EntryStore& Entries() { return entries_; }
+  core::DraftStore& Drafts() { return drafts_; }
   DesktopServices& Services() { return services_; }
   const core::Clock& Clock() const { return clock_; }
 
@@ -87,6 +90,7 @@ class App {
 
   core::SettingsStore settings_;
   store::EntryStore entries_;
+  core::DraftStore drafts_;
   DesktopServices& services_;
   const core::Clock& clock_;
   QString app_folder_;

@@ -51,8 +51,12 @@ class UiFixture : public ::testing::Test {
   core::SqliteRegistry registry_{dir_.File("quillsmith/registry.db")};
   FixedClock clock_;
   FakeDesktopServices services_;
-  ui::App app_{registry_, clock_, services_, app_folder_,
-               QString::fromStdString(dir_.File("quillsmith.lock"))};
+  ui::App app_{registry_,
+               clock_,
+               services_,
+               app_folder_,
+               QString::fromStdString(dir_.File("quillsmith.lock")),
+               dir_.File("state/quillsmith")};
   int quits_ = 0;
 };
 

@@ -223,7 +223,8 @@ TEST_F(ChooserTest, ASecondCopyOfTheProgramSaysSoAndEnds) {
   Start();
   testing::FakeDesktopServices second_services;
   ui::App second(registry_, clock_, second_services, app_folder_,
-                 QString::fromStdString(dir_.File("quillsmith.lock")));
+                 QString::fromStdString(dir_.File("quillsmith.lock")),
+                 dir_.File("state/quillsmith"));
   int second_quits = 0;
   second.SetQuitHandler([&] { ++second_quits; });
   EXPECT_FALSE(second.StartProgram());

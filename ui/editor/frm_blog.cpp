@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "core/clock.h"
@@ -24,6 +25,7 @@
 #include "site/stamp_format.h"
 #include "ui/app.h"
 #include "ui/color_picker.h"
+#include "ui/editor/draft_keeper.h"
 #include "ui/editor/exact_text.h"
 #include "ui/editor/frm_date.h"
 #include "ui/editor/frm_div.h"
@@ -117,6 +119,9 @@ frmBlog::frmBlog(App& app) : app_(app) {
   QFont bold = Label1->font();
   bold.setBold(true);
   Label1->setFont(bold);
+  lblDraft = new QLabel(QString::fromUtf8("\u2014 unsaved changes restored"));
+  lblDraft->setObjectName("lblDraft");
+  lblDraft->hide();
 
   auto* links = new QHBoxLayout;
   links->addStretch();
@@ -139,6 +144,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
   Rtf->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   Rtf->installEventFilter(this);
   highlighter_ = new MarkupHighlighter(Rtf->document());
+  drafts_ = new DraftKeeper(app_, *this, [this] { return ExactText(*Rtf); });
 
   const char* nav[] = {"Review", "Save", "Output", "Synch"};
   auto* buttons = new QHBoxLayout;
@@ -166,6 +172,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
 
   auto* top = new QHBoxLayout;
   top->addWidget(Label1);
+  top->addWidget(lblDraft);
   top->addLayout(links);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
@@ -184,6 +191,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
   NewEntryStamp_ = app_.Clock().Now();
   ShowTime();
   Rtf->clear();
+  if (const auto draft = drafts_->StartNewEntry()) ShowDraft(*draft);
   TextChanged();
   QCoreApplication::processEvents();
   UpdatePublishButtons();
@@ -384,6 +392,8 @@ void frmBlog::OpenInShell(const QString& address) { app_.Services().Open(this, a
 
 void frmBlog::SwitchMode(int which) {
   if (which < 0 || which > 2) return;
+  drafts_->Flush();
+  lblDraft->hide();
   Mode_ = which;
   const QString project = Q(app_.Project().ProjectName);
   switch (which) {
@@ -395,7 +405,8 @@ void frmBlog::SwitchMode(int which) {
       cmdDone->setText("Egress");
       NewEntryStamp_ = app_.Clock().Now();
       ShowTime();
-      Rtf->clear();  // unsaved text goes
+      Rtf->clear();
+      if (const auto draft = drafts_->StartNewEntry()) ShowDraft(*draft);
       TextChanged();
       cmdSetup->setText("Setup");
       Rtf->setReadOnly(false);
@@ -414,6 +425,7 @@ void frmBlog::SwitchMode(int which) {
       cmdSetup->setText("List");
       Rtf->setReadOnly(true);
       SetButton(cmdNav[3], "", false);
+      drafts_->Stop();
       break;
     case 2:
       ShowToolbar(true);
@@ -426,18 +438,49 @@ void frmBlog::SwitchMode(int which) {
       cmdSetup->setText("Delete");
       Rtf->setReadOnly(false);
       SetButton(cmdNav[3], "", false);
+      ShowEditDraft();
       break;
   }
 }
 
 void frmBlog::ReadBlog() {
+  drafts_->Flush();
   const store::Entry& entry = app_.Entries().CurrentEntry;
   Label1->setText(Q(site::FormatEntryStamp(app_.Project(), entry.Stamp, false)));
   Rtf->setPlainText(FromStored(core::Trim(entry.Content)));
   Highlight();
+  // The text box no longer holds the new entry; in edit mode it holds this entry.
+  lblDraft->hide();
+  if (Mode_ == 2) {
+    ShowEditDraft();
+  } else {
+    drafts_->Stop();
+  }
+}
+
+void frmBlog::ShowDraft(const QString& text) {
+  const QSignalBlocker kept_as_it_is(Rtf);  // no change to write back
+  Rtf->setPlainText(text);
+  Rtf->moveCursor(QTextCursor::End);
+  Highlight();
+}
+
+void frmBlog::ShowEditDraft() {
+  const store::Entry& entry = app_.Entries().CurrentEntry;
+  const auto draft = drafts_->StartEdit(entry.Stamp, FromStored(core::Trim(entry.Content)));
+  if (!draft) return;
+  ShowDraft(*draft);
+  lblDraft->show();
+}
+
+void frmBlog::KeepDraft() { drafts_->Flush(); }
+
+void frmBlog::EntryMoved(const core::Stamp& from, const core::Stamp& to) {
+  drafts_->Moved(from, to);
 }
 
 void frmBlog::TextChanged() {
+  drafts_->Changed();
   if (Mode_ != 0) return;
   // Only spaces count as blank: an entry of line breaks alone can still be saved.
   const bool has_text = !core::Trim(ExactText(*Rtf).toStdString()).empty();
@@ -504,6 +547,7 @@ void frmBlog::SaveNewEntry() {
   store::EntryStore& entries = app_.Entries();
   entries.CurrentEntry = {NewEntryStamp_, ToStored(ExactText(*Rtf))};
   entries.SaveEntry();
+  drafts_->Discard();
   app_.Settings().StampSave();
   NewEntryStamp_ = app_.Clock().Now();
   ShowTime();
@@ -543,6 +587,7 @@ void frmBlog::SaveEdit() {
   store::EntryStore& entries = app_.Entries();
   entries.CurrentEntry.Content = core::Trim(ToStored(ExactText(*Rtf)));
   entries.SaveEntry();
+  drafts_->Discard();
   app_.Settings().StampSave();
   SwitchMode(0);
 }
@@ -556,6 +601,7 @@ void frmBlog::DeleteEntry() {
   // its seconds.
   store::EntryStore& entries = app_.Entries();
   entries.DeleteEntry(entries.CurrentEntry.Stamp);
+  drafts_->Discard();
   if (entries.NoEntry()) {
     SwitchMode(0);
   } else {
@@ -589,6 +635,7 @@ void frmBlog::DoneClicked() {
         SwitchMode(0);
         break;
       case 2:
+        drafts_->Discard();
         SwitchMode(1);
         break;  // nothing saved; the edited text stays until the next move
     }

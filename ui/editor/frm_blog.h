@@ -17,6 +17,7 @@ class QPushButton;
 namespace quill::ui {
 
 class App;
+class DraftKeeper;
 class MarkupHighlighter;
 class frmDate;
 class frmDiv;
@@ -66,6 +67,11 @@ class frmBlog final : public QWidget {
   void MoveCaretBack(int characters);
   void FocusText();
 
+  // Writes the unsaved text to its draft now, before the window goes or shows other text.
+  void KeepDraft();
+  // The entry under edit was re-dated: its draft goes along.
+  void EntryMoved(const core::Stamp& from, const core::Stamp& to);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,6 +89,9 @@ class frmBlog final : public QWidget {
   void OpenDateDialog();
   void OpenEntryList();
   void TextChanged();
+  // Shows the text, caret at its end.
+  void ShowDraft(const QString& text);
+  void ShowEditDraft();
   void UpdatePublishButtons();
   void ShowToolbar(bool visible);
   void BuildToolbar();
@@ -111,6 +120,8 @@ class frmBlog final : public QWidget {
   QPushButton* cmdDone;
   QPlainTextEdit* Rtf;
   QLabel* Label1;
+  QLabel* lblDraft;
+  DraftKeeper* drafts_;
   std::array<QLabel*, 3> lblHome{};
   std::array<QLabel*, 17> lblCode{};
   std::vector<QKeySequence> shortcut_keys_;

@@ -54,10 +54,11 @@ void frmDate::Save() {
                     ". Choose another day for this one.");
       return;
     }
+    editor_.EntryMoved(old, moved);
     app_.Settings().StampSave();
     entries.SeekEntry(moved);
-    editor_.ReadBlog();
     editor_.SwitchMode(1);
+    editor_.ReadBlog();
     Unload();
   });
 }
