@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev
   python3-pyftpdlib python3-openssl php-cli
   openssh-server openssh-client
-  xvfb xauth
+  xvfb xauth xdotool qt6-qpa-plugins
   desktop-file-utils appstream dpkg-dev file
 )
 
