@@ -10,6 +10,9 @@
 #include <process.h>
 #define getpid _getpid
 #else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -26,7 +29,67 @@ std::string TempNameBeside(const std::string& path, unsigned suffix) {
   return path + ".tmp-" + hex;
 }
 
+#ifdef _WIN32
+// Windows keeps an open file from being deleted, so an open temp file needs no lock.
+std::FILE* CreateTempFile(const std::string& path) { return std::fopen(path.c_str(), "wbx"); }
+#else
+// Creates the temp file and holds a lock on it for as long as it is open, so that a build
+// tidying up after a crashed one leaves it alone. A tidier may still catch the file in the
+// moment between creation and lock; then the name no longer leads to this file and the
+// caller tries another.
+std::FILE* CreateTempFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat opened {};
+  struct stat named {};
+  if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &opened) != 0 ||
+      ::lstat(path.c_str(), &named) != 0 || opened.st_ino != named.st_ino ||
+      opened.st_dev != named.st_dev) {
+    ::close(fd);
+    errno = EEXIST;
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) ::close(fd);
+  return file;
+}
+
+// Removes a temp file unless a running program holds it.
+void RemoveIfAbandoned(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    ::unlink(path.c_str());
+  }
+  ::close(fd);
+}
+#endif
+
 }  // namespace
+
+bool IsTempFileName(std::string_view name) {
+  constexpr std::string_view kMark = ".tmp-";
+  constexpr std::size_t kDigits = 8;
+  if (name.size() <= kMark.size() + kDigits) return false;
+  const std::string_view tail = name.substr(name.size() - kDigits);
+  return name.substr(name.size() - kDigits - kMark.size(), kMark.size()) == kMark &&
+         tail.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+void RemoveAbandonedTempFiles(const std::string& folder) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    if (!IsTempFileName(it->path().filename().string())) continue;
+#ifdef _WIN32
+    std::error_code ignored;
+    std::filesystem::remove(it->path(), ignored);  // fails while its writer has it open
+#else
+    RemoveIfAbandoned(it->path());
+#endif
+  }
+}
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   // The process id makes the name unique among running programs; a name left behind by a
@@ -40,8 +103,8 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
       suffix = (*random)();
     }
     temp_path_ = TempNameBeside(path_, suffix);
-    // "x": never open a file someone else made under the same name.
-    file_ = std::fopen(temp_path_.c_str(), "wbx");
+    // Never opens a file someone else made under the same name.
+    file_ = CreateTempFile(temp_path_);
     error = errno;
     if (file_ == nullptr && error != EEXIST) break;
   }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "core/byte_sink.h"
 
@@ -9,7 +10,8 @@ namespace quill::core {
 
 // Writes a file so that it is replaced whole or not at all: the bytes go to a temporary file
 // beside it, and Commit() renames that over the target. Destroyed without Commit(), it
-// removes the temporary file and leaves the old file as it was.
+// removes the temporary file and leaves the old file as it was. The temporary file is locked
+// while it is being written, which tells RemoveAbandonedTempFiles that it is not abandoned.
 class AtomicFile final : public FileSink {
  public:
   explicit AtomicFile(std::string path);
@@ -30,5 +32,13 @@ class AtomicFile final : public FileSink {
   std::string temp_path_;
   std::FILE* file_ = nullptr;
 };
+
+// Whether a file name is that of an AtomicFile's temporary file: the target's name, ".tmp-"
+// and eight lower-case hexadecimal digits.
+bool IsTempFileName(std::string_view name);
+
+// Removes the temporary files in a folder (not below it) that a program writing them left
+// behind when it crashed or was killed; files still being written are left alone.
+void RemoveAbandonedTempFiles(const std::string& folder);
 
 }  // namespace quill::core

@@ -67,6 +67,8 @@ DiskOutput::DiskOutput(std::string folder) : folder_(std::move(folder)) {
   if (folder_.empty()) {
     throw core::QuillError("The project has no output folder; choose one in the setup dialog.");
   }
+  // A build that was killed or crashed leaves its temp files; they go before new ones come.
+  core::RemoveAbandonedTempFiles(folder_);
 }
 
 std::unique_ptr<core::FileSink> DiskOutput::Create(const std::string& name) {

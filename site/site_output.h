@@ -18,7 +18,8 @@ class SiteOutput {
   virtual bool Exists(const std::string& name) const = 0;
 };
 
-// A folder on disk; files replace their old versions atomically.
+// A folder on disk; files replace their old versions atomically. Opening it removes the temp
+// files a killed or crashed build left there.
 class DiskOutput final : public SiteOutput {
  public:
   // `folder` ends with a directory separator, as the settings derive it. An empty folder is

@@ -67,5 +67,26 @@ TEST(AtomicFile, FailuresNameTheFileAndTheReason) {
   EXPECT_EQ(FilesIn(dir), 1u);
 }
 
+TEST(AtomicFile, TempFilesLeftByACrashGoButThoseBeingWrittenStay) {
+  TempDir dir;
+  WriteFile(dir.File("blog015.html.tmp-0000427c"), "left by a killed build");
+  for (const char* name : {"notes.tmp", "a.tmp-1", "b.tmp-0000427C", "c.tmp-0000427cx"}) {
+    WriteFile(dir.File(name), "the user's own file");
+  }
+  AtomicFile writing(dir.File("index.html"));
+  writing.Write("page");
+
+  RemoveAbandonedTempFiles(dir.Folder());
+  EXPECT_FALSE(std::filesystem::exists(dir.File("blog015.html.tmp-0000427c")));
+  EXPECT_EQ(FilesIn(dir), 5u);  // four of the user's files and the one being written
+  writing.Commit();
+  EXPECT_EQ(ReadFile(dir.File("index.html")), "page");
+  EXPECT_EQ(FilesIn(dir), 5u);
+
+  EXPECT_TRUE(IsTempFileName("rss.xml.tmp-00000001"));
+  EXPECT_FALSE(IsTempFileName(".tmp-00000001x"));
+  EXPECT_FALSE(IsTempFileName("rss.xml.tmp-0000001"));
+}
+
 }  // namespace
 }  // namespace quill::core
