@@ -48,11 +48,20 @@ struct App {
   quill::store::EntryStore entries{settings};
 };
 
+// A settings file that cannot be read is named with the reason, rather than passing for a
+// missing project.
+void RequireSettings(const App& app) {
+  const std::string failure = app.settings.LastFailure();
+  if (!failure.empty()) throw QuillError(failure);
+}
+
 void OpenProject(App& app, const std::string& wanted) {
   const auto found = app.settings.FindProject(wanted);
+  RequireSettings(app);
   if (!found) throw QuillError("There is no project named \"" + wanted + "\".");
   app.settings.Settings().ProjectName = *found;
   app.settings.LoadSettings(false);
+  RequireSettings(app);
   if (app.settings.Settings().OutputFolder.empty()) {
     throw QuillError("The project \"" + app.settings.Settings().ProjectName +
                      "\" has no output folder yet; choose one in the editor's setup dialog.");
@@ -69,7 +78,10 @@ void Build(App& app) {
   if (settings.IncludeRSS == 1) {
     bytes += quill::site::WriteRssFeed(settings, app.entries, app.clock, output);
   }
-  app.settings.StampOutput();
+  if (!app.settings.StampOutput()) {
+    throw QuillError("The site was built in " + settings.OutputFolder +
+                     ", but the output time could not be recorded: " + app.settings.LastFailure());
+  }
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
   std::printf("Built %lld entries into %d page%s (%llu bytes) in %.2f s: %s\n",
               static_cast<long long>(report.entries), report.pages, report.pages == 1 ? "" : "s",

@@ -56,6 +56,10 @@ class Registry {
   // The key's values in the order they were created; empty when there are none.
   std::vector<RegValueInfo> EnumRegValues(RegRoot root, std::string_view sub_key);
 
+  // Why the last failed operation failed, naming where the settings live; empty when
+  // nothing has failed (or the backend cannot tell). A missing key or value is no failure.
+  virtual std::string LastFailure() const { return {}; }
+
  protected:
   virtual RegValue Read(RegRoot root, std::string_view sub_key, std::string_view name) = 0;
   virtual bool Write(RegRoot root, std::string_view sub_key, std::string_view name,

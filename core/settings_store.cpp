@@ -235,26 +235,27 @@ void SettingsStore::LoadSettings(bool save_first) {
   settings_.DatabasePath = settings_.OutputFolder + kDatabaseFile;
 }
 
-void SettingsStore::StampSave() {
-  WriteStamp("SavDate", settings_.SavDate, "SavTime", settings_.SavTime);
+bool SettingsStore::StampSave() {
+  return WriteStamp("SavDate", settings_.SavDate, "SavTime", settings_.SavTime);
 }
 
-void SettingsStore::StampOutput() {
-  WriteStamp("OutDate", settings_.OutDate, "OutTime", settings_.OutTime);
+bool SettingsStore::StampOutput() {
+  return WriteStamp("OutDate", settings_.OutDate, "OutTime", settings_.OutTime);
 }
 
-void SettingsStore::StampUpload() {
-  WriteStamp("FtpDate", settings_.FtpDate, "FtpTime", settings_.FtpTime);
+bool SettingsStore::StampUpload() {
+  return WriteStamp("FtpDate", settings_.FtpDate, "FtpTime", settings_.FtpTime);
 }
 
-void SettingsStore::WriteStamp(std::string_view date_name, std::string& date,
+bool SettingsStore::WriteStamp(std::string_view date_name, std::string& date,
                                std::string_view time_name, std::string& time) {
   const Stamp now = clock_.Now();
   date = TwoDigits(now.year) + TwoDigits(now.month) + TwoDigits(now.day);
   time = TwoDigits(now.hour) + TwoDigits(now.minute) + TwoDigits(now.second);
-  SetProjectValue(date_name, date);
-  SetProjectValue(time_name, time);
+  return SetProjectValue(date_name, date) && SetProjectValue(time_name, time);
 }
+
+std::string SettingsStore::LastFailure() const { return registry_.LastFailure(); }
 
 void SettingsStore::DeleteProject(std::string_view name) {
   // An empty name would make the product key itself the project key.

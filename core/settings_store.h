@@ -47,11 +47,15 @@ class SettingsStore {
   // Closes the entry database, writes the settings first when asked, then reads every value
   // of the project key of Settings().ProjectName into Settings().
   void LoadSettings(bool save_first);
-  // Record now as the time of the last entry save, or of the last site output.
-  void StampSave();
-  void StampOutput();
+  // Record now as the time of the last entry save, or of the last site output; false when
+  // the stamp could not be written (LastFailure() says why).
+  bool StampSave();
+  bool StampOutput();
   // Record now as the time of the last upload; only the uploader does.
-  void StampUpload();
+  bool StampUpload();
+  // Why the settings' home last failed: the settings file and the reason; empty when
+  // nothing failed or the home cannot tell.
+  std::string LastFailure() const;
   // Removes the project's key and its name from the project list, closing the gap.
   void DeleteProject(std::string_view name);
 
@@ -69,7 +73,7 @@ class SettingsStore {
   static std::string ListValueName(int index);
 
  private:
-  void WriteStamp(std::string_view date_name, std::string& date, std::string_view time_name,
+  bool WriteStamp(std::string_view date_name, std::string& date, std::string_view time_name,
                   std::string& time);
 
   Registry& registry_;

@@ -2,18 +2,34 @@
 
 #include <sqlite3.h>
 
-#include "core/quill_error.h"
+#include <cstring>
 
 namespace quill::core {
+namespace {
+
+// The engine's message, and the system's reason when the file itself failed.
+std::string ReasonOf(sqlite3* db, int rc) {
+  std::string reason = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  const int primary = (db != nullptr ? sqlite3_errcode(db) : rc) & 0xFF;
+  const int system = db != nullptr ? sqlite3_system_errno(db) : 0;
+  if (system != 0 && (primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR)) {
+    reason += " (";
+    reason += std::strerror(system);
+    reason += ")";
+  }
+  return reason;
+}
+
+}  // namespace
 
 SqliteDb::SqliteDb(std::string path, bool create, int busy_timeout_ms) : path_(std::move(path)) {
   const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
   const int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
   if (rc != SQLITE_OK) {
-    const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+    const std::string reason = ReasonOf(db_, rc);
     sqlite3_close(db_);
     db_ = nullptr;
-    throw QuillError("Cannot open " + path_ + ": " + reason);
+    throw SqliteError("Cannot open " + path_ + ": " + reason, reason);
   }
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, busy_timeout_ms);
@@ -22,15 +38,16 @@ SqliteDb::SqliteDb(std::string path, bool create, int busy_timeout_ms) : path_(s
 SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
 
 void SqliteDb::Fail(std::string_view what) const {
+  const std::string reason = ReasonOf(db_, SQLITE_ERROR);
   std::string message(path_);
   message += ": ";
-  message += sqlite3_errmsg(db_);
+  message += reason;
   if (!what.empty()) {
     message += " (";
     message += what;
     message += ")";
   }
-  throw QuillError(message);
+  throw SqliteError(message, reason);
 }
 
 void SqliteDb::Exec(std::string_view sql) {

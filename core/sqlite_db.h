@@ -5,12 +5,27 @@
 #include <string>
 #include <string_view>
 
+#include "core/quill_error.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace quill::core {
 
 class SqliteDb;
+
+// A failure of the database engine. Reason() is the engine's own account, with the system's
+// where it has one ("unable to open database file (Not a directory)"), without the file and
+// the statement that the message adds.
+class SqliteError : public QuillError {
+ public:
+  SqliteError(const std::string& message, std::string reason)
+      : QuillError(message), reason_(std::move(reason)) {}
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
 
 // One prepared statement. Bind, then Step() until it returns false; the statement resets
 // itself before the next Bind after a completed run, so a cached statement can be reused.

@@ -78,18 +78,31 @@ SqliteDb* SqliteRegistry::Db() {
     // It holds every project's upload password.
     MakeFilePrivate(path_);
     auto db = std::make_unique<SqliteDb>(path_, true, kBusyTimeoutMs);
-    SqliteTransaction transaction(*db);
-    db->Exec("CREATE TABLE IF NOT EXISTS keys (path TEXT NOT NULL PRIMARY KEY COLLATE NOCASE)");
-    db->Exec(
-        "CREATE TABLE IF NOT EXISTS vals (key TEXT NOT NULL COLLATE NOCASE,"
-        " name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data BLOB NOT NULL,"
-        " PRIMARY KEY (key, name))");
-    transaction.Commit();
+    // Tables already there need no write, so a file that may only be read still reads.
+    SqliteStatement tables(*db,
+                           "SELECT count(*) FROM sqlite_master WHERE type = 'table'"
+                           " AND name IN ('keys', 'vals')");
+    if (!tables.Step() || tables.Int(0) != 2) {
+      SqliteTransaction transaction(*db);
+      db->Exec("CREATE TABLE IF NOT EXISTS keys (path TEXT NOT NULL PRIMARY KEY COLLATE NOCASE)");
+      db->Exec(
+          "CREATE TABLE IF NOT EXISTS vals (key TEXT NOT NULL COLLATE NOCASE,"
+          " name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data BLOB NOT NULL,"
+          " PRIMARY KEY (key, name))");
+      transaction.Commit();
+    }
     db_ = std::move(db);
-  } catch (const QuillError&) {
+  } catch (const QuillError& error) {
+    Note("use", error);
     return nullptr;
   }
   return db_.get();
+}
+
+void SqliteRegistry::Note(std::string_view doing, const QuillError& error) {
+  const auto* engine = dynamic_cast<const SqliteError*>(&error);
+  failure_ = "Cannot " + std::string(doing) + " the settings file " + path_ + ": " +
+             (engine != nullptr ? engine->Reason() : std::string(error.what()));
 }
 
 RegValue SqliteRegistry::Read(RegRoot root, std::string_view sub_key, std::string_view name) {
@@ -102,7 +115,8 @@ RegValue SqliteRegistry::Read(RegRoot root, std::string_view sub_key, std::strin
     const auto type = static_cast<std::uint32_t>(select.Int(0));
     if (type == kRegNone) return {};
     return Decode(type, select.Text(1));
-  } catch (const QuillError&) {
+  } catch (const QuillError& error) {
+    Note("read", error);
     return {};
   }
 }
@@ -131,7 +145,8 @@ bool SqliteRegistry::Write(RegRoot root, std::string_view sub_key, std::string_v
     put.BindBlob(4, Encode(value)).Run();
     transaction.Commit();
     return true;
-  } catch (const QuillError&) {
+  } catch (const QuillError& error) {
+    Note("write", error);
     return false;
   }
 }
@@ -143,7 +158,8 @@ bool SqliteRegistry::DeleteValue(RegRoot root, std::string_view sub_key, std::st
     SqliteStatement remove(*db, "DELETE FROM vals WHERE key = ?1 AND name = ?2");
     remove.Bind(1, KeyPath(root, sub_key)).Bind(2, name).Run();
     return db->Changes() > 0;
-  } catch (const QuillError&) {
+  } catch (const QuillError& error) {
+    Note("write", error);
     return false;
   }
 }
@@ -167,7 +183,8 @@ bool SqliteRegistry::DeleteKey(RegRoot root, std::string_view sub_key) {
     remove_values.Bind(1, key).Run();
     transaction.Commit();
     return true;
-  } catch (const QuillError&) {
+  } catch (const QuillError& error) {
+    Note("write", error);
     return false;
   }
 }
@@ -182,7 +199,8 @@ std::vector<RegValueInfo> SqliteRegistry::Enum(RegRoot root, std::string_view su
     while (select.Step()) {
       values.push_back({select.Text(0), static_cast<std::uint32_t>(select.Int(1))});
     }
-  } catch (const QuillError&) {
+  } catch (const QuillError& error) {
+    Note("read", error);
     values.clear();
   }
   return values;

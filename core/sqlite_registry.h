@@ -7,6 +7,7 @@
 
 namespace quill::core {
 
+class QuillError;
 class SqliteDb;
 
 // The registry kept in an SQLite file, for systems without a Windows registry. The file's
@@ -18,6 +19,7 @@ class SqliteRegistry final : public Registry {
   explicit SqliteRegistry(std::string path);
   ~SqliteRegistry() override;
 
+  std::string LastFailure() const override { return failure_; }
 
  protected:
   RegValue Read(RegRoot root, std::string_view sub_key, std::string_view name) override;
@@ -31,8 +33,11 @@ class SqliteRegistry final : public Registry {
   // The open file, opened (and created with its tables) on first use; nullptr when it
   // cannot be opened, which every operation reports as a plain failure.
   SqliteDb* Db();
+  // Keeps why an operation failed, for LastFailure(); `doing` is "use", "read" or "write".
+  void Note(std::string_view doing, const QuillError& error);
 
   std::string path_;
+  std::string failure_;
   std::unique_ptr<SqliteDb> db_;
 };
 

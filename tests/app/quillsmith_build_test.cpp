@@ -10,6 +10,7 @@
 #include "core/sqlite_registry.h"
 #include "store/entry_store.h"
 #include "support/fixed_clock.h"
+#include "support/ordinary_user.h"
 #include "support/temp_dir.h"
 
 namespace quill {
@@ -38,10 +39,12 @@ class QuillsmithBuildTest : public ::testing::Test {
 
   core::ProjectSettings& Project() { return settings_.Settings(); }
 
-  Outcome Quillsmith(const std::string& arguments) {
+  Outcome Quillsmith(const std::string& arguments, const std::string& as = "",
+                     const std::string& config_home = "") {
     const std::string out = home_.File("out.txt");
     const std::string err = home_.File("err.txt");
-    const std::string command = "XDG_CONFIG_HOME='" + home_.Path().string() + "' '" +
+    const std::string config = config_home.empty() ? home_.Path().string() : config_home;
+    const std::string command = as + "env XDG_CONFIG_HOME='" + config + "' '" +
                                 QUILLSMITH_BUILD_PATH + "' " + arguments + " >'" + out + "' 2>'" +
                                 err + "'";
     const int status = std::system(command.c_str());
@@ -120,6 +123,56 @@ TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
   run = Quillsmith("--support-files Unset");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("no output folder"), std::string::npos) << run.err;
+}
+
+TEST_F(QuillsmithBuildTest, LeftoverTempFilesGoWithTheNextBuild) {
+  testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
+  testing::WriteFile(site_ + "blog015.html.tmp-0000427c", "left by a killed build");
+  testing::WriteFile(site_ + "notes.tmp", "the user's own");
+  ASSERT_EQ(Quillsmith("'My Log'").status, 0);
+  EXPECT_FALSE(std::filesystem::exists(site_ + "blog015.html.tmp-0000427c"));
+  EXPECT_TRUE(std::filesystem::exists(site_ + "notes.tmp"));
+}
+
+TEST_F(QuillsmithBuildTest, SettingsFileFailuresAreNamed) {
+  testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
+  const std::string registry = home_.File("quillsmith/registry.db");
+
+  // Read-only: the site is built, but without the output time the run has failed.
+  std::filesystem::permissions(registry, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::group_read |
+                                             std::filesystem::perms::others_read);
+  Outcome run = Quillsmith("'My Log'", testing::AsOrdinaryUser(home_.Path()));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("output time could not be recorded: Cannot write the settings file " +
+                         registry + ": attempt to write a readonly database"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(Stored("OutDate"), "");
+
+  std::filesystem::remove(registry);
+  testing::WriteFile(registry, std::string(4096, 'x'));
+  run = Quillsmith("'My Log'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Cannot use the settings file " + registry + ": file is not a database"),
+            std::string::npos)
+      << run.err;
+
+  std::filesystem::remove(registry);
+  std::filesystem::create_directory(registry);
+  run = Quillsmith("'My Log'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Cannot use the settings file " + registry), std::string::npos) << run.err;
+
+  const std::string file = home_.File("config-file");
+  testing::WriteFile(file, "");
+  run = Quillsmith("'My Log'", "", file);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(file + "/quillsmith/registry.db: unable to open database file (Not a "
+                                "directory)"),
+            std::string::npos)
+      << run.err;
 }
 
 TEST_F(QuillsmithBuildTest, CommandLine) {
