@@ -6,6 +6,7 @@
 #else
 #include <spawn.h>
 #include <sys/wait.h>
+#include <time.h>
 
 #include <cerrno>
 #include <cstring>
@@ -14,6 +15,9 @@ extern char** environ;
 #endif
 
 namespace quill::publish {
+namespace {
+constexpr int kIdleMilliseconds = 40;
+}  // namespace
 
 #ifdef _WIN32
 namespace {
@@ -45,7 +49,8 @@ void AppendQuoted(std::wstring& line, const std::wstring& argument) {
 
 }  // namespace
 
-LaunchResult RunAndWait(const std::string& program, const std::vector<std::string>& arguments) {
+LaunchResult RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::function<void()>& idle) {
   std::wstring line;
   AppendQuoted(line, Wide(program));
   for (const std::string& argument : arguments) {
@@ -66,7 +71,10 @@ LaunchResult RunAndWait(const std::string& program, const std::vector<std::strin
     LocalFree(text);
     return result;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
+  while (WaitForSingleObject(process.hProcess, idle ? kIdleMilliseconds : INFINITE) ==
+         WAIT_TIMEOUT) {
+    idle();
+  }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return {true, {}};
@@ -74,7 +82,8 @@ LaunchResult RunAndWait(const std::string& program, const std::vector<std::strin
 
 #else
 
-LaunchResult RunAndWait(const std::string& program, const std::vector<std::string>& arguments) {
+LaunchResult RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::function<void()>& idle) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -84,7 +93,14 @@ LaunchResult RunAndWait(const std::string& program, const std::vector<std::strin
   const int error = posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ);
   if (error != 0) return {false, std::strerror(error)};
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  const timespec pause{0, kIdleMilliseconds * 1000000L};
+  for (;;) {
+    const pid_t ended = waitpid(child, &status, idle ? WNOHANG : 0);
+    if (ended == child || (ended < 0 && errno != EINTR)) break;
+    if (ended == 0) {
+      idle();
+      nanosleep(&pause, nullptr);
+    }
   }
   return {true, {}};
 }

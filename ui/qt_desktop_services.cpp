@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -13,6 +14,42 @@
 #include <QUrl>
 
 namespace quill::ui {
+namespace {
+
+// While a launched program runs, the windows go on painting themselves but take no input
+// and cannot be closed: the user's clicks meanwhile are dropped, not kept for later.
+class InputBlocker final : public QObject {
+ public:
+  InputBlocker() { qApp->installEventFilter(this); }
+  ~InputBlocker() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::Shortcut:
+      case QEvent::ShortcutOverride:
+      case QEvent::InputMethod:
+      case QEvent::TouchBegin:
+      case QEvent::TouchUpdate:
+      case QEvent::TouchEnd:
+      case QEvent::ContextMenu:
+        return true;
+      case QEvent::Close:
+        event->ignore();  // a close event let through unanswered counts as agreed
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+}  // namespace
 
 MessageAnswer QtDesktopServices::ShowMessage(QWidget* parent, const QString& title,
                                              const QString& text, MessageIcon icon,
@@ -99,7 +136,9 @@ QString QtDesktopServices::OpenInShell(const QString& address) {
 
 publish::LaunchResult QtDesktopServices::RunAndWait(const std::string& program,
                                                     const std::vector<std::string>& arguments) {
-  return publish::RunAndWait(program, arguments);
+  // The desktop would mark a window that stops answering as not responding.
+  const InputBlocker blocker;
+  return publish::RunAndWait(program, arguments, [] { QCoreApplication::processEvents(); });
 }
 
 QSize QtDesktopServices::ScreenSize() const {

@@ -64,6 +64,11 @@ TEST(RunAndWait, WaitsForTheProgramAndPassesArgumentsUntouched) {
       "/bin/sh", {"-c", "sleep 0.3; printf '%s|' \"$@\" > \"$0\"", out, "My Blog", "a;b $HOME"});
   EXPECT_TRUE(result.started) << result.error;
   EXPECT_EQ(testing::ReadFile(out), "My Blog|a;b $HOME|");  // written before it returned
+
+  // A window waiting meanwhile hears from it all the time.
+  int idle = 0;
+  EXPECT_TRUE(RunAndWait("/bin/sh", {"-c", "sleep 0.3"}, [&] { ++idle; }).started);
+  EXPECT_GE(idle, 3);
 }
 
 TEST(RunAndWait, AMissingProgramSaysWhy) {
