@@ -67,6 +67,21 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
+// What a request without a body still "downloads" (libcurl's made-up headers) goes nowhere.
+std::size_t Discard(char*, std::size_t size, std::size_t count, void*) { return size * count; }
+
+using CurlList = std::unique_ptr<curl_slist, void (*)(curl_slist*)>;
+
+// A path as a remote command takes it, in double quotes for SFTP.
+std::string Quoted(const std::string& path) {
+  std::string quoted = "\"";
+  for (char c : path) {
+    if (c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
 }  // namespace
 
 FtpTarget TargetOf(const std::string& project, const std::string& ftp_host, const std::string& user,
@@ -83,15 +98,19 @@ std::string ManifestTarget(const FtpTarget& target) {
   return scheme + "://" + target.user + "@" + target.host + "/" + target.folder;
 }
 
+std::string DescribeTarget(const FtpTarget& target) {
+  return std::string(SchemeName(target.protocol)) + "://" + target.host + "/" +
+         WithSlash(target.folder);
+}
+
+std::unique_ptr<RemoteSite> OpenRemoteSite(const FtpTarget& target) {
+  return std::make_unique<FtpUploader>(target);
+}
+
 FtpUploader::FtpUploader(FtpTarget target) : target_(std::move(target)) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   curl_ = curl_easy_init();
   if (curl_ == nullptr) throw core::QuillError("Cannot start the upload client.");
-  if (target_.protocol == Protocol::kSftp) {
-    ApplySftpSecurity(curl_, target_, notes_);
-  } else {
-    ApplyFtpSecurity(curl_, target_);
-  }
 }
 
 FtpUploader::~FtpUploader() {
@@ -99,10 +118,7 @@ FtpUploader::~FtpUploader() {
   curl_global_cleanup();
 }
 
-std::string FtpUploader::Where() const {
-  return std::string(SchemeName(target_.protocol)) + "://" + target_.host + "/" +
-         WithSlash(target_.folder);
-}
+std::string FtpUploader::Where() const { return DescribeTarget(target_); }
 
 std::string FtpUploader::SecurityWarning() const { return ClearTextWarning(target_, notes_); }
 
@@ -116,48 +132,111 @@ std::string FtpUploader::UrlOf(const std::string& name) const {
   return "ftp://" + target_.host + "/" + folder + Escaped(curl, name);
 }
 
-void FtpUploader::Send(const SiteFile& file, const std::function<bool(std::uint64_t)>& progress) {
+void FtpUploader::Prepare(const std::string& url, char* error) {
   CURL* curl = static_cast<CURL*>(curl_);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(file.path.c_str(), "rb"),
-                                                         &std::fclose);
-  if (!source) throw core::QuillError("Cannot read " + file.path);
-  Transfer transfer{source.get(), &progress};
-  char error[CURL_ERROR_SIZE] = "";
-  const std::string url = UrlOf(file.name);
+  // A reset keeps the open connection; only the options of the last request go, so the
+  // protocol's own are set again.
+  curl_easy_reset(curl);
+  if (target_.protocol == Protocol::kSftp) {
+    ApplySftpSecurity(curl_, target_, notes_);
+  } else {
+    ApplyFtpSecurity(curl_, target_);
+  }
   last_reply_.clear();
-
+  error[0] = '\0';
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_USERNAME, target_.user.c_str());
   curl_easy_setopt(curl, CURLOPT_PASSWORD, target_.password.c_str());
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
+  curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallSeconds);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &KeepReply);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Discard);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
+}
+
+void FtpUploader::Fail(const std::string& what, int result, const char* error) const {
+  const std::string detail =
+      error[0] != '\0' ? error : curl_easy_strerror(static_cast<CURLcode>(result));
+  const std::string refused = ExplainSecurityFailure(result, detail, target_, notes_);
+  if (!refused.empty()) throw core::QuillError(refused);
+  std::string message = what + ": " + detail;
+  if (!last_reply_.empty()) message += " (the server said: " + last_reply_ + ")";
+  throw core::QuillError(message);
+}
+
+void FtpUploader::Send(const SiteFile& file, const std::function<bool(std::uint64_t)>& progress) {
+  CURL* curl = static_cast<CURL*>(curl_);
+  const auto source = OpenSiteFile(file.path);
+  Transfer transfer{source.get(), &progress};
+  char error[CURL_ERROR_SIZE];
+  Prepare(UrlOf(file.name), error);
+  Replies replies{last_reply_, notes_};
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
   curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
   curl_easy_setopt(curl, CURLOPT_READFUNCTION, &ReadChunk);
   curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(file.size));
   curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS,
                    static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
-  curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallSeconds);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &KeepReply);
-  Replies replies{last_reply_, notes_};
-  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
-  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
 
   const CURLcode result = curl_easy_perform(curl);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
-  if (result == CURLE_OK) return;
   if (result == CURLE_ABORTED_BY_CALLBACK) throw core::QuillError("The upload was cancelled.");
-  const std::string refused = ExplainSecurityFailure(
-      result, error[0] != '\0' ? error : curl_easy_strerror(result), target_, notes_);
-  if (!refused.empty()) throw core::QuillError(refused);
-  std::string message = "Cannot send " + file.name + " to " + Where() + ": " +
-                        (error[0] != '\0' ? error : curl_easy_strerror(result));
-  if (!last_reply_.empty()) message += " (the server said: " + last_reply_ + ")";
-  throw core::QuillError(message);
+  if (result != CURLE_OK) Fail("Cannot send " + file.name + " to " + Where(), result, error);
+  // The server's final reply came; the bytes that went must also be the whole file.
+  curl_off_t sent = -1;
+  curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &sent);
+  if (sent != static_cast<curl_off_t>(file.size)) {
+    throw core::QuillError("Cannot send " + file.name + " to " + Where() + ": " +
+                           std::to_string(sent) + " of its " + std::to_string(file.size) +
+                           " bytes went (the file changed while it was sent?)");
+  }
+}
+
+std::optional<std::uint64_t> FtpUploader::SizeOf(const std::string& name) {
+  CURL* curl = static_cast<CURL*>(curl_);
+  char error[CURL_ERROR_SIZE];
+  Prepare(UrlOf(name), error);
+  Replies replies{last_reply_, notes_};
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
+  // SIZE with the whole path: a missing folder then reads as a missing file.
+  curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+  const CURLcode result = curl_easy_perform(curl);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+  if (result == CURLE_REMOTE_FILE_NOT_FOUND) return std::nullopt;
+  if (result != CURLE_OK) Fail("Cannot ask " + Where() + " for " + name, result, error);
+  curl_off_t length = -1;
+  curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+  if (length < 0) return std::nullopt;
+  return static_cast<std::uint64_t>(length);
+}
+
+void FtpUploader::Remove(const std::string& name) {
+  CURL* curl = static_cast<CURL*>(curl_);
+  char error[CURL_ERROR_SIZE];
+  const bool sftp = target_.protocol == Protocol::kSftp;
+  Prepare(sftp ? "sftp://" + target_.host + "/~/" : "ftp://" + target_.host + "/", error);
+  Replies replies{last_reply_, notes_};
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
+  // The command takes the raw path; names were checked to hold no line break.
+  const std::string path = WithSlash(target_.folder) + name;
+  const std::string command = sftp ? "rm " + Quoted("/~/" + path) : "DELE " + path;
+  CurlList commands(curl_slist_append(nullptr, command.c_str()), &curl_slist_free_all);
+  curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  curl_easy_setopt(curl, CURLOPT_QUOTE, commands.get());
+  const CURLcode result = curl_easy_perform(curl);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+  if (result == CURLE_OK) return;
+  const std::string reply = last_reply_;
+  if (result == CURLE_QUOTE_ERROR && !SizeOf(name)) return;  // already gone
+  last_reply_ = reply;
+  Fail("Cannot delete " + name + " on " + Where(), result, error);
 }
 
 }  // namespace quill::push

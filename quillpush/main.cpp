@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/clock.h"
+#include "core/product.h"
 #include "core/quill_error.h"
 #include "core/registry.h"
 #include "core/settings_store.h"
@@ -20,36 +22,57 @@
 
 namespace {
 
+using quill::core::QuillError;
+
 constexpr const char* kUsage =
-    "Usage: quillpush [--quiet] [--insecure-tls] PROJECT NAME\n"
+    "Usage: quillpush [--quiet] [--dry-run] [--delete [--force]] [--insecure-tls] PROJECT NAME\n"
     "       quillpush --trust-host-key PROJECT NAME\n"
-    "       quillpush --help\n"
+    "       quillpush --help | --version\n"
     "\n"
     "Sends the site of a Quillsmith project to the server its settings name: every\n"
     "file of the output folder that is new or changed since the last upload, pages last.\n"
     "All words after the options together name the project, so quillpush My Blog sends\n"
     "the project \"My Blog\". Host, user, password, remote folder and output folder come\n"
     "from the project's settings; the upload time is recorded there once every file has\n"
-    "arrived.\n"
+    "arrived. Symbolic links in the output folder are skipped, with a warning.\n"
     "\n"
     "The host decides the protocol: \"sftp:myhost\" uploads by SFTP, \"ftps:myhost\" by FTP\n"
     "with TLS required, a bare \"myhost\" by FTP (with TLS when the server offers it).\n"
     "\n"
-    "  --quiet           print nothing but errors and warnings\n"
+    "  --quiet           print nothing but warnings and errors\n"
+    "  --dry-run         list what would be sent and deleted; connect to nothing, change\n"
+    "                    nothing\n"
+    "  --delete          after the upload, delete on the server the files an earlier upload\n"
+    "                    sent that are gone from the output folder\n"
+    "  --force           with --delete: delete even more than 100 files, or more than half\n"
+    "                    of those on the server\n"
     "  --insecure-tls    accept an ftps: server's certificate without checking who signed\n"
     "                    it (a self-signed one), for this run only\n"
     "  --trust-host-key  show the sftp: server's host key, record it in ~/.ssh/known_hosts\n"
     "                    and upload nothing\n"
+    "  --version         show the version\n"
     "  --help            show this text\n"
     "\n"
     "On a desktop it shows its progress in a small window, elsewhere one line per file.\n"
     "The exit status is 0 when everything arrived, 1 when something failed, 2 for a\n"
     "command line it cannot read.\n";
 
-// One line per file, for terminals and scripts.
+struct CommandLine {
+  bool quiet = false;
+  bool dry_run = false;
+  bool trust = false;
+  quill::push::PushOptions options;
+  std::string project;
+};
+
+// One line per file, for terminals and scripts. Warnings go to standard error, even when
+// quiet: a skipped file is worth knowing about.
 class ConsoleObserver final : public quill::push::PushObserver {
  public:
   explicit ConsoleObserver(bool quiet) : quiet_(quiet) {}
+  void Warn(const std::string& text) override {
+    std::fprintf(stderr, "quillpush: warning: %s\n", text.c_str());
+  }
   void Starting(std::size_t files, std::size_t total, std::uint64_t bytes) override {
     if (!quiet_) {
       std::printf("%zu of %zu files to send (%llu bytes)\n", files, total,
@@ -65,9 +88,11 @@ class ConsoleObserver final : public quill::push::PushObserver {
       std::fflush(stdout);
     }
   }
-  // Warnings concern the user's safety, so even --quiet shows them.
-  void Warn(const std::string& message) override {
-    std::fprintf(stderr, "quillpush: warning: %s\n", message.c_str());
+  void Deleted(const std::string& name) override {
+    if (!quiet_) {
+      std::printf("Deleted %s\n", name.c_str());
+      std::fflush(stdout);
+    }
   }
 
  private:
@@ -96,13 +121,6 @@ std::string SshFolder() {
   return std::string(home) + "/.ssh";
 }
 
-void LoadProject(quill::core::SettingsStore& settings, const std::string& project) {
-  const auto found = settings.FindProject(project);
-  if (!found) throw quill::core::QuillError("There is no project named \"" + project + "\".");
-  settings.Settings().ProjectName = *found;
-  settings.LoadSettings(false);
-}
-
 void TrustHostKey(quill::core::SettingsStore& settings, const std::string& ssh_folder) {
   const quill::core::ProjectSettings& project = settings.Settings();
   const quill::push::FtpTarget target = quill::push::TargetOf(
@@ -124,46 +142,94 @@ void TrustHostKey(quill::core::SettingsStore& settings, const std::string& ssh_f
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  bool quiet = false;
-  bool trust = false;
-  quill::push::TransportOptions options{false, SshFolder()};
-  std::string project;
+// Reads the options and the project name; returns an exit status when there is nothing
+// more to do.
+std::optional<int> ReadCommandLine(int argc, char** argv, CommandLine& line) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (project.empty() && (argument == "--help" || argument == "-h")) {
+    if (!line.project.empty()) {
+      line.project += ' ' + argument;
+    } else if (argument == "--help" || argument == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
+    } else if (argument == "--version") {
+      std::printf("quillpush %d.%d.%d\n", quill::core::kVersionMajor, quill::core::kVersionMinor,
+                  quill::core::kVersionRevision);
+      return 0;
+    } else if (argument == "--quiet") {
+      line.quiet = true;
+    } else if (argument == "--dry-run") {
+      line.dry_run = true;
+    } else if (argument == "--delete") {
+      line.options.remove_vanished = true;
+    } else if (argument == "--force") {
+      line.options.force = true;
+    } else if (argument == "--insecure-tls") {
+      line.options.transport.insecure_tls = true;
+    } else if (argument == "--trust-host-key") {
+      line.trust = true;
+    } else if (argument.starts_with("--")) {
+      std::fprintf(stderr, "quillpush: unknown option %s\n\n%s", argument.c_str(), kUsage);
+      return 2;
+    } else {
+      line.project = argument;
     }
-    if (project.empty() && argument == "--quiet") {
-      quiet = true;
-      continue;
-    }
-    if (project.empty() && argument == "--insecure-tls") {
-      options.insecure_tls = true;
-      continue;
-    }
-    if (project.empty() && argument == "--trust-host-key") {
-      trust = true;
-      continue;
-    }
-    if (!project.empty()) project += ' ';
-    project += argument;
   }
-  if (project.empty()) {
+  if (line.options.force && !line.options.remove_vanished) {
+    std::fprintf(stderr, "quillpush: --force goes with --delete\n\n%s", kUsage);
+    return 2;
+  }
+  if (line.project.empty()) {
     std::fprintf(stderr, "quillpush: name the project to send\n\n%s", kUsage);
     return 2;
   }
+  return std::nullopt;
+}
 
-  if (trust) {
+// A settings file that cannot be read is named with the reason, rather than passing for a
+// missing project.
+void RequireSettings(const quill::core::SettingsStore& settings) {
+  const std::string failure = settings.LastFailure();
+  if (!failure.empty()) throw QuillError(failure);
+}
+
+void OpenProject(quill::core::SettingsStore& settings, const std::string& project) {
+  const auto found = settings.FindProject(project);
+  RequireSettings(settings);
+  if (!found) throw QuillError("There is no project named \"" + project + "\".");
+  settings.Settings().ProjectName = *found;
+  settings.LoadSettings(false);
+  RequireSettings(settings);
+}
+
+// --dry-run: what would go, printed; the exit status says whether the upload would.
+int DryRun(const quill::core::SettingsStore& settings, const CommandLine& line) {
+  const quill::push::PushPlan plan = quill::push::PlanPush(settings.Settings(), line.options);
+  for (const std::string& warning : plan.warnings) {
+    std::fprintf(stderr, "quillpush: warning: %s\n", warning.c_str());
+  }
+  for (const std::string& text : quill::push::DescribePlan(plan, line.options)) {
+    std::printf("%s\n", text.c_str());
+  }
+  if (!plan.refusal) return 0;
+  std::fprintf(stderr, "quillpush: %s\n", plan.refusal->c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandLine line;
+  if (const std::optional<int> status = ReadCommandLine(argc, argv, line)) return *status;
+
+  line.options.transport.ssh_folder = SshFolder();
+  if (line.trust) {
     try {
       const auto registry = quill::core::OpenUserRegistry();
       quill::core::SystemClock clock;
       quill::core::SettingsStore settings(*registry, clock);
-      LoadProject(settings, project);
-      TrustHostKey(settings, options.ssh_folder);
+      OpenProject(settings, line.project);
+      TrustHostKey(settings, line.options.transport.ssh_folder);
     } catch (const std::exception& error) {
       std::fprintf(stderr, "quillpush: %s\n", error.what());
       return 1;
@@ -173,11 +239,11 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<QApplication> application;
   std::unique_ptr<quill::push::ProgressWindow> window;
-  if (HasDisplay()) {
+  if (HasDisplay() && !line.dry_run) {
     application = std::make_unique<QApplication>(argc, argv);
-    window = std::make_unique<quill::push::ProgressWindow>(QString::fromStdString(project));
+    window = std::make_unique<quill::push::ProgressWindow>(QString::fromStdString(line.project));
   }
-  ConsoleObserver console(quiet);
+  ConsoleObserver console(line.quiet);
   quill::push::PushObserver& observer =
       window ? static_cast<quill::push::PushObserver&>(*window) : console;
 
@@ -185,12 +251,15 @@ int main(int argc, char** argv) {
     const auto registry = quill::core::OpenUserRegistry();
     quill::core::SystemClock clock;
     quill::core::SettingsStore settings(*registry, clock);
-    LoadProject(settings, project);
-    const quill::push::PushReport report = quill::push::Push(settings, observer, options);
-    if (!quiet && !window) {
-      std::printf("Sent %zu files (%llu bytes) to %s; %zu unchanged\n", report.sent,
+    OpenProject(settings, line.project);
+    if (line.dry_run) return DryRun(settings, line);
+    const quill::push::PushReport report = quill::push::Push(settings, observer, line.options);
+    if (!line.quiet && !window) {
+      std::printf("Sent %zu files (%llu bytes) to %s; %zu unchanged", report.sent,
                   static_cast<unsigned long long>(report.bytes), report.where.c_str(),
                   report.unchanged);
+      if (line.options.remove_vanished) std::printf("; %zu deleted", report.deleted);
+      std::printf("\n");
     }
     if (window) window->Done(report);
   } catch (const std::exception& error) {

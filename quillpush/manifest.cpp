@@ -2,19 +2,40 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "core/atomic_file.h"
 #include "core/quill_error.h"
+#include "quillpush/remote_name.h"
 
 namespace quill::push {
 namespace {
 
-constexpr const char* kHeader = "quillpush manifest 1";
+constexpr const char* kHeader = "quillpush manifest 2";
+constexpr const char* kFirstHeader = "quillpush manifest 1";  // read, never written
+constexpr const char* kWithdrawn = "-\t-\t";
 
 std::string Line(const std::string& name, const Manifest::Entry& entry) {
   return entry.sha256 + "\t" + std::to_string(entry.size) + "\t" + name + "\n";
+}
+
+// Opens the manifest without following a symbolic link; nullptr with errno set otherwise.
+std::FILE* OpenNoFollow(const std::string& path, bool append) {
+#ifdef _WIN32
+  return std::fopen(path.c_str(), append ? "ab" : "rb");
+#else
+  const int flags = append ? O_WRONLY | O_APPEND : O_RDONLY;
+  const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, append ? "ab" : "rb");
+  if (file == nullptr) ::close(fd);
+  return file;
+#endif
 }
 
 }  // namespace
@@ -29,19 +50,42 @@ Manifest::~Manifest() {
 }
 
 void Manifest::Load() {
-  std::ifstream in(path_, std::ios::binary);
-  std::string line;
-  if (!std::getline(in, line) || line != kHeader) return;
-  if (!std::getline(in, line) || line != "target " + target_) return;
-  same_target_ = true;
-  // A line cut short by a crash has no final line break and is left out.
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::FILE* file = OpenNoFollow(path_, false);
+  if (file == nullptr) {
+    if (errno == ELOOP) {
+      problems_.push_back(path_ + " is a symbolic link; it was not read and is replaced by a " +
+                          "file of its own, so every file is sent again.");
+    }
+    return;
+  }
+  std::string text;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  std::fclose(file);
+  Parse(text);
+}
+
+void Manifest::Parse(const std::string& text) {
   std::istringstream lines(text);
+  std::string line;
+  if (!std::getline(lines, line) || (line != kHeader && line != kFirstHeader)) return;
+  if (!std::getline(lines, line) || line != "target " + target_) return;
   while (std::getline(lines, line)) {
-    if (lines.eof() && !text.ends_with('\n')) break;
+    if (lines.eof() && !text.ends_with('\n')) break;  // cut short by a crash
     const auto tab1 = line.find('\t');
     const auto tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
-    if (tab2 == std::string::npos || tab1 != 64) continue;
+    if (tab2 == std::string::npos) continue;
+    const std::string name = line.substr(tab2 + 1);
+    if (!StaysInside(name)) {
+      problems_.push_back(path_ + " lists \"" + Printable(name) +
+                          "\", which is no name inside the remote folder; it is ignored.");
+      continue;
+    }
+    if (line.starts_with(kWithdrawn)) {
+      entries_.erase(name);
+      continue;
+    }
+    if (tab1 != 64) continue;
     Entry entry;
     entry.sha256 = line.substr(0, tab1);
     try {
@@ -49,7 +93,7 @@ void Manifest::Load() {
     } catch (const std::exception&) {
       continue;
     }
-    entries_[line.substr(tab2 + 1)] = entry;
+    entries_[name] = entry;
   }
 }
 
@@ -58,28 +102,33 @@ bool Manifest::Holds(const std::string& name, std::uint64_t size, const std::str
   return found != entries_.end() && found->second.size == size && found->second.sha256 == sha256;
 }
 
-void Manifest::StartFile() {
-  if (!same_target_) {
-    // Another target, or none yet: begin a fresh record for this one.
-    core::AtomicFile file(path_);
-    file.Write(std::string(kHeader) + "\ntarget " + target_ + "\n");
-    file.Commit();
-    same_target_ = true;
-  }
-  journal_ = std::fopen(path_.c_str(), "ab");
+void Manifest::Append(const std::string& line, bool sync) {
   if (journal_ == nullptr) {
-    throw core::QuillError("Cannot write " + path_ + ": " + std::strerror(errno));
+    // A clean start: this target's header and what is known, then the journal grows on it.
+    Compact();
+    journal_ = OpenNoFollow(path_, true);
+    if (journal_ == nullptr) {
+      throw core::QuillError("Cannot write " + path_ + ": " + std::strerror(errno));
+    }
   }
+  bool written = std::fwrite(line.data(), 1, line.size(), journal_) == line.size() &&
+                 std::fflush(journal_) == 0;
+#ifndef _WIN32
+  if (written && sync) written = ::fdatasync(::fileno(journal_)) == 0;
+#endif
+  if (!written) throw core::QuillError("Cannot write " + path_ + ": " + std::strerror(errno));
+}
+
+void Manifest::Forget(const std::string& name) {
+  if (entries_.find(name) == entries_.end()) return;
+  // On disk before anything else happens: a cut-off upload must never look complete.
+  Append(kWithdrawn + name + "\n", true);
+  entries_.erase(name);
 }
 
 void Manifest::Record(const std::string& name, std::uint64_t size, const std::string& sha256) {
-  if (journal_ == nullptr) StartFile();
   const Entry entry{size, sha256};
-  const std::string line = Line(name, entry);
-  if (std::fwrite(line.data(), 1, line.size(), journal_) != line.size() ||
-      std::fflush(journal_) != 0) {
-    throw core::QuillError("Cannot write " + path_ + ": " + std::strerror(errno));
-  }
+  Append(Line(name, entry), false);
   entries_[name] = entry;
 }
 
@@ -90,10 +139,10 @@ void Manifest::Compact() {
   }
   std::string text = std::string(kHeader) + "\ntarget " + target_ + "\n";
   for (const auto& [name, entry] : entries_) text += Line(name, entry);
+  // The new file is renamed over the old name, which replaces a link rather than its target.
   core::AtomicFile file(path_);
   file.Write(text);
   file.Commit();
-  same_target_ = true;
 }
 
 }  // namespace quill::push

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdio>
 
 namespace quill::push {
 
@@ -27,15 +28,16 @@ ProgressWindow::ProgressWindow(const QString& project) {
   red.setColor(QPalette::WindowText, QColor(176, 0, 0));
   error_->setPalette(red);
   error_->hide();
-  warning_ = new QLabel;
-  warning_->setWordWrap(true);
-  warning_->hide();
+  warnings_ = new QLabel;
+  warnings_->setWordWrap(true);
+  warnings_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  warnings_->hide();
   cancel_ = new QPushButton("Cancel");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(file_);
   layout->addWidget(bar_);
   layout->addWidget(bytes_);
-  layout->addWidget(warning_);
+  layout->addWidget(warnings_);
   layout->addWidget(error_);
   layout->addWidget(cancel_, 0, Qt::AlignRight);
   setMinimumWidth(460);
@@ -51,6 +53,15 @@ ProgressWindow::ProgressWindow(const QString& project) {
     }
   });
   show();
+  QCoreApplication::processEvents();
+}
+
+void ProgressWindow::Warn(const std::string& text) {
+  std::fprintf(stderr, "quillpush: warning: %s\n", text.c_str());
+  const QString line = QString::fromStdString(text);
+  warnings_->setText(warnings_->text().isEmpty() ? line : warnings_->text() + "\n" + line);
+  warnings_->show();
+  adjustSize();
   QCoreApplication::processEvents();
 }
 
@@ -76,10 +87,8 @@ bool ProgressWindow::Progress(std::uint64_t bytes) {
 
 void ProgressWindow::Sent(const SiteFile&) { QCoreApplication::processEvents(); }
 
-void ProgressWindow::Warn(const std::string& message) {
-  warning_->setText("Warning: " + QString::fromStdString(message));
-  warning_->show();
-  adjustSize();
+void ProgressWindow::Deleted(const std::string& name) {
+  file_->setText("Deleted " + QString::fromStdString(name));
   QCoreApplication::processEvents();
 }
 
@@ -88,25 +97,28 @@ void ProgressWindow::Fail(const QString& message) {
   error_->setText(message);
   error_->show();
   adjustSize();
+  WaitForClose(0);
+}
+
+// Until the window is closed, or for `milliseconds` when that is not 0.
+void ProgressWindow::WaitForClose(int milliseconds) {
   cancel_->setText("Close");
   QEventLoop wait;
   waiting_ = &wait;
+  if (milliseconds > 0) QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
   wait.exec();
   waiting_ = nullptr;
 }
 
 void ProgressWindow::Done(const PushReport& report) {
-  file_->setText(QString("Sent %1 file%2, %3 unchanged")
-                     .arg(report.sent)
-                     .arg(report.sent == 1 ? "" : "s")
-                     .arg(report.unchanged));
+  QString summary = QString("Sent %1 file%2, %3 unchanged")
+                        .arg(report.sent)
+                        .arg(report.sent == 1 ? "" : "s")
+                        .arg(report.unchanged);
+  if (report.deleted > 0) summary += QString(", %1 deleted").arg(report.deleted);
+  file_->setText(warnings_->isHidden() ? summary : summary + "; see the warnings:");
   bar_->setValue(bar_->maximum());
-  cancel_->setText("Close");
-  QEventLoop wait;
-  waiting_ = &wait;
-  QTimer::singleShot(2000, &wait, &QEventLoop::quit);
-  wait.exec();
-  waiting_ = nullptr;
+  WaitForClose(2000);
 }
 
 void ProgressWindow::closeEvent(QCloseEvent* event) {

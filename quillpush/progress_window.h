@@ -18,11 +18,12 @@ class ProgressWindow final : public QWidget, public PushObserver {
  public:
   explicit ProgressWindow(const QString& project);
 
+  void Warn(const std::string& text) override;
   void Starting(std::size_t files, std::size_t total, std::uint64_t bytes) override;
   void Sending(const SiteFile& file) override;
   bool Progress(std::uint64_t bytes) override;
   void Sent(const SiteFile& file) override;
-  void Warn(const std::string& message) override;
+  void Deleted(const std::string& name) override;
 
   // Shows what went wrong and waits for the window to be closed.
   void Fail(const QString& message);
@@ -34,9 +35,11 @@ class ProgressWindow final : public QWidget, public PushObserver {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void WaitForClose(int milliseconds);
+
   QLabel* file_;
   QLabel* error_;
-  QLabel* warning_;
+  QLabel* warnings_;
   QProgressBar* bar_;
   QLabel* bytes_;
   QPushButton* cancel_;

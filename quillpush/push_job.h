@@ -1,43 +1,96 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "quillpush/remote_site.h"
 #include "quillpush/site_files.h"
 #include "quillpush/transport_security.h"
 
 namespace quill::core {
-class Clock;
 class SettingsStore;
+struct ProjectSettings;
 }  // namespace quill::core
 
 namespace quill::push {
+
+class Manifest;
 
 // Hears how an upload goes.
 class PushObserver {
  public:
   virtual ~PushObserver() = default;
+  // Something the user should know that does not stop the upload: a skipped link, say.
+  virtual void Warn(const std::string& text) = 0;
   // What is to be sent: `files` of the site's `total` files, `bytes` in all.
   virtual void Starting(std::size_t files, std::size_t total, std::uint64_t bytes) = 0;
   virtual void Sending(const SiteFile& file) = 0;
   // `bytes` sent so far in this run; false cancels the upload.
   virtual bool Progress(std::uint64_t bytes) = 0;
   virtual void Sent(const SiteFile& file) = 0;
-  // Something the user should know although the upload goes on.
-  virtual void Warn(const std::string& message) = 0;
+  virtual void Deleted(const std::string& name) = 0;
+};
+
+struct PushOptions {
+  bool remove_vanished = false;  // delete on the server what vanished locally
+  bool force = false;            // even past the deletion cap
+  TransportOptions transport;
+};
+
+// More deletions than this, or than half the files on the server, need PushOptions::force.
+constexpr std::size_t kDeletionCap = 100;
+
+// What an upload is going to do, worked out without connecting to anything.
+struct PushPlan {
+  struct Change {
+    const SiteFile* file;
+    std::string sha256;
+    bool fresh;  // not on the server yet, as far as the manifest knows
+  };
+
+  PushPlan();
+  ~PushPlan();
+  PushPlan(PushPlan&&) noexcept;
+
+  FtpTarget target;
+  std::string where;
+  SiteListing listing;
+  std::vector<Change> send;
+  std::vector<std::string> vanished;  // listed in the manifest, gone from the output folder
+  std::size_t unchanged = 0;
+  std::uint64_t bytes = 0;
+  std::vector<std::string> warnings;
+  // Why the upload cannot go ahead: names the server cannot take, too many deletions.
+  std::optional<std::string> refusal;
+  std::unique_ptr<Manifest> manifest;
 };
 
 struct PushReport {
   std::size_t sent = 0;
   std::size_t unchanged = 0;
+  std::size_t deleted = 0;
   std::uint64_t bytes = 0;
   std::string where;
 };
 
-// Sends the open project's changed site files to its FTP server, newest pages last, and
-// records the upload stamps once everything arrived. Throws QuillError on any failure,
-// with no stamp written and the manifest listing exactly what did arrive.
-PushReport Push(core::SettingsStore& settings, PushObserver& observer,
-                const TransportOptions& options = {});
+// Compares the open project's output folder with what its manifest says the server holds.
+// Throws QuillError when the settings or the folder cannot be used.
+PushPlan PlanPush(const core::ProjectSettings& project, const PushOptions& options);
+
+// What a plan would do, one line each, for --dry-run.
+std::vector<std::string> DescribePlan(const PushPlan& plan, const PushOptions& options);
+
+// Carries a plan out: sends the changed files, newest pages last, checks that each arrived
+// whole, deletes what vanished when asked, and records the upload stamps once everything is
+// done. Throws QuillError on any failure, with no stamp written and the manifest listing
+// exactly what the server holds whole.
+PushReport CarryOut(PushPlan& plan, RemoteSite& remote, core::SettingsStore& settings,
+                    PushObserver& observer, const PushOptions& options);
+
+// PlanPush, then CarryOut on the remote site the settings name.
+PushReport Push(core::SettingsStore& settings, PushObserver& observer, const PushOptions& options);
 
 }  // namespace quill::push

@@ -3,10 +3,16 @@
 #include <openssl/evp.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <memory>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include "core/atomic_file.h"
 #include "core/file_names.h"
 #include "core/quill_error.h"
 #include "quillpush/manifest.h"
@@ -17,10 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Files of the output folder itself that are the program's own, not the site's.
 bool StaysHome(const std::string& name) {
   const std::string database = core::kDatabaseFile;
-  return name == database || name.starts_with(database + "-") || name == Manifest::kFileName ||
-         name.ends_with(".tmp") || name.find(".tmp-") != std::string::npos;
+  return name == database || name.starts_with(database + "-") || name == Manifest::kFileName;
 }
 
 // 0 for files that are no page, 1 for numbered pages, 2 for the first page, 3 for the feed;
@@ -39,47 +45,75 @@ int Rank(const std::string& name, const core::ProjectSettings& settings, long& n
   return 0;
 }
 
+// Walks one folder. Names are built from the entries' own names as they are walked, never
+// from a resolved path, so none can step out of the site.
+void Walk(const fs::path& folder, const std::string& prefix, SiteListing& listing) {
+  std::error_code error;
+  fs::directory_iterator it(folder, error);
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    const std::string leaf = it->path().filename().string();
+    const std::string name = prefix + leaf;
+    if (leaf.starts_with('.') || core::IsTempFileName(leaf)) continue;  // hidden, or a temp file
+    const fs::file_status status = it->symlink_status(error);
+    if (error) break;
+    if (fs::is_symlink(status)) {
+      listing.links.push_back(name);
+    } else if (fs::is_directory(status)) {
+      Walk(it->path(), name + "/", listing);
+    } else if (fs::is_regular_file(status) && !(prefix.empty() && StaysHome(leaf))) {
+      const std::uintmax_t size = it->file_size(error);
+      if (error) break;
+      listing.files.push_back({name, it->path().string(), size});
+    }
+  }
+  if (error) {
+    throw core::QuillError("Cannot read the folder " + folder.string() + ": " + error.message());
+  }
+}
+
 }  // namespace
 
-std::vector<SiteFile> ListSiteFiles(const std::string& folder,
-                                    const core::ProjectSettings& settings) {
+SiteListing ListSiteFiles(const std::string& folder, const core::ProjectSettings& settings) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) {
     throw core::QuillError("The output folder " + folder + " does not exist.");
   }
-  std::vector<SiteFile> files;
-  fs::recursive_directory_iterator it(folder, fs::directory_options::none, error);
-  if (error)
-    throw core::QuillError("Cannot read the output folder " + folder + ": " + error.message());
-  for (; it != fs::recursive_directory_iterator(); it.increment(error)) {
-    if (error)
-      throw core::QuillError("Cannot read the output folder " + folder + ": " + error.message());
-    const std::string leaf = it->path().filename().string();
-    if (leaf.starts_with('.')) {  // hidden, folders included
-      if (it->is_directory()) it.disable_recursion_pending();
-      continue;
-    }
-    if (!it->is_regular_file()) continue;
-    const std::string name = fs::relative(it->path(), folder).generic_string();
-    if (StaysHome(name)) continue;
-    files.push_back({name, it->path().string(), it->file_size()});
+  SiteListing listing;
+  Walk(folder, "", listing);
+  std::stable_sort(listing.files.begin(), listing.files.end(),
+                   [&](const SiteFile& a, const SiteFile& b) {
+                     long number_a = 0;
+                     long number_b = 0;
+                     const int rank_a = Rank(a.name, settings, number_a);
+                     const int rank_b = Rank(b.name, settings, number_b);
+                     if (rank_a != rank_b) return rank_a < rank_b;
+                     if (rank_a == 1) return number_a > number_b;  // oldest page first
+                     return a.name < b.name;
+                   });
+  return listing;
+}
+
+FileHandle OpenSiteFile(const std::string& path) {
+#ifdef _WIN32
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+#else
+  std::FILE* file = nullptr;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0) {
+    file = ::fdopen(fd, "rb");
+    if (file == nullptr) ::close(fd);
   }
-  std::stable_sort(files.begin(), files.end(), [&](const SiteFile& a, const SiteFile& b) {
-    long number_a = 0;
-    long number_b = 0;
-    const int rank_a = Rank(a.name, settings, number_a);
-    const int rank_b = Rank(b.name, settings, number_b);
-    if (rank_a != rank_b) return rank_a < rank_b;
-    if (rank_a == 1) return number_a > number_b;  // oldest page first
-    return a.name < b.name;
-  });
-  return files;
+#endif
+  if (file == nullptr) {
+    const int reason = errno;
+    throw core::QuillError("Cannot read " + path + ": " +
+                           (reason == ELOOP ? "it is now a symbolic link" : std::strerror(reason)));
+  }
+  return FileHandle(file, &std::fclose);
 }
 
 std::string Sha256OfFile(const std::string& path) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) throw core::QuillError("Cannot read " + path);
+  const FileHandle file = OpenSiteFile(path);
   std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
   EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr);
   char buffer[1 << 16];

@@ -1,17 +1,21 @@
 """A real FTP server on loopback for the uploader's tests (Debian's python3-pyftpdlib).
 
 Prints the port it listens on, then serves until killed. Every file received is noted, in
-order, in the log file; with --stop-after N the server dies at the start of upload N + 1,
-as a server going away halfway would. With --tls PEM it demands explicit TLS (AUTH TLS)
-on both connections, with a self-signed certificate it writes to PEM (python3-openssl).
+order, in the log file. With --tls PEM it demands explicit TLS (AUTH TLS) on both
+connections, with a self-signed certificate it writes to PEM (python3-openssl). Faults on
+demand: with --stop-after N the server dies at the start of upload N + 1, as a server going
+away halfway would; with --die-in-file N it dies after the first bytes of upload N + 1
+reached the disk, leaving a cut-off file; --truncate keeps only half of every file
+received; --slow takes uploads at about 400 KB a second.
 """
 import argparse
 import logging
 import os
 import sys
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
 
@@ -23,6 +27,9 @@ parser.add_argument("--password", default="secret")
 parser.add_argument("--port", type=int, default=0)
 parser.add_argument("--stop-after", type=int, default=0)
 parser.add_argument("--tls", metavar="PEM")
+parser.add_argument("--die-in-file", type=int, default=-1)
+parser.add_argument("--truncate", action="store_true")
+parser.add_argument("--slow", action="store_true")
 args = parser.parse_args()
 
 config_logging(level=logging.ERROR)
@@ -72,16 +79,38 @@ if args.tls:
     Base.dtp_handler = DataHandler
 
 
+class DataChannel(Base.dtp_handler):
+    ac_in_buffer_size = 8192 if args.slow else Base.dtp_handler.ac_in_buffer_size
+
+    def handle_read(self):
+        super().handle_read()
+        if args.slow:
+            time.sleep(0.02)
+        if Handler.dying and self.receive and self.tot_bytes_received > 0:
+            self.file_obj.flush()
+            os._exit(0)
+
+    if not args.tls:  # TLS reads come through its own event handler
+        handle_read_event = handle_read
+
+
 class Handler(Base):
+    dtp_handler = DataChannel
     received = 0
+    stored = 0
+    dying = False
 
     def ftp_STOR(self, file, mode="w"):
         if args.stop_after and Handler.received >= args.stop_after:
             os._exit(0)
+        Handler.dying = Handler.stored == args.die_in_file
+        Handler.stored += 1
         return super().ftp_STOR(file, mode)
 
     def on_file_received(self, file):
         Handler.received += 1
+        if args.truncate:
+            os.truncate(file, os.path.getsize(file) // 2)
         with open(args.log, "a") as log:
             log.write(os.path.relpath(file, args.root) + "\n")
 

@@ -1,16 +1,26 @@
 // quillpush run as the editor runs it, against a real FTP server on loopback.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <random>
+#include <thread>
 
 #include "core/settings_store.h"
 #include "core/sqlite_registry.h"
 #include "support/fixed_clock.h"
 #include "support/ftp_server.h"
+#include "support/ordinary_user.h"
 #include "support/temp_dir.h"
+
+extern char** environ;
 
 namespace quill::push {
 namespace {
@@ -53,14 +63,16 @@ class QuillpushTest : public ::testing::Test {
     settings_.SetProjectValue("FtpHost", "127.0.0.1:" + std::to_string(port));
   }
 
-  // Without a display unless `desktop` names the environment of one.
+  // Without a display unless `desktop` names the environment of one; `as` runs it as
+  // another user.
   Outcome Quillpush(const std::string& arguments = "Push Log",
-                    const std::string& desktop = "-u DISPLAY -u WAYLAND_DISPLAY") {
+                    const std::string& desktop = "-u DISPLAY -u WAYLAND_DISPLAY",
+                    const std::string& as = "") {
     const std::string out = dir_.File("out.txt");
     const std::string err = dir_.File("err.txt");
-    const std::string command = "env " + desktop + " XDG_CONFIG_HOME='" + dir_.Path().string() +
-                                "' '" + QUILLPUSH_PATH + "' " + arguments + " >'" + out + "' 2>'" +
-                                err + "'";
+    const std::string command = as + "env " + desktop + " XDG_CONFIG_HOME='" +
+                                dir_.Path().string() + "' '" + QUILLPUSH_PATH + "' " + arguments +
+                                " >'" + out + "' 2>'" + err + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
   }
@@ -76,6 +88,25 @@ class QuillpushTest : public ::testing::Test {
     return settings_.GetProjectValue("FtpDate") + settings_.GetProjectValue("FtpTime");
   }
   std::string Remote(const std::string& name) { return ReadFile(root_ + "public/blog/" + name); }
+  // Every file of the server's folder, by name, as the test sees it.
+  std::vector<std::string> ServerFiles() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+      if (entry.is_regular_file()) names.push_back(entry.path().lexically_relative(root_));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Whether every site file is on the server byte for byte.
+  void ExpectServerMirrorsTheSite() {
+    for (const auto& entry : fs::recursive_directory_iterator(site_)) {
+      const std::string name = entry.path().lexically_relative(site_);
+      if (!entry.is_regular_file() || name.starts_with(".") || name.starts_with("Blog.mdb")) {
+        continue;
+      }
+      EXPECT_TRUE(Remote(name) == ReadFile(entry.path())) << name;
+    }
+  }
   std::vector<std::string> ManifestNames() {
     std::vector<std::string> names;
     std::ifstream in(site_ + ".quillpush-manifest");
@@ -209,9 +240,230 @@ TEST_F(QuillpushTest, BadSettingsSayWhatIsWrong) {
   EXPECT_EQ(Stamp(), "");
 
   EXPECT_EQ(Quillpush("").status, 2);
+  EXPECT_EQ(Quillpush("--force Push Log").status, 2);  // only with --delete
+  EXPECT_EQ(Quillpush("--frobnicate Push Log").status, 2);
+  EXPECT_EQ(Quillpush("--version").out, "quillpush 1.0.142\n");
   run = Quillpush("--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out.rfind("Usage: quillpush", 0), 0u);
+}
+
+TEST_F(QuillpushTest, NothingOutsideTheSiteIsSentOrWritten) {
+  const std::string outside = dir_.File("outside") + "/";
+  fs::create_directories(outside + "photos");
+  WriteFile(outside + "hostname", "a private file");
+  WriteFile(outside + "photos/me.jpg", "a private picture");
+  WriteFile(outside + "notes", "the user's notes");
+  fs::create_symlink(outside + "hostname", site_ + "x");
+  fs::create_symlink(outside + "photos", site_ + "images/linked");
+  fs::create_symlink(outside + "notes", site_ + ".quillpush-manifest");
+  // The generator's leftovers stay home; files that merely look alike go.
+  WriteFile(site_ + "blog015.html.tmp-0000427c", "left by a killed build");
+  WriteFile(site_ + "notes.tmp", "a genuine file");
+  WriteFile(site_ + "draft.tmp-1", "another");
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+
+  const Outcome run = Quillpush("--quiet Push Log");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("Skipped x: it is a symbolic link"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Skipped images/linked: it is a symbolic link"), std::string::npos);
+  EXPECT_NE(run.err.find(".quillpush-manifest is a symbolic link"), std::string::npos);
+  for (const std::string& name : ServerFiles()) {
+    EXPECT_TRUE(name.starts_with("public/blog/")) << name;
+    EXPECT_EQ(name.find("linked"), std::string::npos) << name;
+    EXPECT_EQ(name.find("tmp-0000427c"), std::string::npos) << name;
+  }
+  EXPECT_FALSE(fs::exists(root_ + "public/blog/x"));
+  EXPECT_EQ(Remote("notes.tmp"), "a genuine file");
+  EXPECT_EQ(Remote("draft.tmp-1"), "another");
+  EXPECT_EQ(ReadFile(outside + "notes"), "the user's notes");
+  EXPECT_FALSE(fs::is_symlink(site_ + ".quillpush-manifest"));
+  EXPECT_EQ(ManifestNames().size(), 11u);
+}
+
+TEST_F(QuillpushTest, AFileCutOffOnTheServerIsNeverTakenForSent) {
+  testing::FtpServer first(root_, log_);
+  const int port = first.Port();  // the manifest belongs to host and port
+  ServeOn(port);
+  ASSERT_EQ(Quillpush().status, 0);
+  first.Stop();
+
+  // The picture changes, and the server dies halfway through the new one...
+  const std::string picture = site_ + "images/walk.jpg";
+  WriteFile(picture, std::string(70000, 'k'));
+  {
+    testing::FtpServer dying(root_, log_, port, 0, "", {"--die-in-file", "0"});
+    EXPECT_EQ(Quillpush().status, 1);
+  }
+  EXPECT_LT(Remote("images/walk.jpg").size(), 70000u);
+  // ...then a rebuild brings back the old content, which the manifest once listed.
+  WriteFile(picture, std::string(70000, 'j'));
+  {
+    // A server that keeps only half of what it got: the size check catches it.
+    testing::FtpServer truncating(root_, log_, port, 0, "", {"--truncate"});
+    const Outcome run = Quillpush();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("The server holds 35000 bytes of images/walk.jpg"), std::string::npos)
+        << run.err;
+  }
+  settings_.SetProjectValue("FtpDate", "");
+  testing::FtpServer healthy(root_, log_, port);
+  const Outcome run = Quillpush();
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Remote("images/walk.jpg") == std::string(70000, 'j'));
+  EXPECT_EQ(Stamp().size(), 12u);
+}
+
+TEST_F(QuillpushTest, ANameTheServerCannotTakeStopsTheRunBeforeAnythingGoes) {
+  WriteFile(site_ + "bad\aname.html", "page");
+  WriteFile(site_ + "images/two\nlines.jpg", "picture");
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  const Outcome run = Quillpush();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("bad\\x07name.html (a control character)"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("images/two\\x0Alines.jpg"), std::string::npos) << run.err;
+  EXPECT_TRUE(Received().empty());
+  EXPECT_EQ(Stamp(), "");
+}
+
+TEST_F(QuillpushTest, DryRunListsWhatWouldChangeAndTouchesNothing) {
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  server.Stop();  // a dry run connects to nothing
+  WriteFile(site_ + "blog2.html", "a new page two");
+  WriteFile(site_ + "extra.css", "p {}");
+  fs::remove(site_ + "default.css");
+  const std::string manifest = ReadFile(site_ + ".quillpush-manifest");
+  settings_.SetProjectValue("FtpDate", "");
+
+  Outcome run = Quillpush("--dry-run Push Log");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "new      extra.css (4 bytes)\n"
+            "changed  blog2.html (14 bytes)\n"
+            "gone     default.css (stays on the server; --delete deletes it)\n"
+            "2 to send (18 bytes) to ftp://127.0.0.1:" +
+                std::to_string(server.Port()) +
+                "/public/blog/, 0 to delete, 7 unchanged; this was a dry run, nothing was sent.\n");
+  run = Quillpush("--dry-run --delete Push Log");
+  EXPECT_NE(run.out.find("delete   default.css\n"), std::string::npos) << run.out;
+  EXPECT_EQ(ReadFile(site_ + ".quillpush-manifest"), manifest);
+  EXPECT_EQ(settings_.GetProjectValue("FtpDate"), "");
+}
+
+TEST_F(QuillpushTest, DeleteRemovesExactlyWhatVanishedWithinTheCap) {
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  WriteFile(root_ + "public/blog/guestbook.txt", "never sent from here");
+  fs::remove(site_ + "default.css");
+  fs::remove(site_ + "images/walk.jpg");
+
+  ASSERT_EQ(Quillpush().status, 0);  // without --delete, nothing goes
+  EXPECT_TRUE(fs::exists(root_ + "public/blog/default.css"));
+  Outcome run = Quillpush("--delete Push Log");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Deleted default.css"), std::string::npos) << run.out;
+  EXPECT_EQ(ServerFiles(),
+            (std::vector<std::string>{"public/blog/blog1.html", "public/blog/blog2.html",
+                                      "public/blog/blog3.html", "public/blog/guestbook.txt",
+                                      "public/blog/index.html", "public/blog/quillsmith.css",
+                                      "public/blog/rss.xml", "public/blog/template.html"}));
+  EXPECT_EQ(ManifestNames().size(), 7u);
+
+  // Four of seven is more than half.
+  for (const char* name : {"blog1.html", "blog2.html", "blog3.html", "rss.xml"}) {
+    fs::remove(site_ + name);
+  }
+  Received();
+  run = Quillpush("--delete Push Log");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("4 of the 7 files on the server would be deleted"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("--delete --force"), std::string::npos);
+  EXPECT_EQ(ServerFiles().size(), 8u);
+  run = Quillpush("--delete --force Push Log");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ServerFiles(),
+            (std::vector<std::string>{"public/blog/guestbook.txt", "public/blog/index.html",
+                                      "public/blog/quillsmith.css", "public/blog/template.html"}));
+  EXPECT_TRUE(Received().empty());
+}
+
+// Killed at random moments and run again, the upload always ends with exact copies.
+TEST_F(QuillpushTest, KilledAtRandomMomentsTheServerStillEndsUpWithExactCopies) {
+  std::mt19937 random(20261207);
+  const auto content = [&](std::size_t size) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>('a' + random() % 26);
+    return bytes;
+  };
+  std::vector<std::string> names;
+  for (int i = 0; i < 24; ++i) {
+    names.push_back("images/p" + std::to_string(i) + ".jpg");
+    WriteFile(site_ + names.back(), content(4000 + random() % 40000));
+  }
+  testing::FtpServer server(root_, log_, 0, 0, "", {"--slow"});
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+
+  const std::string config = "XDG_CONFIG_HOME=" + dir_.Path().string();
+  for (int run = 0; run < 10; ++run) {
+    std::map<std::string, std::string> before;
+    for (const std::string& name : names) {
+      if (random() % 3 != 0) continue;
+      before[name] = ReadFile(site_ + name);
+      WriteFile(site_ + name, content(4000 + random() % 40000));
+    }
+    std::vector<std::string> args = {
+        "/usr/bin/env", "-u",           "DISPLAY", "-u",   "WAYLAND_DISPLAY",
+        config,         QUILLPUSH_PATH, "--quiet", "Push", "Log"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(random() % 600));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    // Half the changed files go back to what they were, as a rebuild may bring them back.
+    for (const auto& [name, old] : before) {
+      if (random() % 2 == 0) WriteFile(site_ + name, old);
+    }
+    const Outcome rerun = Quillpush();
+    ASSERT_EQ(rerun.status, 0) << "run " << run << ": " << rerun.err;
+    ExpectServerMirrorsTheSite();
+  }
+}
+
+TEST_F(QuillpushTest, SettingsFileFailuresAreNamed) {
+  const std::string registry = dir_.File("quillsmith/registry.db");
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+
+  // Read-only: everything arrives, but without the upload time the run has failed.
+  fs::permissions(registry, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  Outcome run =
+      Quillpush("Push Log", "-u DISPLAY -u WAYLAND_DISPLAY", testing::AsOrdinaryUser(dir_.Path()));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Everything arrived"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Cannot write the settings file " + registry +
+                         ": attempt to write a "
+                         "readonly database"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(Stamp(), "");
+
+  fs::remove(registry);
+  WriteFile(registry, std::string(4096, 'x'));
+  run = Quillpush();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Cannot use the settings file " + registry + ": file is not a database"),
+            std::string::npos)
+      << run.err;
 }
 
 }  // namespace

@@ -20,8 +20,9 @@ class FtpServer {
  public:
   // `port` 0 picks a free one; with `stop_after` N the server dies when upload N + 1 begins.
   // With a `tls_pem` path it demands TLS, with a self-signed certificate it writes there.
+  // `faults` are more of the script's options: "--die-in-file 0", "--truncate", ...
   FtpServer(const std::string& root, const std::string& log, int port = 0, int stop_after = 0,
-            const std::string& tls_pem = "") {
+            const std::string& tls_pem = "", const std::vector<std::string>& faults = {}) {
     std::vector<std::string> args = {"/usr/bin/python3",
                                      QUILL_FTP_SERVER_SCRIPT,
                                      "--root",
@@ -33,6 +34,7 @@ class FtpServer {
                                      "--stop-after",
                                      std::to_string(stop_after)};
     if (!tls_pem.empty()) args.insert(args.end(), {"--tls", tls_pem});
+    args.insert(args.end(), faults.begin(), faults.end());
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
