@@ -79,10 +79,15 @@ SqliteDb* SqliteRegistry::Db() {
     MakeFilePrivate(path_);
     auto db = std::make_unique<SqliteDb>(path_, true, kBusyTimeoutMs);
     // Tables already there need no write, so a file that may only be read still reads.
-    SqliteStatement tables(*db,
-                           "SELECT count(*) FROM sqlite_master WHERE type = 'table'"
-                           " AND name IN ('keys', 'vals')");
-    if (!tables.Step() || tables.Int(0) != 2) {
+    // The question's read lock must be gone before the write lock is asked for.
+    bool ready = false;
+    {
+      SqliteStatement tables(*db,
+                             "SELECT count(*) FROM sqlite_master WHERE type = 'table'"
+                             " AND name IN ('keys', 'vals')");
+      ready = tables.Step() && tables.Int(0) == 2;
+    }
+    if (!ready) {
       SqliteTransaction transaction(*db);
       db->Exec("CREATE TABLE IF NOT EXISTS keys (path TEXT NOT NULL PRIMARY KEY COLLATE NOCASE)");
       db->Exec(
