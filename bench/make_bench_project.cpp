@@ -3,6 +3,7 @@
 // files in place. Settings go to the registry the editor uses (XDG_CONFIG_HOME).
 //
 //   make-bench-project PROJECT FOLDER ENTRIES
+//   make-bench-project --date-format PROJECT N   (changes the date form of every entry)
 
 #include <sqlite3.h>
 
@@ -58,9 +59,24 @@ bool Check(int rc, sqlite3* db) {
   return false;
 }
 
+// Sets the project's DateFormat, which changes every page of its site.
+int SetDateFormat(const std::string& project, int format) {
+  const auto registry = quill::core::OpenUserRegistry();
+  quill::core::SystemClock clock;
+  quill::core::SettingsStore store(*registry, clock);
+  store.Settings().ProjectName = project;
+  store.LoadSettings(false);
+  store.Settings().DateFormat = static_cast<decltype(store.Settings().DateFormat)>(format);
+  store.LoadSettings(true);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--date-format") {
+    return SetDateFormat(argv[2], std::atoi(argv[3]));
+  }
   if (argc != 4) {
     std::fputs("Usage: make-bench-project PROJECT FOLDER ENTRIES\n", stderr);
     return 1;

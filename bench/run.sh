@@ -1,28 +1,51 @@
 #!/usr/bin/env bash
-# Times quillsmith-build on deterministic projects of 1,000, 10,000 and 100,000 entries.
-# Each project lives in a fresh temporary profile; its first build writes every page, the
-# rebuild that follows finds them all unchanged. Prints wall time and peak memory of each.
+# Times quillsmith-build on deterministic projects of 1,000, 10,000 and 100,000 entries (and
+# more, given as arguments after the build folder). Each project lives in a fresh temporary
+# profile on the disk of $TMPDIR. For each it times:
+#   fresh     the first build, no pages present
+#   rebuild   nothing changed: every page is found unchanged and left alone
+#   changed   after a change of the date format, which changes every page (three times,
+#             switching between two formats)
+#   floor     right after each changed build, the same pages replaced by a plain loop of
+#             temporary file + write + rename (replace-floor): the disk's floor for it
+# and prints wall time, CPU time (user + system) and peak memory of each.
 #
-#   bench/run.sh [build-folder]      (default build/release, configured with its preset)
+#   bench/run.sh [build-folder [entries...]]   (default build/release, configured with its preset)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
-if [[ ! -x $build/app/quillsmith-build ]]; then
+shift || true
+sizes=("${@:-1000 10000 100000}")
+if [[ ! -x $build/app/quillsmith-build || ! -x $build/bench/replace-floor ]]; then
   cmake --preset release >/dev/null
-  cmake --build --preset release -j2 --target quillsmith-build make-bench-project >/dev/null
+  cmake --build --preset release -j2 --target quillsmith-build make-bench-project replace-floor >/dev/null
 fi
 command -v /usr/bin/time >/dev/null || { echo "bench: needs GNU time (apt-get install time)" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-printf '%-9s %-8s %9s %11s\n' entries run seconds "peak MB"
-for n in 1000 10000 100000; do
+timed() {  # label, command...
+  local label=$1
+  shift
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >"$work/out"
+  read -r seconds user system kb <"$work/time"
+  printf '%-9s %-8s %8s %8s %9.1f\n' "$n" "$label" "$seconds" \
+    "$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')" \
+    "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
+}
+printf '%-9s %-8s %8s %8s %9s\n' entries run wall cpu "peak MB"
+for n in ${sizes[*]}; do
   export XDG_CONFIG_HOME=$work/config-$n
   "$build/bench/make-bench-project" Bench "$work/site-$n" "$n" >/dev/null
   sync
-  for run in first rebuild; do
-    /usr/bin/time -f '%e %M' -o "$work/time" "$build/app/quillsmith-build" Bench >/dev/null
-    read -r seconds kb <"$work/time"
-    printf '%-9s %-8s %9s %11.1f\n' "$n" "$run" "$seconds" "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
+  timed fresh "$build/app/quillsmith-build" Bench
+  timed rebuild "$build/app/quillsmith-build" Bench
+  for format in 1 0 1; do
+    "$build/bench/make-bench-project" --date-format Bench "$format"
+    sync
+    timed changed "$build/app/quillsmith-build" Bench
+    "$build/bench/replace-floor" "$work/site-$n" >"$work/floor"
+    printf '%-9s %-8s %8s\n' "$n" floor "$(awk '{ print $(NF - 1) }' "$work/floor")"
   done
+  rm -rf "$work/site-$n"
 done

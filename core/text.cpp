@@ -34,13 +34,12 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 std::string ReplaceLineBreaks(std::string_view text, std::string_view to) {
   std::string out;
   out.reserve(text.size() + 64);
-  std::size_t at = 0;
-  for (std::size_t end; (end = text.find_first_of("\r\n", at)) != std::string_view::npos;) {
-    out.append(text, at, end - at);
-    out += to;
-    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-  }
-  out.append(text, at);
+  bool first = true;
+  ForEachLine(text, [&](std::string_view line) {
+    if (!first) out += to;
+    first = false;
+    out += line;
+  });
   return out;
 }
 

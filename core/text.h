@@ -29,4 +29,15 @@ constexpr bool IsUnwantedControl(char32_t c) {
   return (c < 0x20 && c != U'\t' && c != U'\n' && c != U'\r') || (c >= 0x7F && c <= 0x9F);
 }
 
+// Calls `line` with each stretch of the text between its line breaks (CR LF, a bare LF or a bare
+// CR), in order: n line breaks give n + 1 calls.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit&& line) {
+  for (std::size_t end; (end = text.find_first_of("\r\n")) != std::string_view::npos;) {
+    line(text.substr(0, end));
+    text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
+  }
+  line(text);
+}
+
 }  // namespace quill::core

@@ -24,6 +24,23 @@ int Win1252Byte(char32_t c) {
   return -1;
 }
 
+// How much of `utf8` to convert in one go: all of it when short, else a slice that ends
+// neither inside a character nor before the last bytes of a sequence it starts, so slices
+// convert exactly as the whole text would.
+std::size_t Win1252SliceLength(std::string_view utf8) {
+  constexpr std::size_t kSlice = 1 << 16;
+  if (utf8.size() <= kSlice) return utf8.size();
+  for (std::size_t back = 1; back <= 3; ++back) {
+    const auto byte = static_cast<unsigned char>(utf8[kSlice - back]);
+    if (byte < 0x80) break;
+    if (byte >= 0xC0) {
+      const std::size_t needs = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+      return needs > back ? kSlice - back : kSlice;
+    }
+  }
+  return kSlice;
+}
+
 }  // namespace
 
 char32_t FromWin1252(unsigned char byte) {
@@ -73,6 +90,18 @@ void Win1252Writer::WriteLine(std::string_view utf8) {
   line_ += "\r\n";
   WriteRaw(line_);
 }
+
+void Win1252Writer::WriteText(std::string_view utf8) {
+  while (!utf8.empty()) {
+    const std::size_t length = Win1252SliceLength(utf8);
+    line_.clear();
+    AppendWin1252(line_, utf8.substr(0, length));
+    WriteRaw(line_);
+    utf8.remove_prefix(length);
+  }
+}
+
+void Win1252Writer::EndLine() { WriteRaw("\r\n"); }
 
 void Win1252Writer::WriteRaw(std::string_view bytes) {
   sink_.Write(bytes);

@@ -25,6 +25,11 @@ class Win1252Writer {
   explicit Win1252Writer(ByteSink& sink) : sink_(sink) {}
 
   void WriteLine(std::string_view utf8);
+  // A line written in pieces, each converted as it comes (a long one in slices), so a line of
+  // any length passes through a buffer of fixed size; pieces end between characters, as at
+  // an ASCII character. EndLine() closes the line.
+  void WriteText(std::string_view utf8);
+  void EndLine();
   // Bytes that are already in the file's encoding, such as a template's own lines.
   void WriteRaw(std::string_view bytes);
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "core/file_names.h"
@@ -27,64 +26,13 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The entry markup of every page. It stays in memory while it is small and moves into an
-// anonymous temporary file, which the system removes whatever ends the run, once it grows.
-class Spool final : public core::ByteSink {
+// Counts what would be written, for laying out the pages before any is written.
+class CountingSink final : public core::ByteSink {
  public:
-  void Write(std::string_view bytes) override {
-    if (!file_) {
-      memory_ += bytes;
-      if (memory_.size() > kMaxInMemory) MoveToFile();
-    } else if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
-      Fail("write");
-    }
-    size_ += bytes.size();
-  }
+  void Write(std::string_view bytes) override { size_ += bytes.size(); }
   std::uint64_t Size() const { return size_; }
 
-  void CopyTo(std::uint64_t from, std::uint64_t to, core::ByteSink& sink) {
-    if (!file_) {
-      sink.Write(std::string_view(memory_).substr(from, to - from));
-      return;
-    }
-    if (std::fflush(file_.get()) != 0 || !Seek(from, SEEK_SET)) Fail("read");
-    std::vector<char> buffer(kChunk);
-    for (std::uint64_t left = to - from; left > 0;) {
-      const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, kChunk));
-      if (std::fread(buffer.data(), 1, want, file_.get()) != want) Fail("read");
-      sink.Write(std::string_view(buffer.data(), want));
-      left -= want;
-    }
-    if (!Seek(0, SEEK_END)) Fail("read");
-  }
-
  private:
-  static constexpr std::size_t kMaxInMemory = 24u << 20;
-
-  void MoveToFile() {
-    file_.reset(std::tmpfile());
-    if (!file_) Fail("create");
-    if (std::fwrite(memory_.data(), 1, memory_.size(), file_.get()) != memory_.size()) {
-      Fail("write");
-    }
-    memory_ = {};
-  }
-
-  bool Seek(std::uint64_t offset, int origin) {
-#ifdef _WIN32
-    return _fseeki64(file_.get(), static_cast<long long>(offset), origin) == 0;
-#else
-    return fseeko(file_.get(), static_cast<off_t>(offset), origin) == 0;
-#endif
-  }
-
-  [[noreturn]] static void Fail(const char* what) {
-    throw QuillError(std::string("Cannot ") + what +
-                     " the temporary file of the blog pages: " + std::strerror(errno));
-  }
-
-  std::string memory_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
   std::uint64_t size_ = 0;
 };
 
@@ -132,20 +80,141 @@ std::vector<TemplateLine> ReadTemplate(const std::string& path) {
   return lines;
 }
 
-void WriteEntry(core::Win1252Writer& writer, const core::ProjectSettings& settings,
-                const store::Entry& entry, bool styled) {
+// The entry's text as one line of paragraphs, each line break closing one and opening the
+// next. Written piece by piece, so a long entry is never copied whole.
+void WriteParagraphs(core::Win1252Writer& writer, std::string_view text) {
+  writer.WriteText("<p>");
+  bool first = true;
+  core::ForEachLine(text, [&](std::string_view line) {
+    if (!first) writer.WriteText("</p><p>");
+    first = false;
+    writer.WriteText(line);
+  });
+  writer.WriteText("</p>");
+  writer.EndLine();
+}
+
+// Writes one entry's markup and says how many lines it took.
+int WriteEntry(core::Win1252Writer& writer, const core::ProjectSettings& settings,
+               const store::Entry& entry, bool styled) {
   const std::string date = FormatEntryStamp(settings, entry.Stamp, true);
-  const std::string paragraph = "<p>" + core::ReplaceLineBreaks(entry.Content, "</p><p>") + "</p>";
-  if (styled) {
-    writer.WriteLine("<div id=\"blog\">");
-    writer.WriteLine("<div class=\"date\">" + date + "</div>");
-    writer.WriteLine("<div class=\"stuff\">");
-    writer.WriteLine(paragraph);
-    writer.WriteLine("</div></div>");
-  } else {
+  if (!styled) {
     writer.WriteLine("<strong>" + date + "</strong>");
-    writer.WriteLine(paragraph);
+    WriteParagraphs(writer, entry.Content);
+    return 2;
   }
+  writer.WriteLine("<div id=\"blog\">");
+  writer.WriteLine("<div class=\"date\">" + date + "</div>");
+  writer.WriteLine("<div class=\"stuff\">");
+  WriteParagraphs(writer, entry.Content);
+  writer.WriteLine("</div></div>");
+  return 5;
+}
+
+// One page's share of the entries, and the size of their markup.
+struct PagePlan {
+  std::int64_t entries = 0;
+  std::uint64_t bytes = 0;
+};
+
+// Lays the entries out into pages, from the newest, measuring their markup without keeping
+// it. A page takes entries until its markup passes the size limit, so it always holds at
+// least one entry and may run over by its last.
+std::vector<PagePlan> LayOutPages(const core::ProjectSettings& settings, store::EntryStore& entries,
+                                  bool styled) {
+  const std::int64_t limit = std::int64_t{settings.MaxPageSize} * 1024;
+  CountingSink counter;
+  core::Win1252Writer writer(counter);
+  std::vector<PagePlan> pages(1);
+  std::int64_t page_length = 0;
+  for (entries.MoveLastEntry(); !entries.NoEntry();) {
+    const std::uint64_t before = counter.Size();
+    const int lines = WriteEntry(writer, settings, entries.CurrentEntry, styled);
+    const std::uint64_t bytes = counter.Size() - before;
+    ++pages.back().entries;
+    pages.back().bytes += bytes;
+    page_length += static_cast<std::int64_t>(bytes) - 2 * lines;  // line ends do not count
+    entries.MovePreviousEntry();
+    if (!entries.NoEntry() && page_length > limit) {
+      pages.emplace_back();
+      page_length = 0;
+    }
+  }
+  return pages;
+}
+
+// The page's own text around its entries: the template with title and navigation in place,
+// cut where each content line stands, so a template with k content lines gives k + 1 parts.
+std::vector<std::string> PageFrame(const std::vector<TemplateLine>& lines, const std::string& title,
+                                   const std::string& navigation) {
+  std::vector<std::string> parts(1);
+  for (const TemplateLine& line : lines) {
+    switch (line.kind) {
+      case LineKind::Title:
+        parts.back() += core::ReplaceAll(line.bytes, kTitlePlaceholder, title) + "\r\n";
+        break;
+      case LineKind::Navigation:
+        parts.back() += core::ReplaceAll(line.bytes, kNavigationPlaceholder, navigation) + "\r\n";
+        break;
+      case LineKind::Content:
+        parts.emplace_back();
+        break;
+      case LineKind::Plain:
+        parts.back() += line.bytes + "\r\n";
+        break;
+    }
+  }
+  return parts;
+}
+
+// Writes the page's entries from where the cursor stands and moves past them.
+class PageEntries {
+ public:
+  PageEntries(const core::ProjectSettings& settings, store::EntryStore& entries, bool styled)
+      : settings_(settings), entries_(entries), styled_(styled) {}
+
+  void Write(core::ByteSink& sink, std::int64_t count) {
+    core::Win1252Writer writer(sink);
+    for (std::int64_t i = 0; i < count; ++i, entries_.MovePreviousEntry()) {
+      WriteEntry(writer, settings_, entries_.CurrentEntry, styled_);
+    }
+  }
+  void Skip(std::int64_t count) {
+    for (std::int64_t i = 0; i < count; ++i) entries_.MovePreviousEntry();
+  }
+
+ private:
+  const core::ProjectSettings& settings_;
+  store::EntryStore& entries_;
+  bool styled_;
+};
+
+// Writes one page: its frame, and its entries wherever the template has a content line.
+// With one such line (the usual template) the entries stream straight into the file; with
+// several, the page's markup is made once and repeated.
+std::uint64_t WritePage(SiteOutput& output, const std::string& name,
+                        const std::vector<std::string>& frame, const PagePlan& plan,
+                        PageEntries& entries) {
+  const std::size_t content_lines = frame.size() - 1;
+  std::uint64_t size = content_lines * plan.bytes;
+  for (const std::string& part : frame) size += part.size();
+  const auto page = output.CreateSized(name, size);
+  page->Write(frame[0]);
+  if (content_lines == 0) {
+    entries.Skip(plan.entries);
+  } else if (content_lines == 1) {
+    entries.Write(*page, plan.entries);
+    page->Write(frame[1]);
+  } else {
+    core::StringSink markup;
+    entries.Write(markup, plan.entries);
+    for (std::size_t i = 1; i < frame.size(); ++i) {
+      page->Write(markup.Data());
+      page->Write(frame[i]);
+    }
+  }
+  page->Commit();
+  return size;
 }
 
 }  // namespace
@@ -183,60 +252,23 @@ std::string BuildNavigation(const core::ProjectSettings& settings, int n, int la
 BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntryStore& entries,
                            SiteOutput& output) {
   const std::vector<TemplateLine> page_template = ReadTemplate(settings.Template);
+  const bool styled = output.Exists(core::kBlogStylesheet);
   BuildReport report;
 
-  // Pass 1: lay the entries out into pages. A page takes entries until its markup passes
-  // the size limit, so it always holds at least one entry and may run over by its last.
-  const bool styled = output.Exists(core::kBlogStylesheet);
-  const std::int64_t limit = std::int64_t{settings.MaxPageSize} * 1024;
-  Spool spool;
-  core::Win1252Writer spool_writer(spool);
-  std::vector<std::uint64_t> page_starts = {0};
-  std::optional<store::EntryStore::ReadBatch> batch(std::in_place, entries);
-  entries.MoveLastEntry();
-  std::int64_t page_length = 0;
-  while (!entries.NoEntry()) {
-    const std::uint64_t before = spool_writer.BytesWritten();
-    WriteEntry(spool_writer, settings, entries.CurrentEntry, styled);
-    const int lines = styled ? 5 : 2;  // their line ends do not count
-    page_length += static_cast<std::int64_t>(spool_writer.BytesWritten() - before) - 2 * lines;
-    ++report.entries;
-    entries.MovePreviousEntry();
-    if (!entries.NoEntry() && page_length > limit) {
-      page_starts.push_back(spool.Size());
-      page_length = 0;
-    }
-  }
-  page_starts.push_back(spool.Size());
-  batch.reset();
-  const int last = static_cast<int>(page_starts.size()) - 2;
-
-  // Pass 2: pour each page into the template.
+  // Pass 1 measures the pages; pass 2 reads the entries again, within the same read
+  // transaction, and writes each page straight into its file. Nothing holds more than one
+  // entry and one page's frame.
+  const store::EntryStore::ReadBatch batch(entries);
+  const std::vector<PagePlan> plans = LayOutPages(settings, entries, styled);
+  const int last = static_cast<int>(plans.size()) - 1;
   const std::string title = core::ToWin1252(core::OneLine(settings.Title));
+  PageEntries page_entries(settings, entries, styled);
+  entries.MoveLastEntry();
   for (int n = 0; n <= last; ++n) {
     const std::string navigation = core::ToWin1252(BuildNavigation(settings, n, last));
-    const auto page = output.Create(PageName(settings, n, last));
-    core::Win1252Writer writer(*page);
-    for (const TemplateLine& line : page_template) {
-      switch (line.kind) {
-        case LineKind::Title:
-          writer.WriteRaw(core::ReplaceAll(line.bytes, kTitlePlaceholder, title) + "\r\n");
-          break;
-        case LineKind::Navigation:
-          writer.WriteRaw(core::ReplaceAll(line.bytes, kNavigationPlaceholder, navigation) +
-                          "\r\n");
-          break;
-        case LineKind::Content:
-          spool.CopyTo(page_starts[n], page_starts[n + 1], *page);
-          report.bytes += page_starts[n + 1] - page_starts[n];
-          break;
-        case LineKind::Plain:
-          writer.WriteRaw(line.bytes + "\r\n");
-          break;
-      }
-    }
-    page->Commit();
-    report.bytes += writer.BytesWritten();
+    report.bytes += WritePage(output, PageName(settings, n, last),
+                              PageFrame(page_template, title, navigation), plans[n], page_entries);
+    report.entries += plans[n].entries;
     ++report.pages;
   }
   return report;

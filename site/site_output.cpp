@@ -1,7 +1,11 @@
 #include "site/site_output.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "core/atomic_file.h"
 #include "core/quill_error.h"
@@ -10,55 +14,99 @@
 namespace quill::site {
 namespace {
 
-// Files up to this size are kept in memory until they are committed.
-constexpr std::size_t kMaxBuffered = 8u << 20;
+// How much of an old file is read at a time to compare it with the new bytes.
+constexpr std::size_t kCompareChunk = 256u << 10;
 
-bool HasContent(const std::string& path, const std::string& bytes) {
-  std::error_code error;
-  if (std::filesystem::file_size(path, error) != bytes.size() || error) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::string old(bytes.size(), '\0');
-  const bool same = std::fread(old.data(), 1, old.size(), file) == old.size() && old == bytes;
-  std::fclose(file);
-  return same;
-}
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
 
-// A file of the output folder. A file whose new bytes equal what is already there is left
-// alone, so generating an unchanged site again touches nothing (and an uploader comparing
-// times has nothing new to send); anything else replaces the old file atomically.
+// A file of the output folder. Its bytes are compared with the file already there as they
+// come; a new file is started only at the first difference (taking the equal start from the
+// old file), so generating an unchanged site again writes nothing and an uploader comparing
+// file times has nothing new to send. A file known to differ in size is written straight
+// away. Whatever is written replaces the old file atomically at Commit().
 class DiskFile final : public core::FileSink {
  public:
-  explicit DiskFile(std::string path) : path_(std::move(path)) {}
+  DiskFile(std::string path, std::optional<std::uint64_t> size) : path_(std::move(path)) {
+    std::error_code error;
+    old_size_ = std::filesystem::file_size(path_, error);
+    if (!error && (!size || *size == old_size_)) {
+      old_.reset(std::fopen(path_.c_str(), "rb"));
+      if (old_) std::setvbuf(old_.get(), nullptr, _IONBF, 0);  // reads go straight to chunk_
+    }
+    if (!old_) new_ = std::make_unique<core::AtomicFile>(path_);
+  }
 
   void Write(std::string_view bytes) override {
-    if (stream_) {
-      stream_->Write(bytes);
-      return;
+    while (old_ && !bytes.empty()) {
+      if (chunk_at_ == chunk_.size() && !ReadOld()) break;
+      const std::size_t n = std::min(bytes.size(), chunk_.size() - chunk_at_);
+      if (std::memcmp(bytes.data(), chunk_.data() + chunk_at_, n) != 0) break;
+      chunk_at_ += n;
+      matched_ += n;
+      bytes.remove_prefix(n);
     }
-    buffer_ += bytes;
-    if (buffer_.size() > kMaxBuffered) {  // too large to hold: stream the rest
-      stream_ = std::make_unique<core::AtomicFile>(path_);
-      stream_->Write(buffer_);
-      buffer_ = {};
-    }
+    if (bytes.empty()) return;
+    if (old_) StartNewFile();
+    new_->Write(bytes);
   }
 
   void Commit() override {
-    if (stream_) {
-      stream_->Commit();
-      return;
-    }
-    if (HasContent(path_, buffer_)) return;
-    core::AtomicFile file(path_);
-    file.Write(buffer_);
-    file.Commit();
+    if (old_ && matched_ == old_size_) return;  // the same bytes: leave the old file alone
+    if (old_) StartNewFile();
+    new_->Commit();
   }
 
  private:
+  // The next chunk of the old file; false at its end.
+  bool ReadOld() {
+    const auto want = static_cast<std::size_t>(
+        std::min<std::uint64_t>(kCompareChunk, old_size_ > matched_ ? old_size_ - matched_ : 0));
+    chunk_.resize(want);
+    chunk_at_ = 0;
+    chunk_start_ = matched_;
+    if (want == 0) return false;
+    const std::size_t got = std::fread(chunk_.data(), 1, want, old_.get());
+    chunk_.resize(got);
+    return got > 0;
+  }
+
+  // Leaves comparing: the new file starts with the part that matched the old one.
+  void StartNewFile() {
+    new_ = std::make_unique<core::AtomicFile>(path_);
+    if (chunk_start_ == 0) {
+      new_->Write(std::string_view(chunk_.data(), static_cast<std::size_t>(matched_)));
+    } else {
+      CopyOldStart();
+    }
+    old_.reset();
+    chunk_ = {};
+  }
+
+  void CopyOldStart() {
+    std::rewind(old_.get());
+    chunk_.resize(kCompareChunk);
+    for (std::uint64_t left = matched_; left > 0;) {
+      const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, kCompareChunk));
+      if (std::fread(chunk_.data(), 1, want, old_.get()) != want) {
+        throw core::QuillError(
+            "Cannot read " + path_ + ": " +
+            (std::ferror(old_.get()) ? std::strerror(errno) : "it changed while being rewritten"));
+      }
+      new_->Write(std::string_view(chunk_.data(), want));
+      left -= want;
+    }
+  }
+
   std::string path_;
-  std::string buffer_;
-  std::unique_ptr<core::AtomicFile> stream_;
+  std::unique_ptr<std::FILE, FileCloser> old_;  // while the bytes still match it
+  std::uint64_t old_size_ = 0;
+  std::uint64_t matched_ = 0;
+  std::vector<char> chunk_;  // old bytes from chunk_start_ on
+  std::uint64_t chunk_start_ = 0;
+  std::size_t chunk_at_ = 0;
+  std::unique_ptr<core::AtomicFile> new_;
 };
 
 }  // namespace
@@ -72,7 +120,12 @@ DiskOutput::DiskOutput(std::string folder) : folder_(std::move(folder)) {
 }
 
 std::unique_ptr<core::FileSink> DiskOutput::Create(const std::string& name) {
-  return std::make_unique<DiskFile>(folder_ + name);
+  return std::make_unique<DiskFile>(folder_ + name, std::nullopt);
+}
+
+std::unique_ptr<core::FileSink> DiskOutput::CreateSized(const std::string& name,
+                                                        std::uint64_t size) {
+  return std::make_unique<DiskFile>(folder_ + name, size);
 }
 
 bool DiskOutput::Exists(const std::string& name) const {

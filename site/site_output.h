@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,11 +16,18 @@ class SiteOutput {
  public:
   virtual ~SiteOutput() = default;
   virtual std::unique_ptr<core::FileSink> Create(const std::string& name) = 0;
+  // The same, for a file whose size is known before it is written. The size only lets an
+  // output skip work; what is written decides what the file holds.
+  virtual std::unique_ptr<core::FileSink> CreateSized(const std::string& name,
+                                                      std::uint64_t /*size*/) {
+    return Create(name);
+  }
   virtual bool Exists(const std::string& name) const = 0;
 };
 
-// A folder on disk; files replace their old versions atomically. Opening it removes the temp
-// files a killed or crashed build left there.
+// A folder on disk; files replace their old versions atomically, and a file whose bytes equal
+// the old version's is left as it stands. Opening it removes the temp files a killed or
+// crashed build left there.
 class DiskOutput final : public SiteOutput {
  public:
   // `folder` ends with a directory separator, as the settings derive it. An empty folder is
@@ -27,6 +35,7 @@ class DiskOutput final : public SiteOutput {
   explicit DiskOutput(std::string folder);
 
   std::unique_ptr<core::FileSink> Create(const std::string& name) override;
+  std::unique_ptr<core::FileSink> CreateSized(const std::string& name, std::uint64_t size) override;
   bool Exists(const std::string& name) const override;
 
  private:

@@ -38,5 +38,22 @@ TEST(Win1252Writer, EndsEveryLineWithCrLfAndCountsBytes) {
   EXPECT_EQ(writer.BytesWritten(), sink.Data().size());
 }
 
+TEST(Win1252Writer, ALineInPiecesOfAnyLengthReadsAsTheWholeLine) {
+  // Long enough to be converted in slices; every kind of sequence, and a stray byte, comes
+  // to lie across a slice's end as the start shifts.
+  std::string mixed;
+  while (mixed.size() < 200'000) mixed += "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xC5\x82\xE9";
+  for (int shift = 0; shift < 4; ++shift) {
+    const std::string text = std::string(shift, 'x') + mixed;
+    StringSink sink;
+    Win1252Writer writer(sink);
+    const std::size_t cut = text.find('a', 100);
+    writer.WriteText(text.substr(0, cut));
+    writer.WriteText(text.substr(cut));
+    writer.EndLine();
+    EXPECT_EQ(sink.Data(), ToWin1252(text) + "\r\n") << shift;
+  }
+}
+
 }  // namespace
 }  // namespace quill::core

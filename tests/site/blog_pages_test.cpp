@@ -1,6 +1,7 @@
 #include "site/blog_pages.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 
@@ -290,6 +291,44 @@ TEST_F(BlogPagesTest, OnDiskAnEarlierLongerRunsPagesStay) {
     ++files;
   }
   EXPECT_EQ(files, 6);  // template, registry, Blog.mdb, index, blog1, blog2
+}
+
+TEST_F(BlogPagesTest, ThirtyMegabytesOfEntriesBuildPageByPage) {
+  UseTemplate("BlogContent\r\n");
+  // 3,000 entries of 10 KB, a minute apart: far more than a build ever holds in memory.
+  const int count = 3000;
+  entries_.MoveLastEntry();  // creates the table
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(Settings().DatabasePath.c_str(), &db), SQLITE_OK);
+  const std::string sql =
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+      " INSERT INTO \"My Log\" SELECT strftime('%Y-%m-%d %H:%M:%S', '2026-01-01',"
+      " (i - 1) || ' minutes'), 'Entry ' || i || char(13, 10) || hex(zeroblob(5000)) FROM n";
+  ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+
+  DiskOutput disk(Settings().OutputFolder);
+  const BuildReport report = BuildBlogPages(Settings(), entries_, disk);
+  EXPECT_EQ(report.entries, count);
+  // About 10,030 characters an entry: a page of 25 × 1024 closes after its third.
+  ASSERT_EQ(report.pages, count / 3);
+
+  // The pages in order hold every entry once, newest first.
+  const std::string paragraph = "</p><p>" + std::string(10000, '0') + "</p>\r\n";
+  std::uint64_t bytes = 0;
+  for (int n = 0, i = count; n < report.pages; ++n) {
+    std::string expected;
+    for (int k = 0; k < 3; ++k, --i) {
+      const int minute = i - 1;
+      const Stamp stamp{2026, 1, 1 + minute / 1440, minute / 60 % 24, minute % 60, 0};
+      expected += "<strong>" + FormatEntryStamp(Settings(), stamp, true) + "</strong>\r\n";
+      expected += "<p>Entry " + std::to_string(i) + paragraph;
+    }
+    const std::string page = testing::ReadFile(dir_.File(PageName(Settings(), n, count / 3 - 1)));
+    ASSERT_EQ(page, expected) << "page " << n;
+    bytes += page.size();
+  }
+  EXPECT_EQ(report.bytes, bytes);
 }
 
 }  // namespace
