@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -33,11 +34,17 @@ constexpr bool IsUnwantedControl(char32_t c) {
 // CR), in order: n line breaks give n + 1 calls.
 template <typename Visit>
 void ForEachLine(std::string_view text, Visit&& line) {
-  for (std::size_t end; (end = text.find_first_of("\r\n")) != std::string_view::npos;) {
-    line(text.substr(0, end));
-    text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
+  // The next CR and the next LF, each found by a fast search and sought again once passed.
+  std::size_t cr = text.find('\r');
+  std::size_t lf = text.find('\n');
+  std::size_t at = 0;
+  for (std::size_t end; (end = std::min(cr, lf)) != std::string_view::npos;) {
+    line(text.substr(at, end - at));
+    at = end + (end == cr && lf == end + 1 ? 2 : 1);
+    if (cr < at) cr = text.find('\r', at);
+    if (lf < at) lf = text.find('\n', at);
   }
-  line(text);
+  line(text.substr(at));
 }
 
 }  // namespace quill::core

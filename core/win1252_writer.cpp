@@ -1,6 +1,8 @@
 #include "core/win1252_writer.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 #include "core/text.h"
 #include "core/utf8.h"
@@ -22,6 +24,27 @@ int Win1252Byte(char32_t c) {
     if (kHighControls[i] != 0 && kHighControls[i] == c) return 0x80 + i;
   }
   return -1;
+}
+
+// Whether any of the eight bytes lies outside printable ASCII (0x20-0x7E): a byte with its
+// high bit set, one below the space, or DEL. Never wrong when it says no.
+constexpr bool HasOtherThanPrintableAscii(std::uint64_t bytes) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHigh = 0x8080808080808080u;
+  const std::uint64_t below_space = (bytes - kOnes * 0x20) & ~bytes & kHigh;
+  const std::uint64_t del = bytes ^ (kOnes * 0x7F);
+  const std::uint64_t is_del = (del - kOnes) & ~del & kHigh;
+  return ((bytes & kHigh) | below_space | is_del) != 0;
+}
+
+// Where the run of printable ASCII starting at `at` ends; eight bytes at a time while it lasts.
+std::size_t PrintableRunEnd(std::string_view text, std::size_t at) {
+  for (std::uint64_t bytes; at + 8 <= text.size(); at += 8) {
+    std::memcpy(&bytes, text.data() + at, 8);
+    if (HasOtherThanPrintableAscii(bytes)) break;
+  }
+  while (at < text.size() && text[at] >= 0x20 && text[at] < 0x7F) ++at;
+  return at;
 }
 
 // How much of `utf8` to convert in one go: all of it when short, else a slice that ends
@@ -51,8 +74,7 @@ void AppendWin1252(std::string& out, std::string_view utf8) {
   std::size_t at = 0;
   while (at < utf8.size()) {
     // Plain ASCII runs are copied as they stand.
-    std::size_t run = at;
-    while (run < utf8.size() && utf8[run] >= 0x20 && utf8[run] < 0x7F) ++run;
+    const std::size_t run = PrintableRunEnd(utf8, at);
     out.append(utf8, at, run - at);
     at = run;
     if (at == utf8.size()) break;

@@ -39,19 +39,27 @@ TEST(Win1252Writer, EndsEveryLineWithCrLfAndCountsBytes) {
 }
 
 TEST(Win1252Writer, ALineInPiecesOfAnyLengthReadsAsTheWholeLine) {
-  // Long enough to be converted in slices; every kind of sequence, and a stray byte, comes
-  // to lie across a slice's end as the start shifts.
-  std::string mixed;
-  while (mixed.size() < 200'000) mixed += "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xC5\x82\xE9";
-  for (int shift = 0; shift < 4; ++shift) {
-    const std::string text = std::string(shift, 'x') + mixed;
+  // Long enough to be converted in slices; every kind of sequence, a stray byte and dropped
+  // controls come to lie across a slice's end, and at every place in a word of eight bytes,
+  // as the start shifts.
+  const std::string unit =
+      "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xC5\x82\xE9 plain ~te\x7Fxt and more text\x1F\t";
+  const std::string unit_written = "a\xE9\x80&#128512;&#322;\xE9 plain ~text and more text\t";
+  std::string mixed, written;
+  for (int i = 0; i < 8000; ++i) {
+    mixed += unit;
+    written += unit_written;
+  }
+  for (int shift = 0; shift < 8; ++shift) {
+    const std::string start(shift, 'x');
+    const std::string text = start + mixed;
     StringSink sink;
     Win1252Writer writer(sink);
     const std::size_t cut = text.find('a', 100);
     writer.WriteText(text.substr(0, cut));
     writer.WriteText(text.substr(cut));
     writer.EndLine();
-    EXPECT_EQ(sink.Data(), ToWin1252(text) + "\r\n") << shift;
+    EXPECT_EQ(sink.Data(), start + written + "\r\n") << shift;
   }
 }
 
