@@ -1,8 +1,8 @@
-// Makes a deterministic project for the build benchmark: N entries of about 1 KB of
-// HTML-flavoured text, one hour apart, default settings with the feed on, and its support
-// files in place. Settings go to the registry the editor uses (XDG_CONFIG_HOME).
+// Makes a deterministic project for the build benchmark: N entries of about 1 KB (or the
+// size given) of HTML-flavoured text, one hour apart, default settings with the feed on, and its
+// support files in place. Settings go to the registry the editor uses (XDG_CONFIG_HOME).
 //
-//   make-bench-project PROJECT FOLDER ENTRIES
+//   make-bench-project PROJECT FOLDER ENTRIES [ENTRY-BYTES]
 //   make-bench-project --date-format PROJECT N   (changes the date form of every entry)
 
 #include <sqlite3.h>
@@ -31,11 +31,11 @@ const char* const kWords[] = {"quill",        "<b>ink</b>",
                               "stone",        "window",
                               "letters",      "<a href=\"https://example.org/\">link</a>"};
 
-// About 1 KB of text in a few paragraphs.
-std::string EntryText(long long n) {
+// About `size` bytes of text in paragraphs of a few dozen words.
+std::string EntryText(long long n, std::size_t size) {
   std::string text = "Entry " + std::to_string(n) + ": ";
   unsigned long long state = 0x9E3779B97F4A7C15ull * static_cast<unsigned long long>(n + 1);
-  while (text.size() < 1000) {
+  while (text.size() < size) {
     state = state * 6364136223846793005ull + 1442695040888963407ull;
     text += kWords[(state >> 33) % (sizeof kWords / sizeof *kWords)];
     text += (state >> 59) == 0 ? ".\r\n" : " ";
@@ -77,10 +77,11 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--date-format") {
     return SetDateFormat(argv[2], std::atoi(argv[3]));
   }
-  if (argc != 4) {
-    std::fputs("Usage: make-bench-project PROJECT FOLDER ENTRIES\n", stderr);
+  if (argc != 4 && argc != 5) {
+    std::fputs("Usage: make-bench-project PROJECT FOLDER ENTRIES [ENTRY-BYTES]\n", stderr);
     return 1;
   }
+  const std::size_t entry_size = argc == 5 ? std::strtoull(argv[4], nullptr, 10) : 1000;
   const std::string project = argv[1];
   const std::string folder = std::filesystem::absolute(argv[2]).string() + "/";
   const long long count = std::atoll(argv[3]);
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
   Stamp stamp{2010, 1, 1, 0, 0, 0};
   for (long long n = 0; n < count; ++n, AddHour(stamp)) {
     const std::string date = stamp.ToText();
-    const std::string text = EntryText(n);
+    const std::string text = EntryText(n, entry_size);
     sqlite3_bind_text(insert, 1, date.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(insert, 2, text.c_str(), -1, SQLITE_TRANSIENT);
     if (!Check(sqlite3_step(insert), db)) return 1;
