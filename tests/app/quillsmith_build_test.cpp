@@ -1,16 +1,16 @@
-// quillsmith-build run as a user would run it, on a profile of its own.
+// quillsmith-build run as a user would run it, on a profile of its own: the registry file
+// elsewhere, the Windows registry (below a test key) on Windows.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "core/settings_store.h"
-#include "core/sqlite_registry.h"
+#include "publish/process.h"
 #include "store/entry_store.h"
 #include "support/fixed_clock.h"
 #include "support/temp_dir.h"
+#include "support/user_registry.h"
 
 namespace quill {
 namespace {
@@ -23,6 +23,14 @@ struct Outcome {
   std::string out;
   std::string err;
 };
+
+// The program's output with Windows' CR LF line ends read as plain line breaks.
+std::string Lines(std::string text) {
+  for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+    text.erase(at, 1);
+  }
+  return text;
+}
 
 class QuillsmithBuildTest : public ::testing::Test {
  protected:
@@ -38,23 +46,20 @@ class QuillsmithBuildTest : public ::testing::Test {
 
   core::ProjectSettings& Project() { return settings_.Settings(); }
 
-  Outcome Quillsmith(const std::string& arguments) {
-    const std::string out = home_.File("out.txt");
-    const std::string err = home_.File("err.txt");
-    const std::string command = "XDG_CONFIG_HOME='" + home_.Path().string() + "' '" +
-                                QUILLSMITH_BUILD_PATH + "' " + arguments + " >'" + out + "' 2>'" +
-                                err + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+  Outcome Quillsmith(const std::vector<std::string>& arguments) {
+    const publish::OutputFiles output{home_.File("out.txt"), home_.File("err.txt")};
+    const publish::LaunchResult run = publish::RunAndWait(QUILLSMITH_BUILD_PATH, arguments, output);
+    EXPECT_TRUE(run.started) << run.error;
+    return {run.exit_code, Lines(ReadFile(output.out)), Lines(ReadFile(output.err))};
   }
 
   std::string Stored(const std::string& name) { return settings_.GetProjectValue(name); }
 
   TempDir home_;
   std::string site_ = home_.File("site") + "/";
-  core::SqliteRegistry registry_{home_.File("quillsmith/registry.db")};
+  testing::UserRegistry registry_;
   testing::FixedClock clock_;
-  core::SettingsStore settings_{registry_, clock_};
+  core::SettingsStore settings_{registry_.get(), clock_};
 };
 
 TEST_F(QuillsmithBuildTest, BuildsTheSiteAndStampsTheOutput) {
@@ -66,7 +71,7 @@ TEST_F(QuillsmithBuildTest, BuildsTheSiteAndStampsTheOutput) {
     entries.CurrentEntry = {{2026, 12, 7, 8, 0, 0}, "World"};
     entries.SaveEntry();
   }
-  const Outcome run = Quillsmith("'My Log'");
+  const Outcome run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind("Built 2 entries into 1 page (", 0), 0u) << run.out;
   EXPECT_NE(run.out.find(site_), std::string::npos);
@@ -81,7 +86,7 @@ TEST_F(QuillsmithBuildTest, WritesOnlyTheMissingSupportFiles) {
   settings_.LoadSettings(true);
   testing::WriteFile(site_ + "template.html", "mine");
 
-  Outcome run = Quillsmith("--support-files 'my log'");
+  Outcome run = Quillsmith({"--support-files", "my log"});
   EXPECT_EQ(run.status, 0) << run.err;
   for (const char* name :
        {"default.css", "comments.html", "message.html", "contact.php", "quillsmith.css"}) {
@@ -92,14 +97,14 @@ TEST_F(QuillsmithBuildTest, WritesOnlyTheMissingSupportFiles) {
   EXPECT_EQ(ReadFile(site_ + "template.html"), "mine");
   EXPECT_EQ(Stored("OutDate"), "");
 
-  run = Quillsmith("--support-files 'My Log'");
+  run = Quillsmith({"--support-files", "My Log"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "Every support file is already in " + site_ + "\n");
 }
 
 TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
   // No template.
-  Outcome run = Quillsmith("'My Log'");
+  Outcome run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("page template " + site_ + "template.html"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(site_ + "index.html"));
@@ -107,32 +112,33 @@ TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
   // A page that cannot be written: a folder stands where it should go.
   testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
   std::filesystem::create_directory(site_ + "index.html");
-  run = Quillsmith("'My Log'");
+  run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find(site_ + "index.html"), std::string::npos) << run.err;
   EXPECT_EQ(Stored("OutDate"), "");
 
-  run = Quillsmith("'Nobody'");
+  run = Quillsmith({"Nobody"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("no project named \"Nobody\""), std::string::npos) << run.err;
 
   settings_.SetUserValue("01", "Unset");
-  run = Quillsmith("--support-files Unset");
+  run = Quillsmith({"--support-files", "Unset"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("no output folder"), std::string::npos) << run.err;
 }
 
 TEST_F(QuillsmithBuildTest, CommandLine) {
-  Outcome run = Quillsmith("--help");
+  Outcome run = Quillsmith({"--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out.rfind("Usage: quillsmith-build PROJECT", 0), 0u);
-  run = Quillsmith("--version");
+  run = Quillsmith({"--version"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "quillsmith-build 1.0.142\n");
+  EXPECT_EQ(run.out, "quillsmith-build 1.0.142
+");
   // Usage errors exit 2, as quillpush's do; 1 stays "could not build".
-  EXPECT_EQ(Quillsmith("").status, 2);
-  EXPECT_EQ(Quillsmith("--frobnicate 'My Log'").status, 2);
-  EXPECT_EQ(Quillsmith("'My Log' Other").status, 2);
+  EXPECT_EQ(Quillsmith({}).status, 2);
+  EXPECT_EQ(Quillsmith({"--frobnicate", "My Log"}).status, 2);
+  EXPECT_EQ(Quillsmith({"My Log", "Other"}).status, 2);
 }
 
 }  // namespace
