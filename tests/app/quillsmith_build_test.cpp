@@ -133,8 +133,7 @@ TEST_F(QuillsmithBuildTest, CommandLine) {
   EXPECT_EQ(run.out.rfind("Usage: quillsmith-build PROJECT", 0), 0u);
   run = Quillsmith({"--version"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "quillsmith-build 1.0.142
-");
+  EXPECT_EQ(run.out, "quillsmith-build 1.0.142\n");
   // Usage errors exit 2, as quillpush's do; 1 stays "could not build".
   EXPECT_EQ(Quillsmith({}).status, 2);
   EXPECT_EQ(Quillsmith({"--frobnicate", "My Log"}).status, 2);
