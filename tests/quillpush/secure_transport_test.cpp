@@ -65,7 +65,7 @@ TEST(HostKeysTest, TrustingAKeyReplacesOnlyThatHostsKeyOfThatType) {
   WriteFile(file,
             "# mine\n"
             "other.example ssh-ed25519 AAAAold\n"
-            "[h]:2222,10.0.0.9 ssh-ed25519 AAAAstale\n"
+            "[h]:2222,127.0.0.9 ssh-ed25519 AAAAstale\n"
             "[h]:2222 ecdsa-sha2-nistp256 AAAAecdsa\n");
   chmod(file.c_str(), 0644);
   RecordHostKey(file, "[h]:2222", {"ssh-ed25519", "AAAAnew", "SHA256:x"});
