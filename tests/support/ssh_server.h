@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/loopback.h"
+
 extern char** environ;
 
 namespace quill::testing {
@@ -40,7 +42,7 @@ class SshServer {
     Run("ssh-keygen -q -t ed25519 -N '' -C test-host -f '" + folder_ + "host_key'");
     Run("ssh-keygen -q -t ed25519 -N '' -C test-client -f '" + ClientKey() + "'");
     std::filesystem::copy_file(ClientKey() + ".pub", folder_ + "authorized_keys");
-    port_ = FreePort();
+    port_ = FreeLoopbackPort();
     std::ofstream(folder_ + "sshd_config")
         << "ListenAddress 127.0.0.1\nPort " << port_ << "\nHostKey " << folder_
         << "host_key\nPidFile none\nAuthorizedKeysFile " << folder_
@@ -76,27 +78,11 @@ class SshServer {
   }
 
  private:
-  static int FreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-  }
-
   bool Accepts() const {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port_));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool open = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const int fd = ConnectLoopback(port_);
+    if (fd < 0) return false;
     close(fd);
-    return open;
+    return true;
   }
 
   void Start() {
