@@ -122,6 +122,25 @@ TEST_F(SetupTest, LoadsWithTheVersionAndTodaysFormats) {
   EXPECT_EQ(Control<QComboBox>("Combo2")->itemText(3), "14:00");
 }
 
+// The focus chain: the options, down each page in turn, then the buttons under the pages.
+TEST_F(SetupTest, FocusRunsDownEachPageInTurn) {
+  OpenSetup();
+  std::vector<QString> order;
+  for (QWidget* widget = setup_->nextInFocusChain(); widget != setup_;
+       widget = widget->nextInFocusChain()) {
+    if ((widget->focusPolicy() & Qt::TabFocus) != 0 && !widget->objectName().isEmpty()) {
+      order.push_back(widget->objectName());
+    }
+  }
+  EXPECT_EQ(order, (std::vector<QString>{
+                       "optSet_0", "optSet_1", "optSet_2", "optSet_3",  "optSet_4", "txtTitle",
+                       "cmdTemp",  "Combo1",   "Combo2",   "optDT_0",   "optDT_1",  "optDT_2",
+                       "chkTime",  "txtPage",  "txtSite",  "txtEditor", "chkTell",  "chkNews",
+                       "txtDocs",  "txtNews",  "ClrBack",  "ClrFont",   "cmdApply", "Combo3",
+                       "cmdAdd",   "Check1",   "List1",    "cmdMake",   "chkSync",  "txtHost",
+                       "txtUser",  "txtPass",  "txtPath",  "Command1",  "cmdSave",  "cmdExit"}));
+}
+
 TEST_F(SetupTest, StoredPageNamesAreSelectedOrAppended) {
   const std::pair<const char*, int> cases[] = {{"news", 1}, {"journal", 4}, {"Blog", 4}};
   for (const auto& [name, index] : cases) {

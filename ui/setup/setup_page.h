@@ -22,6 +22,8 @@ struct Shades {
 // One page of the setup dialog: it shows its part of the values and takes back what the user
 // changed. Its captions and boxes wear the project's colours.
 class SetupPage : public QWidget {
+  Q_OBJECT
+
  public:
   virtual void Load(const SetupValues& values) = 0;
   virtual void Save(SetupValues& values) const = 0;
