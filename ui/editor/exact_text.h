@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QPlainTextEdit;
 
@@ -10,5 +11,9 @@ namespace quill::ui {
 // no-break spaces into plain ones; this reads the document's own characters and maps only
 // the paragraph separators between its lines to line feeds.
 QString ExactText(const QPlainTextEdit& box);
+
+// The text box shows line breaks as the toolkit has them; entries keep them as CR LF.
+std::string ToStored(const QString& text);
+QString FromStored(const std::string& text);
 
 }  // namespace quill::ui

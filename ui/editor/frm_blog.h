@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QKeySequence>
 #include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
-#include <vector>
 
 #include "core/stamp.h"
+#include "ui/editor/blog_modes.h"
 
-class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -19,30 +17,25 @@ namespace quill::ui {
 class App;
 class DraftKeeper;
 class MarkupHighlighter;
+class MarkupToolbar;
 class frmDate;
-class frmDiv;
-class frmFYL;
-class frmFont;
-class frmHtml;
-class frmIMG;
 class frmList;
-class frmLst;
-class frmURL;
 
 // The main window: write new entries, review and edit stored ones, generate the site and
-// upload it. Mode 0 composes a new entry, mode 1 reviews the stored entries, mode 2 edits
-// the one under review.
+// upload it. What each mode shows and what its buttons do is in the tables of blog_modes.cpp.
 class frmBlog final : public QWidget {
   Q_OBJECT
 
  public:
   explicit frmBlog(App& app);
 
-  int Mode() const { return Mode_; }
+  // 0 new entry, 1 review, 2 edit.
+  int Mode() const { return static_cast<int>(Mode_); }
   const core::Stamp& NewEntryStamp() const { return NewEntryStamp_; }
 
   // Enters mode 0, 1 or 2; any other value does nothing.
   void SwitchMode(int which);
+  void SwitchMode(ui::Mode which);
   // Shows the entry under the cursor: its stamp in the date label, its text in the editor.
   void ReadBlog();
   // Shows the new entry's stamp in the project's current date and time formats.
@@ -77,35 +70,49 @@ class frmBlog final : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // What each mode shows and what its buttons do.
+  static const ModeLayout& LayoutOf(ui::Mode mode);
+
+  QLayout* BuildTop();
+  QLayout* BuildButtons();
+  // A click on a button: its action in the current mode.
+  void Run(const ButtonRole& role);
   void NavClicked(int index);
-  void DoneClicked();
-  void SetupClicked();
+  // Shows a button as its role has it; a button offered on a condition stays blank until the
+  // condition is checked.
+  static void ShowRole(QPushButton* button, const ButtonRole& role);
+  // Shows or blanks the current mode's buttons offered `when`.
+  void OfferButtons(Offer when, const std::function<bool()>& offered);
+
+  // The buttons' actions.
   void Review();
   void SaveNewEntry();
   void Output();
   void Synch();
+  void Previous();
+  void Edit();
+  void Next();
   void SaveEdit();
-  void DeleteEntry();
   void OpenDateDialog();
+  void Egress();
+  void BackToNewEntry();
+  void CancelEdit();
+  void OpenSetup();
   void OpenEntryList();
+  void DeleteEntry();
+
+  // Entering each mode.
+  void StartNewEntry();
+  void StartReview();
+  void StartEdit();
+
   void TextChanged();
   // Shows the text, caret at its end.
   void ShowDraft(const QString& text);
   void ShowEditDraft();
   void UpdatePublishButtons();
-  void ShowToolbar(bool visible);
-  void BuildToolbar();
-  void WrapSelection(const QString& open, const QString& close);
-  // Loads the dialog's one instance if it is not loaded yet, and brings it forward.
-  template <class Dialog>
-  Dialog* OpenDialog(QPointer<Dialog>& instance);
-  // Types an entity in place of the character that stands for it.
-  bool EscapeTyped(QKeyEvent* event);
   // Ctrl+S: clicks the Save button where there is one and it is enabled.
   void SaveByKeys();
-  bool IsToolbarShortcut(const QKeyEvent* event) const;
-  // Ctrl+Tab and Ctrl+Shift+Tab move the focus out of the entry; true when they did.
-  bool LeavesTheText(const QKeyEvent* event);
   // Sets a button's caption and whether it can be clicked.
   static void SetButton(QPushButton* button, const QString& caption, bool enabled);
   // Runs a button's action; a failure of the database or a file is shown, and the window
@@ -113,27 +120,18 @@ class frmBlog final : public QWidget {
   void Guarded(const std::function<void()>& action);
 
   App& app_;
-  int Mode_ = 0;
+  ui::Mode Mode_ = ui::Mode::NewEntry;
   core::Stamp NewEntryStamp_;
   std::array<QPushButton*, 4> cmdNav{};
   QPushButton* cmdSetup;
   QPushButton* cmdDone;
   QPlainTextEdit* Rtf;
   QLabel* Label1;
-  QLabel* lblDraft;
+  QLabel* draft_note_;
   DraftKeeper* drafts_;
   std::array<QLabel*, 3> lblHome{};
-  std::array<QLabel*, 17> lblCode{};
-  std::vector<QKeySequence> shortcut_keys_;
-  QWidget* toolbar_;
+  MarkupToolbar* toolbar_;
   MarkupHighlighter* highlighter_;
-  QPointer<frmURL> url_dialog_;
-  QPointer<frmIMG> image_dialog_;
-  QPointer<frmFYL> file_dialog_;
-  QPointer<frmDiv> align_dialog_;
-  QPointer<frmFont> font_dialog_;
-  QPointer<frmLst> list_dialog_;
-  QPointer<frmHtml> html_dialog_;
   QPointer<frmDate> date_dialog_;
   QPointer<frmList> list_window_;
 };

@@ -57,7 +57,7 @@ void frmDate::Save() {
     editor_.EntryMoved(old, moved);
     app_.Settings().StampSave();
     entries.SeekEntry(moved);
-    editor_.SwitchMode(1);
+    editor_.SwitchMode(Mode::Review);
     editor_.ReadBlog();
     Unload();
   });

@@ -1,0 +1,88 @@
+#include "ui/editor/entry_keys.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+
+namespace quill::ui {
+namespace {
+
+// What a typed character becomes, so that everything typed stays text.
+QString Entity(QChar c) {
+  switch (c.unicode()) {
+    case '&':
+      return QStringLiteral("&amp;");
+    case '<':
+      return QStringLiteral("&lt;");
+    case '>':
+      return QStringLiteral("&gt;");
+    case '"':
+      return QStringLiteral("&quot;");
+    default:
+      return {};
+  }
+}
+
+QString Escaped(const QString& typed) {
+  QString out;
+  for (QChar c : typed) {
+    const QString entity = Entity(c);
+    out += entity.isEmpty() ? QString(c) : entity;
+  }
+  return out;
+}
+
+}  // namespace
+
+EntryKeys::EntryKeys(QPlainTextEdit& text, std::function<bool(const QKeyEvent*)> toolbar_keys,
+                     std::function<void(bool forward)> leave)
+    : QObject(&text),
+      text_(text),
+      toolbar_keys_(std::move(toolbar_keys)),
+      leave_(std::move(leave)) {
+  text_.installEventFilter(this);
+}
+
+bool EntryKeys::Leave(const QKeyEvent* event) {
+  if ((event->modifiers() & Qt::ControlModifier) == 0) return false;
+  if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) return false;
+  leave_(event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier) == 0);
+  return true;
+}
+
+bool EntryKeys::EscapeTyped(const QKeyEvent* event) {
+  if (text_.isReadOnly()) return false;
+  const QString typed = event->text();
+  if (typed.size() != 1 || Entity(typed[0]).isEmpty()) return false;
+  text_.textCursor().insertText(Entity(typed[0]));
+  return true;
+}
+
+bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != &text_) return false;
+  switch (event->type()) {
+    case QEvent::ShortcutOverride:
+      if (!toolbar_keys_(static_cast<QKeyEvent*>(event))) return false;
+      // The text box would keep some of these keys for itself (Ctrl+K deletes to the line's
+      // end on some desktops); the toolbar's meaning wins.
+      event->ignore();
+      return true;
+    case QEvent::KeyPress: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      return Leave(key) || EscapeTyped(key);
+    }
+    case QEvent::InputMethod: {
+      if (text_.isReadOnly()) return false;
+      // Characters composed by an input method (dead keys and the like) are typed too.
+      const auto* input = static_cast<QInputMethodEvent*>(event);
+      const QString commit = input->commitString();
+      if (!input->preeditString().isEmpty() || Escaped(commit) == commit) return false;
+      text_.textCursor().insertText(Escaped(commit));
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace quill::ui
