@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "core/clock.h"
-#include "core/product.h"
 #include "core/text.h"
 #include "publish/publish_rules.h"
 #include "site/blog_pages.h"
@@ -26,6 +25,7 @@
 #include "ui/editor/exact_text.h"
 #include "ui/editor/frm_date.h"
 #include "ui/editor/frm_list.h"
+#include "ui/editor/home_links.h"
 #include "ui/editor/markup_highlighter.h"
 #include "ui/editor/markup_toolbar.h"
 #include "ui/editor/single_window.h"
@@ -36,9 +36,6 @@ namespace {
 
 // Saves the entry, in the modes that have a Save button, while the button is enabled.
 constexpr const char* kSaveKeys = "Ctrl+S";
-
-// Names for screen readers where the caption says little.
-constexpr const char* kHomeLinkNames[] = {"Home page", "Blog", "Help"};
 
 }  // namespace
 
@@ -89,16 +86,8 @@ QLayout* frmBlog::BuildTop() {
   draft_note_->hide();
 
   auto* links = new QHBoxLayout;
-  links->addStretch();
-  const char* captions[] = {"h", "b", "?"};
-  for (int i = 0; i < 3; ++i) {
-    lblHome[i] = new QLabel(captions[i]);
-    lblHome[i]->setObjectName(QString("lblHome_%1").arg(i));
-    lblHome[i]->setCursor(Qt::PointingHandCursor);
-    lblHome[i]->setAccessibleName(kHomeLinkNames[i]);
-    lblHome[i]->installEventFilter(this);
-    links->addWidget(lblHome[i]);
-  }
+  home_links_ =
+      new HomeLinks(this, *links, [this](const QString& address) { OpenInShell(address); });
   auto* top = new QHBoxLayout;
   top->addWidget(Label1);
   top->addWidget(draft_note_);
@@ -130,15 +119,7 @@ QLayout* frmBlog::BuildButtons() {
   return buttons;
 }
 
-void frmBlog::SetHomeLinks() {
-  const core::ProjectSettings& project = app_.Project();
-  lblHome[0]->setVisible(!project.Site.empty());
-  lblHome[0]->setToolTip(Q(project.Site));
-  const std::string& blog = project.Docs.empty() ? project.Site : project.Docs;
-  lblHome[1]->setVisible(!blog.empty());
-  lblHome[1]->setToolTip(Q(blog));
-  lblHome[2]->setToolTip(Q(std::string(core::kHomePage) + "help/"));
-}
+void frmBlog::SetHomeLinks() { home_links_->Show(app_.Project()); }
 void frmBlog::SetButton(QPushButton* button, const QString& caption, bool enabled) {
   button->setText(caption);
   button->setEnabled(enabled);
@@ -426,14 +407,6 @@ bool frmBlog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Rtf && event->type() == QEvent::FocusIn && Mode_ == ui::Mode::Review) {
     cmdDone->setFocus();  // the caret never rests in read-only text
     return false;
-  }
-  if (event->type() == QEvent::MouseButtonRelease) {
-    for (QLabel* link : lblHome) {
-      if (watched == link) {
-        OpenInShell(link->toolTip());
-        return true;
-      }
-    }
   }
   return QWidget::eventFilter(watched, event);
 }

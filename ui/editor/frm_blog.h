@@ -16,6 +16,7 @@ namespace quill::ui {
 
 class App;
 class DraftKeeper;
+class HomeLinks;
 class MarkupHighlighter;
 class MarkupToolbar;
 class frmDate;
@@ -129,7 +130,7 @@ class frmBlog final : public QWidget {
   QLabel* Label1;
   QLabel* draft_note_;
   DraftKeeper* drafts_;
-  std::array<QLabel*, 3> lblHome{};
+  HomeLinks* home_links_;
   MarkupToolbar* toolbar_;
   MarkupHighlighter* highlighter_;
   QPointer<frmDate> date_dialog_;

@@ -65,7 +65,7 @@ frmList::frmList(App& app, frmBlog& editor)
 
 bool frmList::Load() {
   store::EntryStore& entries = app_.Entries();
-  FirstFit = true;
+  FirstFit_ = true;
   const core::Stamp saved = entries.CurrentEntry.Stamp;
   List->clear();
   {
@@ -117,8 +117,8 @@ void frmList::AddRow(const core::Stamp& stamp, const std::string& content) {
 
 void frmList::FitColumn(const QString& text, int column) {
   const int wanted = List->fontMetrics().horizontalAdvance("11" + text);
-  if (List->columnWidth(column) < wanted || FirstFit) List->setColumnWidth(column, wanted);
-  FirstFit = false;
+  if (List->columnWidth(column) < wanted || FirstFit_) List->setColumnWidth(column, wanted);
+  FirstFit_ = false;
 }
 
 void frmList::Open(QTreeWidgetItem* item) {

@@ -39,7 +39,7 @@ class frmList final : public AppWindow {
   QTreeWidget* List;
   QPushButton* cmdSetup;
   QString SelectedKey_;
-  bool FirstFit = true;
+  bool FirstFit_ = true;
 };
 
 }  // namespace quill::ui
