@@ -124,9 +124,11 @@ void frmBlog::SetButton(QPushButton* button, const QString& caption, bool enable
   button->setText(caption);
   button->setEnabled(enabled);
 }
+
 void frmBlog::ShowTime() {
   Label1->setText(Q(site::FormatEntryStamp(app_.Project(), NewEntryStamp_, false)));
 }
+
 void frmBlog::ColorMe() {
   Paint(this, QPalette::Window, ToQColor(app_.Project().Shading));
   toolbar_->PaintLabels(ToQColor(app_.Project().FontColor), palette().color(QPalette::WindowText));
@@ -139,26 +141,31 @@ void frmBlog::Highlight() {
   cursor.setPosition(caret);
   Rtf->setTextCursor(cursor);
 }
+
 QString frmBlog::SelectedText() const {
   QString text = Rtf->textCursor().selectedText();
   text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
   text.replace(QChar::LineSeparator, QLatin1Char('\n'));
   return text;
 }
+
 void frmBlog::ReplaceSelection(const QString& text) {
   QTextCursor cursor = Rtf->textCursor();
   cursor.insertText(text);
   Rtf->setTextCursor(cursor);
 }
+
 void frmBlog::MoveCaretBack(int characters) {
   QTextCursor cursor = Rtf->textCursor();
   cursor.setPosition(std::max(0, cursor.position() - characters));
   Rtf->setTextCursor(cursor);
 }
+
 void frmBlog::FocusText() {
   activateWindow();
   Rtf->setFocus();
 }
+
 void frmBlog::ToolbarClick(int index) {
   app_.SelectionWasEmpty = !Rtf->textCursor().hasSelection();
   if (Mode_ == ui::Mode::Review || index < 0 || index > 16) return;
@@ -175,6 +182,7 @@ void frmBlog::SaveByKeys() {
     }
   }
 }
+
 void frmBlog::OpenInShell(const QString& address) { app_.Services().Open(this, address); }
 
 void frmBlog::SwitchMode(int which) {
@@ -235,12 +243,14 @@ void frmBlog::ReadBlog() {
     drafts_->Stop();
   }
 }
+
 void frmBlog::ShowDraft(const QString& text) {
   const QSignalBlocker kept_as_it_is(Rtf);  // no change to write back
   Rtf->setPlainText(text);
   Rtf->moveCursor(QTextCursor::End);
   Highlight();
 }
+
 void frmBlog::ShowEditDraft() {
   const store::Entry& entry = app_.Entries().CurrentEntry;
   const auto draft = drafts_->StartEdit(entry.Stamp, FromStored(core::Trim(entry.Content)));
@@ -248,11 +258,13 @@ void frmBlog::ShowEditDraft() {
   ShowDraft(*draft);
   draft_note_->show();
 }
+
 void frmBlog::KeepDraft() { drafts_->Flush(); }
 
 void frmBlog::EntryMoved(const core::Stamp& from, const core::Stamp& to) {
   drafts_->Moved(from, to);
 }
+
 void frmBlog::TextChanged() {
   drafts_->Changed();
   // Only spaces count as blank: an entry of line breaks alone can still be saved.
@@ -272,6 +284,7 @@ void frmBlog::OfferButtons(Offer when, const std::function<bool()>& offered) {
 void frmBlog::Guarded(const std::function<void()>& action) {
   RunGuarded(app_.Services(), this, action);
 }
+
 void frmBlog::Run(const ButtonRole& role) {
   if (role.click != nullptr) (this->*role.click)();
 }
@@ -290,6 +303,7 @@ void frmBlog::Review() {
     ReadBlog();
   }
 }
+
 void frmBlog::Previous() {
   app_.Entries().MovePreviousEntry();
   if (app_.Entries().NoEntry()) app_.Entries().MoveFirstEntry();  // stay on the oldest
@@ -317,6 +331,7 @@ void frmBlog::SaveNewEntry() {
   ShowTime();
   Rtf->clear();
 }
+
 void frmBlog::Output() {
   const core::ProjectSettings& project = app_.Project();
   site::DiskOutput output(project.OutputFolder);
@@ -332,6 +347,7 @@ void frmBlog::Output() {
     OpenInShell(Q(project.OutputFolder + site::PageName(project, 0, 0)));
   }
 }
+
 void frmBlog::Synch() {
   const publish::Command command =
       publish::UploaderCommand(app_.UploaderPath().toStdString(), app_.Project().ProjectName);
@@ -344,6 +360,7 @@ void frmBlog::Synch() {
   // The uploader writes the upload stamps into the project's settings.
   app_.Settings().LoadSettings(false);
 }
+
 void frmBlog::SaveEdit() {
   store::EntryStore& entries = app_.Entries();
   entries.CurrentEntry.Content = core::Trim(ToStored(ExactText(*Rtf)));
@@ -352,6 +369,7 @@ void frmBlog::SaveEdit() {
   app_.Settings().StampSave();
   SwitchMode(ui::Mode::NewEntry);
 }
+
 void frmBlog::DeleteEntry() {
   const MessageAnswer answer = app_.Services().ShowMessage(
       this, "Delete", "Do you want to delete this entry?\n\n" + Label1->text(),
@@ -368,11 +386,13 @@ void frmBlog::DeleteEntry() {
     ReadBlog();
   }
 }
+
 void frmBlog::OpenDateDialog() {
   const auto shown = site::ParseEntryStamp(app_.Project(), Label1->text().toStdString());
   BringForward(date_dialog_, app_, *this)
       ->SetDay(shown.value_or(app_.Entries().CurrentEntry.Stamp));
 }
+
 void frmBlog::OpenEntryList() {
   if (!list_window_ || list_window_->Unloaded()) {
     auto* list = new frmList(app_, *this);
@@ -383,6 +403,7 @@ void frmBlog::OpenEntryList() {
   list_window_->raise();
   list_window_->activateWindow();
 }
+
 void frmBlog::Egress() {
   app_.CloseAllWindows(true);  // back to the chooser; this window is gone after this
 }
