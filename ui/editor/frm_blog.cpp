@@ -399,9 +399,7 @@ void frmBlog::OpenEntryList() {
     if (!list->Load()) return;  // nothing to list; it said so and went
     list_window_ = list;
   }
-  list_window_->show();
-  list_window_->raise();
-  list_window_->activateWindow();
+  BringToFront(list_window_);
 }
 
 void frmBlog::Egress() {
