@@ -5,21 +5,9 @@
 #
 #   bench/push_sftp_bench.sh [build-folder]      (default build/release)
 set -euo pipefail
-cd "$(dirname "$0")/.."
 build=${1:-build/release}
-if [[ ! -x $build/app/quillpush ]]; then
-  cmake --preset release >/dev/null
-  cmake --build --preset release -j2 --target quillpush >/dev/null
-fi
-quillpush=$(realpath "$build/app/quillpush")
-
-work=$(mktemp -d)
-server=
-cleanup() { [[ -n $server ]] && kill "$server" 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
-
-mkdir -p "$work/site" "$work/server" "$work/config/quillsmith" "$work/home/.ssh"
-for i in $(seq 1 1000); do head -c 25600 /dev/urandom >"$work/site/page$i.html"; done
+source "$(dirname "$0")/push_common.sh"
+mkdir -p "$work/home/.ssh"
 
 ssh-keygen -q -t ed25519 -N '' -f "$work/host_key"
 ssh-keygen -q -t ed25519 -N '' -f "$work/home/.ssh/id_ed25519"
@@ -42,20 +30,7 @@ CONF
 server=$!
 for _ in $(seq 50); do (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
 
-# The project's settings, written straight into the documented registry format.
-registry=$work/config/quillsmith/registry.db
-key='HKEY_CURRENT_USER\Software\Ardentware\Quillsmith\Bench'
-sqlite3 "$registry" <<SQL
-CREATE TABLE keys (path TEXT NOT NULL PRIMARY KEY COLLATE NOCASE);
-CREATE TABLE vals (key TEXT NOT NULL COLLATE NOCASE, name TEXT NOT NULL COLLATE NOCASE,
-                   type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (key, name));
-INSERT INTO keys VALUES ('$key');
-INSERT INTO vals VALUES ('$key', 'Template', 1, CAST('$work/site/template.html' AS BLOB)),
-                        ('$key', 'FtpHost', 1, CAST('sftp:127.0.0.1:$port' AS BLOB)),
-                        ('$key', 'FtpUser', 1, CAST('$(id -un)' AS BLOB)),
-                        ('$key', 'FtpPass', 1, CAST('' AS BLOB)),
-                        ('$key', 'FtpPath', 1, CAST('bench' AS BLOB));
-SQL
+write_bench_project "sftp:127.0.0.1:$port" "$(id -un)" ""
 
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u SSH_AUTH_SOCK HOME=$work/home \
   XDG_CONFIG_HOME=$work/config "$@"; }
