@@ -6,8 +6,8 @@
 #include "core/product.h"
 #include "core/text.h"
 #include "core/win1252_writer.h"
+#include "site/feed_text.h"
 #include "site/stamp_format.h"
-#include "site/text_digest.h"
 #include "site/xml_text.h"
 #include "store/entry_store.h"
 
@@ -58,11 +58,14 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
   const store::EntryStore::ReadBatch batch(entries);
   for (entries.MoveLastEntry(); !entries.NoEntry(); entries.MovePreviousEntry()) {
     const store::Entry& entry = entries.CurrentEntry;
-    const std::string plain = StripMarkup(core::ReplaceLineBreaks(entry.Content, " "));
     writer.WriteLine("      <item>");
-    writer.WriteLine("         <title>" + XmlText(ExtractEntryTitle(plain)) + "</title>");
+    writer.WriteLine("         <title>" + XmlText(FeedItemTitle(entry.Content)) + "</title>");
     if (docs) writer.WriteLine("         <link>" + address + "</link>");
-    writer.WriteLine("         <description>" + XmlText(plain) + "</description>");
+    // The whole text of an entry of any length, made and written in pieces.
+    writer.WriteText("         <description>");
+    WriteFeedDescription(entry.Content, writer);
+    writer.WriteText("</description>");
+    writer.EndLine();
     writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp, offset) + "</pubDate>");
     if (docs) {
       char number[16];

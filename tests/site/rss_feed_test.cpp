@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <random>
 
+#include "core/text.h"
+#include "site/text_digest.h"
+#include "site/xml_text.h"
 #include "support/memory_output.h"
 #include "support/project_fixture.h"
 
@@ -175,44 +178,47 @@ TEST_F(RssFeedTest, HostileTitlesAndEntriesGiveWellFormedAsciiXml) {
   }
 }
 
+// Pieces of text that broke the feed.
+const std::string kHostilePieces[] = {"&",
+                                      "&amp;",
+                                      "&nbsp;",
+                                      "&bogus;",
+                                      "&#",
+                                      "&#x",
+                                      "&#0;",
+                                      "&#128;",
+                                      "&#xD800;",
+                                      ";",
+                                      "<",
+                                      ">",
+                                      "<b>",
+                                      "</i>",
+                                      "]]>",
+                                      "\"",
+                                      "'",
+                                      "\r",
+                                      "\n",
+                                      "\t",
+                                      " ",
+                                      ".",
+                                      "a",
+                                      "-",
+                                      "\xC3\xA9",
+                                      "\xE9",
+                                      "\x81",
+                                      "\xEF\xBF\xBE",
+                                      "\xF0\x9F\x98\x80",
+                                      std::string(1, '\0'),
+                                      "\x07",
+                                      "\x1B"};
+
 // Any title, any entries, any addresses: pieces that broke the feed, thrown together.
 TEST_F(RssFeedTest, AnyTextAtAllGivesWellFormedXml) {
-  const std::string pieces[] = {"&",
-                                "&amp;",
-                                "&nbsp;",
-                                "&bogus;",
-                                "&#",
-                                "&#x",
-                                "&#0;",
-                                "&#128;",
-                                "&#xD800;",
-                                ";",
-                                "<",
-                                ">",
-                                "<b>",
-                                "</i>",
-                                "]]>",
-                                "\"",
-                                "'",
-                                "\r",
-                                "\n",
-                                "\t",
-                                " ",
-                                ".",
-                                "a",
-                                "-",
-                                "\xC3\xA9",
-                                "\xE9",
-                                "\x81",
-                                "\xEF\xBF\xBE",
-                                "\xF0\x9F\x98\x80",
-                                std::string(1, '\0'),
-                                "\x07",
-                                "\x1B"};
   std::mt19937 random(11);
   const auto text = [&] {
     std::string t;
-    for (int n = random() % 40; n > 0; --n) t += pieces[random() % std::size(pieces)];
+    for (int n = random() % 40; n > 0; --n)
+      t += kHostilePieces[random() % std::size(kHostilePieces)];
     return t;
   };
   for (int round = 0; round < 30; ++round) {
@@ -225,6 +231,30 @@ TEST_F(RssFeedTest, AnyTextAtAllGivesWellFormedXml) {
     SCOPED_TRACE(Settings().Title);
     Feed();
   }
+}
+
+// An item is made in pieces, never from a whole copy of its entry: short texts, texts whose
+// title stands beyond a run of spaces, and an entry of 12 MB give the item that the entry's
+// whole plain text gives.
+TEST_F(RssFeedTest, AnEntryOfAnyLengthGivesTheItemOfItsWholeText) {
+  std::mt19937 random(17);
+  const auto text = [&](std::size_t bytes) {
+    std::string t;
+    while (t.size() < bytes) {
+      t += random() % 3 == 0 ? std::string(random() % 80, ' ')
+                             : kHostilePieces[random() % std::size(kHostilePieces)];
+    }
+    return t;
+  };
+  const auto check = [&](const std::string& entry) {
+    Save(Stamp{2026, 12, 6, 22, 15, 7}, entry);
+    const std::string plain = StripMarkup(core::ReplaceLineBreaks(entry, " "));
+    const Lines lines = Feed();
+    EXPECT_EQ(lines[10], "         <title>" + XmlText(ExtractEntryTitle(plain)) + "</title>");
+    EXPECT_EQ(lines[11], "         <description>" + XmlText(plain) + "</description>");
+  };
+  for (int round = 0; round < 300; ++round) check(text(random() % 300));
+  check(text(12 << 20));
 }
 
 TEST_F(RssFeedTest, AnEmptyBlogHasAChannelWithoutItems) {
