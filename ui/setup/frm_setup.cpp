@@ -118,8 +118,8 @@ void frmSetup::Load() {
   const core::ProjectSettings& project = app_.Project();
   adjustSize();
   app_.Centre(this);
-  WasShade = project.Shading;
-  WasFore = project.FontColor;
+  WasShade_ = project.Shading;
+  WasFore_ = project.FontColor;
   ColorMe();
   setWindowTitle(Q(std::string(core::kProductName)) + " : v" + VersionText());
 
@@ -128,7 +128,7 @@ void frmSetup::Load() {
   optSet[0]->setChecked(true);
   SwitchPage(0);
   RefreshSupportFiles();
-  SetupLoaded = true;
+  SetupLoaded_ = true;
 }
 
 SetupValues frmSetup::Values() const {
@@ -151,7 +151,7 @@ void frmSetup::RefreshSupportFiles() {
 }
 
 void frmSetup::SwitchPage(int index) {
-  if (index >= 1 && SetupLoaded) {
+  if (index >= 1 && SetupLoaded_) {
     if (const std::string missing = Values().Missing(); !missing.empty()) {
       app_.Services().ShowMessage(this, "Oops!", Q(missing), MessageIcon::Information,
                                   MessageButtons::Ok);
@@ -243,8 +243,8 @@ void frmSetup::Cancel() {
       !missing.empty()) {
     CloseProgram(Q(missing));
   } else {
-    project.Shading = WasShade;
-    project.FontColor = WasFore;
+    project.Shading = WasShade_;
+    project.FontColor = WasFore_;
     Leave();
   }
 }

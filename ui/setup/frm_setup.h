@@ -63,8 +63,8 @@ class frmSetup final : public AppWindow {
   void CloseProgram(const QString& reason);
 
   frmBlog& editor_;
-  std::int32_t WasShade;
-  std::int32_t WasFore;
+  std::int32_t WasShade_;
+  std::int32_t WasFore_;
 
   // The pages, in the order of their options and frames; three of them have a say in what
   // the dialog does.
@@ -81,7 +81,7 @@ class frmSetup final : public AppWindow {
   QPushButton* cmdSave;
   QPushButton* cmdExit;
 
-  bool SetupLoaded = false;  // page switches check the Basic page once loading is done
+  bool SetupLoaded_ = false;  // page switches check the Basic page once loading is done
   int CurrentPage_ = 0;
 };
 
