@@ -10,12 +10,9 @@
 #include "core/product.h"
 #include "core/quill_error.h"
 #include "core/registry.h"
-#include "core/settings_store.h"
-#include "site/blog_pages.h"
-#include "site/rss_feed.h"
+#include "project/project_session.h"
 #include "site/site_output.h"
 #include "site/support_files.h"
-#include "store/entry_store.h"
 
 namespace {
 
@@ -44,53 +41,36 @@ constexpr int kUsageError = 2;
 struct App {
   std::unique_ptr<quill::core::Registry> registry = quill::core::OpenUserRegistry();
   quill::core::SystemClock clock;
-  quill::core::SettingsStore settings{*registry, clock};
-  quill::store::EntryStore entries{settings};
+  quill::project::ProjectSession session{*registry, clock};
 };
 
-// A settings file that cannot be read is named with the reason, rather than passing for a
-// missing project.
-void RequireSettings(const App& app) {
-  const std::string failure = app.settings.LastFailure();
-  if (!failure.empty()) throw QuillError(failure);
-}
-
 void OpenProject(App& app, const std::string& wanted) {
-  const auto found = app.settings.FindProject(wanted);
-  RequireSettings(app);
-  if (!found) throw QuillError("There is no project named \"" + wanted + "\".");
-  app.settings.Settings().ProjectName = *found;
-  app.settings.LoadSettings(false);
-  RequireSettings(app);
-  if (app.settings.Settings().OutputFolder.empty()) {
-    throw QuillError("The project \"" + app.settings.Settings().ProjectName +
+  app.session.Open(wanted);
+  if (app.session.Project().OutputFolder.empty()) {
+    throw QuillError("The project \"" + app.session.Project().ProjectName +
                      "\" has no output folder yet; choose one in the editor's setup dialog.");
   }
 }
 
 void Build(App& app) {
   const auto started = std::chrono::steady_clock::now();
-  const quill::core::ProjectSettings& settings = app.settings.Settings();
+  const quill::core::ProjectSettings& settings = app.session.Project();
   quill::site::DiskOutput output(settings.OutputFolder);
-  const quill::site::BuildReport report =
-      quill::site::BuildBlogPages(settings, app.entries, output);
-  std::uint64_t bytes = report.bytes;
-  if (settings.IncludeRSS == 1) {
-    bytes += quill::site::WriteRssFeed(settings, app.entries, app.clock, output);
-  }
-  if (!app.settings.StampOutput()) {
-    throw QuillError("The site was built in " + settings.OutputFolder +
-                     ", but the output time could not be recorded: " + app.settings.LastFailure());
+  const quill::project::SiteReport report = app.session.GenerateSite(output);
+  if (!report.stamped) {
+    throw QuillError(
+        "The site was built in " + settings.OutputFolder +
+        ", but the output time could not be recorded: " + app.session.Settings().LastFailure());
   }
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
   std::printf("Built %lld entries into %d page%s (%llu bytes) in %.2f s: %s\n",
-              static_cast<long long>(report.entries), report.pages, report.pages == 1 ? "" : "s",
-              static_cast<unsigned long long>(bytes), seconds.count(),
-              settings.OutputFolder.c_str());
+              static_cast<long long>(report.pages.entries), report.pages.pages,
+              report.pages.pages == 1 ? "" : "s", static_cast<unsigned long long>(report.bytes),
+              seconds.count(), settings.OutputFolder.c_str());
 }
 
 void WriteSupportFiles(App& app) {
-  const quill::core::ProjectSettings& settings = app.settings.Settings();
+  const quill::core::ProjectSettings& settings = app.session.Project();
   quill::site::DiskOutput output(settings.OutputFolder);
   int written = 0;
   for (const std::string& name : quill::site::SupportFileNames(settings.CommentPage == 1)) {

@@ -184,8 +184,7 @@ bool SettingsStore::SetProjectValue(std::string_view name, std::string_view text
 }
 
 void SettingsStore::LoadSettings(bool save_first) {
-  if (database_ != nullptr) database_->CloseBlogDatabase();
-
+  ++loads_;
   if (save_first) {
     for (const Field& field : kSavedFields) {
       std::visit(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,16 +11,6 @@ namespace quill::core {
 
 class Clock;
 class Registry;
-
-// What the settings store closes before every load, so that the next entry operation opens
-// the database and table the freshly loaded settings name.
-class BlogDatabase {
- public:
-  virtual void CloseBlogDatabase() = 0;
-
- protected:
-  ~BlogDatabase() = default;
-};
 
 // Owns the open project's settings and their home in the registry: the product key with the
 // project list ("00" … "99") and "Last", and one sub key per project.
@@ -33,8 +24,9 @@ class SettingsStore {
   ProjectSettings& Settings() { return settings_; }
   const ProjectSettings& Settings() const { return settings_; }
 
-  // The entry database LoadSettings closes first; nullptr for none.
-  void SetBlogDatabase(BlogDatabase* database) { database_ = database; }
+  // How many loads there have been: whatever was opened from the settings of an earlier
+  // load (the entry database) reopens from the new ones.
+  std::uint64_t Loads() const { return loads_; }
 
   // Text of a REG_SZ value of the product key, or of the open project's key; empty when the
   // value is missing or of another type.
@@ -44,8 +36,8 @@ class SettingsStore {
   bool SetUserValue(std::string_view name, std::string_view text);
   bool SetProjectValue(std::string_view name, std::string_view text);
 
-  // Closes the entry database, writes the settings first when asked, then reads every value
-  // of the project key of Settings().ProjectName into Settings().
+  // Writes the settings first when asked, then reads every value of the project key of
+  // Settings().ProjectName into Settings(), and counts the load.
   void LoadSettings(bool save_first);
   // Record now as the time of the last entry save, or of the last site output; false when
   // the stamp could not be written (LastFailure() says why).
@@ -78,7 +70,7 @@ class SettingsStore {
 
   Registry& registry_;
   const Clock& clock_;
-  BlogDatabase* database_ = nullptr;
+  std::uint64_t loads_ = 0;
   ProjectSettings settings_;
 };
 

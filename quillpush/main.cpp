@@ -16,6 +16,7 @@
 #include "core/registry.h"
 #include "core/settings_store.h"
 #include "core/text.h"
+#include "project/project_session.h"
 #include "quillpush/ftp_uploader.h"
 #include "quillpush/progress_window.h"
 #include "quillpush/push_job.h"
@@ -186,22 +187,6 @@ std::optional<int> ReadCommandLine(int argc, char** argv, CommandLine& line) {
   return std::nullopt;
 }
 
-// A settings file that cannot be read is named with the reason, rather than passing for a
-// missing project.
-void RequireSettings(const quill::core::SettingsStore& settings) {
-  const std::string failure = settings.LastFailure();
-  if (!failure.empty()) throw QuillError(failure);
-}
-
-void OpenProject(quill::core::SettingsStore& settings, const std::string& project) {
-  const auto found = settings.FindProject(project);
-  RequireSettings(settings);
-  if (!found) throw QuillError("There is no project named \"" + project + "\".");
-  settings.Settings().ProjectName = *found;
-  settings.LoadSettings(false);
-  RequireSettings(settings);
-}
-
 // --dry-run: what would go, printed; the exit status says whether the upload would.
 int DryRun(const quill::core::SettingsStore& settings, const CommandLine& line) {
   const quill::push::PushPlan plan = quill::push::PlanPush(settings.Settings(), line.options);
@@ -227,9 +212,9 @@ int main(int argc, char** argv) {
     try {
       const auto registry = quill::core::OpenUserRegistry();
       quill::core::SystemClock clock;
-      quill::core::SettingsStore settings(*registry, clock);
-      OpenProject(settings, line.project);
-      TrustHostKey(settings, line.options.transport.ssh_folder);
+      quill::project::ProjectSession session(*registry, clock);
+      session.Open(line.project);
+      TrustHostKey(session.Settings(), line.options.transport.ssh_folder);
     } catch (const std::exception& error) {
       std::fprintf(stderr, "quillpush: %s\n", error.what());
       return 1;
@@ -250,10 +235,11 @@ int main(int argc, char** argv) {
   try {
     const auto registry = quill::core::OpenUserRegistry();
     quill::core::SystemClock clock;
-    quill::core::SettingsStore settings(*registry, clock);
-    OpenProject(settings, line.project);
-    if (line.dry_run) return DryRun(settings, line);
-    const quill::push::PushReport report = quill::push::Push(settings, observer, line.options);
+    quill::project::ProjectSession session(*registry, clock);
+    session.Open(line.project);
+    if (line.dry_run) return DryRun(session.Settings(), line);
+    const quill::push::PushReport report =
+        quill::push::Push(session.Settings(), observer, line.options);
     if (!line.quiet && !window) {
       std::printf("Sent %zu files (%llu bytes) to %s; %zu unchanged", report.sent,
                   static_cast<unsigned long long>(report.bytes), report.where.c_str(),

@@ -61,14 +61,9 @@ struct EntryStore::Statements {
 };
 
 EntryStore::EntryStore(core::SettingsStore& settings, int busy_timeout_ms)
-    : settings_(settings), busy_timeout_ms_(busy_timeout_ms) {
-  settings_.SetBlogDatabase(this);
-}
+    : settings_(settings), busy_timeout_ms_(busy_timeout_ms) {}
 
-EntryStore::~EntryStore() {
-  settings_.SetBlogDatabase(nullptr);
-  CloseBlogDatabase();
-}
+EntryStore::~EntryStore() { CloseBlogDatabase(); }
 
 EntryStore::ReadBatch::ReadBatch(EntryStore& entries) : entries_(entries) {
   entries_.EnsureTableOpen();
@@ -85,7 +80,12 @@ void EntryStore::CloseBlogDatabase() {
   db_.reset();
 }
 
+void EntryStore::CloseIfOutdated() {
+  if (db_ && opened_at_load_ != settings_.Loads()) CloseBlogDatabase();
+}
+
 void EntryStore::OpenBlogDatabase() {
+  CloseIfOutdated();
   if (db_) return;
   const core::ProjectSettings& settings = settings_.Settings();
   // Without an output folder the database would land in whatever folder the program was
@@ -96,6 +96,7 @@ void EntryStore::OpenBlogDatabase() {
   if (settings.Title.empty()) {
     throw QuillError("The blog has no title yet, and its entries are kept under the title.");
   }
+  opened_at_load_ = settings_.Loads();
   path_ = settings.DatabasePath;
   title_ = settings.Title;
   // Entries may be drafts nobody else should read before they are published.
@@ -157,6 +158,7 @@ void EntryStore::MigrateDataTable() {
 }
 
 void EntryStore::OpenEntryTable() {
+  CloseIfOutdated();
   if (statements_) return;
   OpenBlogDatabase();
   if (!TableExists(title_)) CreateEntryTable();
@@ -172,6 +174,7 @@ void EntryStore::OpenEntryTable() {
 }
 
 void EntryStore::EnsureTableOpen() {
+  CloseIfOutdated();
   if (!statements_) OpenEntryTable();
 }
 

@@ -19,11 +19,12 @@ namespace quill::store {
 // title), with a cursor that walks them in stamp order. Every positioning operation copies
 // the entry it lands on into CurrentEntry and says through NoEntry() whether it found one.
 // The database opens itself on the first entry operation and reads the path and title from
-// the settings then; the settings store closes it before every load, so a changed title or
-// output folder takes effect at the next operation.
+// the settings then; after every load of the settings the next operation opens it afresh, so
+// a changed title or output folder takes effect then. Any number of stores may read one
+// settings store.
 //
 // Database failures throw core::QuillError naming the file and the reason.
-class EntryStore final : public core::BlogDatabase {
+class EntryStore final {
  public:
   // `busy_timeout_ms`: how long to wait for another program's lock on the file before the
   // operation fails.
@@ -39,8 +40,9 @@ class EntryStore final : public core::BlogDatabase {
 
   void OpenBlogDatabase();
   void OpenEntryTable();
-  void CloseBlogDatabase() override;
-  bool IsOpen() const { return db_ != nullptr; }
+  void CloseBlogDatabase();
+  // Open, and opened from the settings as they are loaded now.
+  bool IsOpen() const { return db_ != nullptr && opened_at_load_ == settings_.Loads(); }
 
   // Whether the database holds a table of that name; names compare without regard to case,
   // as the engine compares them.
@@ -101,6 +103,8 @@ class EntryStore final : public core::BlogDatabase {
   enum class Place { BeforeFirst, OnRow, Between, AfterLast };
 
   void EnsureTableOpen();
+  // Closes a database opened from the settings of an earlier load.
+  void CloseIfOutdated();
   std::int32_t CountRows();
   // Runs a positioning query and loads its row (if any) into CurrentEntry.
   bool Land(core::SqliteStatement& query, Place miss);
@@ -111,6 +115,7 @@ class EntryStore final : public core::BlogDatabase {
   int busy_timeout_ms_;
   std::string path_;
   std::string title_;
+  std::uint64_t opened_at_load_ = 0;
   std::unique_ptr<core::SqliteDb> db_;
   std::unique_ptr<Statements> statements_;
   bool no_entry_ = true;

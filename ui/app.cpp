@@ -14,8 +14,7 @@ namespace quill::ui {
 
 App::App(core::Registry& registry, const core::Clock& clock, DesktopServices& services,
          QString app_folder, QString lock_path, std::string state_folder)
-    : settings_(registry, clock),
-      entries_(settings_),
+    : session_(registry, clock),
       drafts_(std::move(state_folder)),
       services_(services),
       clock_(clock),
@@ -24,7 +23,7 @@ App::App(core::Registry& registry, const core::Clock& clock, DesktopServices& se
       quit_([] { QCoreApplication::quit(); }) {}
 
 App::~App() {
-  entries_.CloseBlogDatabase();
+  Entries().CloseBlogDatabase();
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) delete it->data();
 }
 
@@ -60,14 +59,11 @@ bool App::StartProgram(const QString& project) {
   return true;
 }
 
-void App::OpenProject(const QString& name) {
-  Project().ProjectName = core::Trim(name.toStdString());
-  settings_.LoadSettings(false);
-}
+void App::OpenProject(const QString& name) { session_.Load(core::Trim(name.toStdString())); }
 
 void App::CloseAllWindows(bool restart) {
   if (frmBlog* editor = Editor()) editor->KeepDraft();
-  entries_.CloseBlogDatabase();
+  Entries().CloseBlogDatabase();
   const auto windows = windows_;
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
     if (QWidget* window = it->data()) {

@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "core/draft_store.h"
-#include "core/settings_store.h"
-#include "store/entry_store.h"
+#include "project/project_session.h"
 #include "ui/desktop_services.h"
 
 class QLockFile;
@@ -37,9 +36,10 @@ class App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  core::SettingsStore& Settings() { return settings_; }
-  core::ProjectSettings& Project() { return settings_.Settings(); }
-  store::EntryStore& Entries() { return entries_; }
+  project::ProjectSession& Session() { return session_; }
+  core::SettingsStore& Settings() { return session_.Settings(); }
+  core::ProjectSettings& Project() { return session_.Project(); }
+  store::EntryStore& Entries() { return session_.Entries(); }
   core::DraftStore& Drafts() { return drafts_; }
   DesktopServices& Services() { return services_; }
   const core::Clock& Clock() const { return clock_; }
@@ -88,8 +88,7 @@ class App {
   template <class Window>
   Window* Find() const;
 
-  core::SettingsStore settings_;
-  store::EntryStore entries_;
+  project::ProjectSession session_;
   core::DraftStore drafts_;
   DesktopServices& services_;
   const core::Clock& clock_;

@@ -164,32 +164,6 @@ TEST_F(SettingsStoreTest, SavingWritesEverySettingInOrderAndReadsItBack) {
   EXPECT_EQ(settings_.OutputFolder, "/web/");
 }
 
-class CountingDatabase final : public BlogDatabase {
- public:
-  explicit CountingDatabase(const SettingsStore& store) : store_(store) {}
-  void CloseBlogDatabase() override {
-    ++closes;
-    title_when_closed = store_.GetProjectValue("Title");
-  }
-  int closes = 0;
-  std::string title_when_closed;
-
- private:
-  const SettingsStore& store_;
-};
-
-TEST_F(SettingsStoreTest, LoadingClosesTheEntryDatabaseBeforeAnythingIsWritten) {
-  CountingDatabase database(store_);
-  store_.SetBlogDatabase(&database);
-  Put("Title", "Old");
-  settings_.Title = "New";
-  store_.LoadSettings(true);
-  EXPECT_EQ(database.closes, 1);
-  EXPECT_EQ(database.title_when_closed, "Old");
-  store_.LoadSettings(false);
-  EXPECT_EQ(database.closes, 2);
-}
-
 TEST_F(SettingsStoreTest, StampsComeFromTheClock) {
   clock_.Set({2027, 1, 2, 23, 4, 5});
   store_.StampSave();

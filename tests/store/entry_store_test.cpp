@@ -313,6 +313,22 @@ TEST_F(EntryStoreTest, ANewTitleStartsAnEmptyTableAndTheOldEntriesStay) {
   ExpectCurrent(kMonday, "old title");
 }
 
+// Every store reading the settings follows their next load, however many there are and
+// whichever came last.
+TEST_F(EntryStoreTest, EveryStoreOnTheSettingsFollowsANewTitle) {
+  Save(kMonday, "old title");
+  EntryStore second(settings_);
+  second.MoveLastEntry();
+  settings_.Settings().Title = "Renamed";
+  settings_.LoadSettings(true);
+  EXPECT_FALSE(entries_.IsOpen());
+  EXPECT_FALSE(second.IsOpen());
+  entries_.MoveLastEntry();
+  second.MoveLastEntry();
+  ExpectNone();
+  EXPECT_TRUE(second.NoEntry());
+}
+
 TEST_F(EntryStoreTest, AnotherTitlesEntriesAreCopiedWholeOrNotAtAll) {
   SaveThree();
   settings_.Settings().Title = "Renamed";

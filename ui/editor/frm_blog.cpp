@@ -15,7 +15,6 @@
 #include "core/text.h"
 #include "publish/publish_rules.h"
 #include "site/blog_pages.h"
-#include "site/rss_feed.h"
 #include "site/site_output.h"
 #include "site/stamp_format.h"
 #include "ui/app.h"
@@ -335,11 +334,7 @@ void frmBlog::SaveNewEntry() {
 void frmBlog::Output() {
   const core::ProjectSettings& project = app_.Project();
   site::DiskOutput output(project.OutputFolder);
-  site::BuildBlogPages(project, app_.Entries(), output);
-  if (project.IncludeRSS == 1) {
-    site::WriteRssFeed(project, app_.Entries(), app_.Clock(), output);
-  }
-  app_.Settings().StampOutput();
+  app_.Session().GenerateSite(output);
   const MessageAnswer answer = app_.Services().ShowMessage(
       this, "Cool!", "Blog Content has been Produced\n\nYou want to see it?", MessageIcon::Question,
       MessageButtons::YesNo);
@@ -358,7 +353,7 @@ void frmBlog::Synch() {
         this, "The uploader " + Q(command.program) + " could not be started: " + Q(result.error));
   }
   // The uploader writes the upload stamps into the project's settings.
-  app_.Settings().LoadSettings(false);
+  app_.Session().Reload();
 }
 
 void frmBlog::SaveEdit() {

@@ -1,0 +1,50 @@
+#include "project/project_session.h"
+
+#include "core/quill_error.h"
+#include "publish/publish_rules.h"
+#include "site/rss_feed.h"
+
+namespace quill::project {
+
+ProjectSession::ProjectSession(core::Registry& registry, const core::Clock& clock,
+                               int busy_timeout_ms)
+    : clock_(clock), settings_(registry, clock), entries_(settings_, busy_timeout_ms) {}
+
+void ProjectSession::RequireReadableSettings() const {
+  const std::string failure = settings_.LastFailure();
+  if (!failure.empty()) throw core::QuillError(failure);
+}
+
+void ProjectSession::Open(std::string_view name) {
+  const auto found = settings_.FindProject(name);
+  RequireReadableSettings();
+  if (!found) throw core::QuillError("There is no project named \"" + std::string(name) + "\".");
+  Load(*found);
+  RequireReadableSettings();
+}
+
+void ProjectSession::Load(std::string_view name) {
+  Project().ProjectName = std::string(name);
+  Reload(false);
+}
+
+void ProjectSession::Reload(bool save_first) {
+  entries_.CloseBlogDatabase();
+  settings_.LoadSettings(save_first);
+}
+
+SiteReport ProjectSession::GenerateSite(site::SiteOutput& output) {
+  const core::ProjectSettings& settings = Project();
+  SiteReport report;
+  report.pages = site::BuildBlogPages(settings, entries_, output);
+  report.bytes = report.pages.bytes;
+  if (settings.IncludeRSS == 1) {
+    report.bytes += site::WriteRssFeed(settings, entries_, clock_, output);
+  }
+  report.stamped = settings_.StampOutput();
+  return report;
+}
+
+bool ProjectSession::UploadStale() const { return publish::IsUploadStale(Project()); }
+
+}  // namespace quill::project

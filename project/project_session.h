@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/settings_store.h"
+#include "site/blog_pages.h"
+#include "site/site_output.h"
+#include "store/entry_store.h"
+
+namespace quill::core {
+class Clock;
+class Registry;
+}  // namespace quill::core
+
+namespace quill::project {
+
+// What one generation of the site wrote.
+struct SiteReport {
+  site::BuildReport pages;
+  std::uint64_t bytes = 0;  // pages and feed together
+  // False when the site was written but the output time could not be recorded; the settings'
+  // LastFailure() says why.
+  bool stamped = false;
+};
+
+// The open project: its settings, as the registry holds them, and its entries. The editor,
+// quillsmith-build and quillpush each keep one, so opening a project, reloading it and
+// generating its site work the same way in all three. Any number of sessions may work side
+// by side, each on its own project.
+class ProjectSession {
+ public:
+  // `busy_timeout_ms`: how long an entry operation waits for another program's lock.
+  ProjectSession(core::Registry& registry, const core::Clock& clock, int busy_timeout_ms = 5000);
+  ProjectSession(const ProjectSession&) = delete;
+  ProjectSession& operator=(const ProjectSession&) = delete;
+
+  core::SettingsStore& Settings() { return settings_; }
+  const core::SettingsStore& Settings() const { return settings_; }
+  core::ProjectSettings& Project() { return settings_.Settings(); }
+  const core::ProjectSettings& Project() const { return settings_.Settings(); }
+  store::EntryStore& Entries() { return entries_; }
+
+  // Finds the project by name (letter case aside) and loads its settings. Throws
+  // core::QuillError when there is no such project, or when the settings file cannot be
+  // read (naming the file and the reason, rather than passing for a missing project).
+  void Open(std::string_view name);
+  // Makes `name`, as it stands, the open project and loads its settings; for a name the
+  // project list has just offered.
+  void Load(std::string_view name);
+  // Closes the entry database, writes the settings first when asked, and loads them again.
+  void Reload(bool save_first = false);
+
+  // Generates the site into `output`: the blog pages, then the feed when the project has it
+  // on, and records the output time only when both were written. A failure throws
+  // core::QuillError and records nothing.
+  SiteReport GenerateSite(site::SiteOutput& output);
+
+  // The published copy is older than the generated site.
+  bool UploadStale() const;
+  // Records now as the time of the last upload; false when it could not be written.
+  bool StampUpload() { return settings_.StampUpload(); }
+
+ private:
+  void RequireReadableSettings() const;
+
+  const core::Clock& clock_;
+  core::SettingsStore settings_;
+  store::EntryStore entries_;
+};
+
+}  // namespace quill::project
