@@ -238,8 +238,7 @@ int main(int argc, char** argv) {
     quill::project::ProjectSession session(*registry, clock);
     session.Open(line.project);
     if (line.dry_run) return DryRun(session.Settings(), line);
-    const quill::push::PushReport report =
-        quill::push::Push(session.Settings(), observer, line.options);
+    const quill::push::PushReport report = quill::push::Push(session, observer, line.options);
     if (!line.quiet && !window) {
       std::printf("Sent %zu files (%llu bytes) to %s; %zu unchanged", report.sent,
                   static_cast<unsigned long long>(report.bytes), report.where.c_str(),

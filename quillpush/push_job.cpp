@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "core/quill_error.h"
-#include "core/settings_store.h"
 #include "core/text.h"
+#include "project/project_session.h"
 #include "quillpush/ftp_uploader.h"
 #include "quillpush/manifest.h"
 #include "quillpush/remote_name.h"
@@ -145,7 +145,7 @@ std::vector<std::string> DescribePlan(const PushPlan& plan, const PushOptions& o
   return lines;
 }
 
-PushReport CarryOut(PushPlan& plan, RemoteSite& remote, core::SettingsStore& settings,
+PushReport CarryOut(PushPlan& plan, RemoteSite& remote, project::ProjectSession& session,
                     PushObserver& observer, const PushOptions& options) {
   if (plan.refusal) throw core::QuillError(*plan.refusal);
   for (const std::string& warning : plan.warnings) observer.Warn(warning);
@@ -164,18 +164,19 @@ PushReport CarryOut(PushPlan& plan, RemoteSite& remote, core::SettingsStore& set
     }
   }
   if (report.sent > 0 || report.deleted > 0) plan.manifest->Compact();
-  if (!settings.StampUpload()) {
+  if (!session.StampUpload()) {
     throw core::QuillError(
         "Everything arrived at " + report.where +
-        ", but the upload time could not be recorded: " + settings.LastFailure());
+        ", but the upload time could not be recorded: " + session.Settings().LastFailure());
   }
   return report;
 }
 
-PushReport Push(core::SettingsStore& settings, PushObserver& observer, const PushOptions& options) {
-  PushPlan plan = PlanPush(settings.Settings(), options);
+PushReport Push(project::ProjectSession& session, PushObserver& observer,
+                const PushOptions& options) {
+  PushPlan plan = PlanPush(session.Project(), options);
   const std::unique_ptr<RemoteSite> remote = OpenRemoteSite(plan.target);
-  return CarryOut(plan, *remote, settings, observer, options);
+  return CarryOut(plan, *remote, session, observer, options);
 }
 
 }  // namespace quill::push

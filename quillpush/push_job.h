@@ -11,9 +11,12 @@
 #include "quillpush/transport_security.h"
 
 namespace quill::core {
-class SettingsStore;
 struct ProjectSettings;
 }  // namespace quill::core
+
+namespace quill::project {
+class ProjectSession;
+}  // namespace quill::project
 
 namespace quill::push {
 
@@ -87,10 +90,11 @@ std::vector<std::string> DescribePlan(const PushPlan& plan, const PushOptions& o
 // whole, deletes what vanished when asked, and records the upload stamps once everything is
 // done. Throws QuillError on any failure, with no stamp written and the manifest listing
 // exactly what the server holds whole.
-PushReport CarryOut(PushPlan& plan, RemoteSite& remote, core::SettingsStore& settings,
+PushReport CarryOut(PushPlan& plan, RemoteSite& remote, project::ProjectSession& session,
                     PushObserver& observer, const PushOptions& options);
 
-// PlanPush, then CarryOut on the remote site the settings name.
-PushReport Push(core::SettingsStore& settings, PushObserver& observer, const PushOptions& options);
+// PlanPush, then CarryOut on the remote site the open project's settings name.
+PushReport Push(project::ProjectSession& session, PushObserver& observer,
+                const PushOptions& options);
 
 }  // namespace quill::push

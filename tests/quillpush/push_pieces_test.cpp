@@ -7,8 +7,8 @@
 #include <map>
 
 #include "core/quill_error.h"
-#include "core/settings_store.h"
 #include "core/sqlite_registry.h"
+#include "project/project_session.h"
 #include "quillpush/manifest.h"
 #include "quillpush/push_job.h"
 #include "quillpush/site_files.h"
@@ -125,7 +125,7 @@ class QuietObserver final : public PushObserver {
 class PushRunTest : public ::testing::Test {
  protected:
   PushRunTest() {
-    core::ProjectSettings& project = settings_.Settings();
+    core::ProjectSettings& project = session_.Project();
     project.ProjectName = "My Log";
     project.FtpHost = "host";
     project.FtpUser = "me";
@@ -134,18 +134,18 @@ class PushRunTest : public ::testing::Test {
     for (const char* name : {"index.html", "blog1.html", "style.css"}) Put(name, name);
   }
   void Put(const std::string& name, const std::string& bytes) {
-    WriteFile(settings_.Settings().OutputFolder + name, bytes);
+    WriteFile(session_.Project().OutputFolder + name, bytes);
   }
   PushReport Run() {
-    PushPlan plan = PlanPush(settings_.Settings(), options_);
-    return CarryOut(plan, remote_, settings_, observer_, options_);
+    PushPlan plan = PlanPush(session_.Project(), options_);
+    return CarryOut(plan, remote_, session_, observer_, options_);
   }
 
   testing::TempDir site_;
   testing::TempDir home_;
   core::SqliteRegistry registry_{home_.File("registry.db")};
   testing::FixedClock clock_;
-  core::SettingsStore settings_{registry_, clock_};
+  project::ProjectSession session_{registry_, clock_};
   PushOptions options_;
   MemoryRemote remote_;
   QuietObserver observer_;
@@ -155,14 +155,14 @@ TEST_F(PushRunTest, ACutRunIsResumedWithTheRestThenOnlyChangesGo) {
   remote_.fail_before = "index.html";
   EXPECT_THROW(Run(), core::QuillError);
   EXPECT_EQ(remote_.sent, (std::vector<std::string>{"style.css", "blog1.html"}));
-  EXPECT_EQ(settings_.Settings().FtpDate, "");
+  EXPECT_EQ(session_.Project().FtpDate, "");
 
   remote_.fail_before.clear();
   PushReport report = Run();
   EXPECT_EQ(remote_.sent.back(), "index.html");
   EXPECT_EQ(report.sent, 1u);
   EXPECT_EQ(report.unchanged, 2u);
-  EXPECT_EQ(settings_.Settings().FtpDate, "261207");
+  EXPECT_EQ(session_.Project().FtpDate, "261207");
 
   Put("style.css", "changed");
   report = Run();
