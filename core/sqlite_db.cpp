@@ -117,11 +117,13 @@ void SqliteStatement::Reset() {
 
 std::int64_t SqliteStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
 
-std::string SqliteStatement::Text(int column) const {
+std::string SqliteStatement::Text(int column) const { return std::string(View(column)); }
+
+std::string_view SqliteStatement::View(int column) const {
   const void* data = sqlite3_column_blob(stmt_, column);
   const int size = sqlite3_column_bytes(stmt_, column);
   if (data == nullptr || size <= 0) return {};
-  return std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
+  return {static_cast<const char*>(data), static_cast<std::size_t>(size)};
 }
 
 bool SqliteStatement::IsNull(int column) const {

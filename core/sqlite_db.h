@@ -50,6 +50,8 @@ class SqliteStatement {
   std::int64_t Int(int column) const;
   // Text or blob column as bytes; empty for NULL.
   std::string Text(int column) const;
+  // The same bytes where the engine holds them, valid until the next Step or Reset.
+  std::string_view View(int column) const;
   bool IsNull(int column) const;
 
  private:

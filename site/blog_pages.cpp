@@ -96,17 +96,17 @@ void WriteParagraphs(core::Win1252Writer& writer, std::string_view text) {
 
 // Writes one entry's markup and says how many lines it took.
 int WriteEntry(core::Win1252Writer& writer, const core::ProjectSettings& settings,
-               const store::Entry& entry, bool styled) {
-  const std::string date = FormatEntryStamp(settings, entry.Stamp, true);
+               const store::EntryStore::NewestFirst& entry, bool styled) {
+  const std::string date = FormatEntryStamp(settings, entry.Stamp(), true);
   if (!styled) {
     writer.WriteLine("<strong>" + date + "</strong>");
-    WriteParagraphs(writer, entry.Content);
+    WriteParagraphs(writer, entry.Content());
     return 2;
   }
   writer.WriteLine("<div id=\"blog\">");
   writer.WriteLine("<div class=\"date\">" + date + "</div>");
   writer.WriteLine("<div class=\"stuff\">");
-  WriteParagraphs(writer, entry.Content);
+  WriteParagraphs(writer, entry.Content());
   writer.WriteLine("</div></div>");
   return 5;
 }
@@ -127,15 +127,15 @@ std::vector<PagePlan> LayOutPages(const core::ProjectSettings& settings, store::
   core::Win1252Writer writer(counter);
   std::vector<PagePlan> pages(1);
   std::int64_t page_length = 0;
-  for (entries.MoveLastEntry(); !entries.NoEntry();) {
+  for (store::EntryStore::NewestFirst walk(entries); !walk.Done();) {
     const std::uint64_t before = counter.Size();
-    const int lines = WriteEntry(writer, settings, entries.CurrentEntry, styled);
+    const int lines = WriteEntry(writer, settings, walk, styled);
     const std::uint64_t bytes = counter.Size() - before;
     ++pages.back().entries;
     pages.back().bytes += bytes;
     page_length += static_cast<std::int64_t>(bytes) - 2 * lines;  // line ends do not count
-    entries.MovePreviousEntry();
-    if (!entries.NoEntry() && page_length > limit) {
+    walk.Next();
+    if (!walk.Done() && page_length > limit) {
       pages.emplace_back();
       page_length = 0;
     }
@@ -170,22 +170,23 @@ std::vector<std::string> PageFrame(const std::vector<TemplateLine>& lines, const
 // Writes the page's entries from where the cursor stands and moves past them.
 class PageEntries {
  public:
-  PageEntries(const core::ProjectSettings& settings, store::EntryStore& entries, bool styled)
-      : settings_(settings), entries_(entries), styled_(styled) {}
+  PageEntries(const core::ProjectSettings& settings, store::EntryStore::NewestFirst& walk,
+              bool styled)
+      : settings_(settings), walk_(walk), styled_(styled) {}
 
   void Write(core::ByteSink& sink, std::int64_t count) {
     core::Win1252Writer writer(sink);
-    for (std::int64_t i = 0; i < count; ++i, entries_.MovePreviousEntry()) {
-      WriteEntry(writer, settings_, entries_.CurrentEntry, styled_);
+    for (std::int64_t i = 0; i < count; ++i, walk_.Next()) {
+      WriteEntry(writer, settings_, walk_, styled_);
     }
   }
   void Skip(std::int64_t count) {
-    for (std::int64_t i = 0; i < count; ++i) entries_.MovePreviousEntry();
+    for (std::int64_t i = 0; i < count; ++i) walk_.Next();
   }
 
  private:
   const core::ProjectSettings& settings_;
-  store::EntryStore& entries_;
+  store::EntryStore::NewestFirst& walk_;
   bool styled_;
 };
 
@@ -262,8 +263,8 @@ BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntrySt
   const std::vector<PagePlan> plans = LayOutPages(settings, entries, styled);
   const int last = static_cast<int>(plans.size()) - 1;
   const std::string title = core::ToWin1252(core::OneLine(settings.Title));
-  PageEntries page_entries(settings, entries, styled);
-  entries.MoveLastEntry();
+  store::EntryStore::NewestFirst walk(entries);
+  PageEntries page_entries(settings, walk, styled);
   for (int n = 0; n <= last; ++n) {
     const std::string navigation = core::ToWin1252(BuildNavigation(settings, n, last));
     report.bytes += WritePage(output, PageName(settings, n, last),

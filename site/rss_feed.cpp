@@ -56,17 +56,16 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
   // entries from the oldest, so each stays the same as newer ones arrive.
   int i = 0;
   const store::EntryStore::ReadBatch batch(entries);
-  for (entries.MoveLastEntry(); !entries.NoEntry(); entries.MovePreviousEntry()) {
-    const store::Entry& entry = entries.CurrentEntry;
+  for (store::EntryStore::NewestFirst entry(entries); !entry.Done(); entry.Next()) {
     writer.WriteLine("      <item>");
-    writer.WriteLine("         <title>" + XmlText(FeedItemTitle(entry.Content)) + "</title>");
+    writer.WriteLine("         <title>" + XmlText(FeedItemTitle(entry.Content())) + "</title>");
     if (docs) writer.WriteLine("         <link>" + address + "</link>");
     // The whole text of an entry of any length, made and written in pieces.
     writer.WriteText("         <description>");
-    WriteFeedDescription(entry.Content, writer);
+    WriteFeedDescription(entry.Content(), writer);
     writer.WriteText("</description>");
     writer.EndLine();
-    writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp, offset) + "</pubDate>");
+    writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp(), offset) + "</pubDate>");
     if (docs) {
       char number[16];
       std::snprintf(number, sizeof number, "%03d", entries.EntryCount() - i);

@@ -185,6 +185,67 @@ std::int32_t EntryStore::CountRows() {
   return static_cast<std::int32_t>(std::min<std::int64_t>(rows, INT32_MAX));
 }
 
+bool EntryStore::HasOddDates() {
+  // Both halves are index lookups: NULLs sort first and blobs after all text.
+  const std::string table = core::QuoteIdentifier(title_);
+  SqliteStatement odd(*db_, "SELECT EXISTS (SELECT 1 FROM " + table +
+                                " WHERE Date IS NULL) OR EXISTS (SELECT 1 FROM " + table +
+                                " WHERE Date >= x'')");
+  return odd.Step() && odd.Int(0) != 0;
+}
+
+EntryStore::NewestFirst::NewestFirst(EntryStore& entries) : entries_(entries) {
+  entries_.EnsureTableOpen();
+  if (entries_.HasOddDates()) {
+    entries_.MoveLastEntry();
+  } else {
+    // Dates are unique text here, so the index gives the cursor's order.
+    rows_ = std::make_unique<SqliteStatement>(
+        *entries_.db_, "SELECT Date, Content FROM " + core::QuoteIdentifier(entries_.title_) +
+                           " WHERE Date IS NOT NULL ORDER BY Date DESC");
+  }
+  Read();
+}
+
+EntryStore::NewestFirst::~NewestFirst() {
+  if (!rows_) return;
+  const bool done = done_;
+  const std::string key = done ? std::string() : std::string(rows_->View(0));
+  rows_.reset();
+  if (done) {
+    entries_.no_entry_ = true;
+    entries_.place_ = Place::BeforeFirst;
+    entries_.ReadCurrentEntry(nullptr);
+  } else {
+    try {
+      entries_.Land(entries_.statements_->exact.Bind(1, key), Place::Between);
+    } catch (const QuillError&) {
+      // The walk already read this row; a cursor that cannot follow is left where it was.
+    }
+  }
+}
+
+void EntryStore::NewestFirst::Next() {
+  if (!rows_) entries_.MovePreviousEntry();
+  Read();
+}
+
+void EntryStore::NewestFirst::Read() {
+  if (!rows_) {
+    done_ = entries_.NoEntry();
+    stamp_ = entries_.CurrentEntry.Stamp;
+    content_ = entries_.CurrentEntry.Content;
+    return;
+  }
+  done_ = !rows_->Step();
+  if (done_) {
+    content_ = {};
+    return;
+  }
+  stamp_ = core::Stamp::FromText(rows_->View(0)).value_or(core::Stamp::Empty());
+  content_ = rows_->View(1);
+}
+
 void EntryStore::ReadCurrentEntry(const SqliteStatement* row) {
   if (row == nullptr) {
     CurrentEntry = Entry{};

@@ -84,6 +84,35 @@ class EntryStore final {
   // an entry of the same stamp is already there.
   void CopyEntriesFrom(std::string_view from);
 
+  // Walks the entries from the newest to the oldest, visiting what MoveLastEntry and
+  // MovePreviousEntry would, but with one running query instead of a search for each step,
+  // and with each entry's text read where the database holds it rather than copied. The
+  // cursor ends where the walk stopped: on the entry it was at, or past the oldest when it
+  // came to the end. Meant for reading inside a ReadBatch; save and delete only after it.
+  class NewestFirst {
+   public:
+    explicit NewestFirst(EntryStore& entries);
+    ~NewestFirst();
+    NewestFirst(const NewestFirst&) = delete;
+    NewestFirst& operator=(const NewestFirst&) = delete;
+
+    bool Done() const { return done_; }
+    const core::Stamp& Stamp() const { return stamp_; }
+    // Valid until the next step.
+    std::string_view Content() const { return content_; }
+    void Next();
+
+   private:
+    void Read();
+
+    EntryStore& entries_;
+    // None when a row without a usable date makes the walk go by the cursor instead.
+    std::unique_ptr<core::SqliteStatement> rows_;
+    bool done_ = true;
+    core::Stamp stamp_;
+    std::string_view content_;
+  };
+
   // Holds one read transaction over a walk through many entries, so each step is a plain
   // index lookup instead of a fresh lock on the file, and the walk sees one consistent
   // state. Only for reading: save and delete outside it.
@@ -106,6 +135,9 @@ class EntryStore final {
   // Closes a database opened from the settings of an earlier load.
   void CloseIfOutdated();
   std::int32_t CountRows();
+  // Whether a row's date is NULL or not text: rows only other programs write, which the
+  // cursor's own searches place.
+  bool HasOddDates();
   // Runs a positioning query and loads its row (if any) into CurrentEntry.
   bool Land(core::SqliteStatement& query, Place miss);
   void ReadCurrentEntry(const core::SqliteStatement* row);

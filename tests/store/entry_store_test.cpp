@@ -4,6 +4,8 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/quill_error.h"
 #include "core/sqlite_registry.h"
@@ -171,6 +173,44 @@ TEST_F(EntryStoreTest, ARowWithoutADateStandsAtTheEmptyStamp) {
   entries_.DeleteEntry(Stamp::Empty());
   ExpectCurrent(kMonday, "one");
   EXPECT_EQ(entries_.EntryCount(), 3);
+}
+
+// The site's walk goes by one running query, or by the cursor when another program left a
+// row without a usable date; either way it visits what the cursor visits, and the cursor
+// ends where the walk stopped.
+TEST_F(EntryStoreTest, AWalkFromTheNewestVisitsWhatTheCursorVisits) {
+  SaveThree();
+  const auto walk = [&](std::size_t stop_after) {
+    std::vector<std::string> seen;
+    const EntryStore::ReadBatch batch(entries_);
+    for (EntryStore::NewestFirst entry(entries_); !entry.Done(); entry.Next()) {
+      seen.push_back(entry.Stamp().ToText() + " " + std::string(entry.Content()));
+      if (seen.size() == stop_after) break;
+    }
+    return seen;
+  };
+  const std::vector<std::string> three{"2026-12-09 12:00:00 three", "2026-12-08 21:15:09 two",
+                                       "2026-12-07 08:30:00 one"};
+  EXPECT_EQ(walk(0), three);
+  ExpectNone();
+  EXPECT_EQ(walk(2), (std::vector<std::string>(three.begin(), three.begin() + 2)));
+  ExpectCurrent(kTuesday, "two");
+  entries_.MovePreviousEntry();
+  ExpectCurrent(kMonday, "one");
+
+  for (const char* odd : {"NULL", "x'41'"}) {
+    SCOPED_TRACE(odd);
+    RunSql(database_, std::string("INSERT INTO \"My Log\" VALUES (") + odd + ", 'odd')");
+    entries_.CloseBlogDatabase();
+    std::vector<std::string> by_cursor;
+    for (entries_.MoveLastEntry(); !entries_.NoEntry(); entries_.MovePreviousEntry()) {
+      by_cursor.push_back(entries_.CurrentEntry.Stamp.ToText() + " " +
+                          entries_.CurrentEntry.Content);
+    }
+    EXPECT_EQ(walk(0), by_cursor);
+    ExpectNone();
+    RunSql(database_, "DELETE FROM \"My Log\" WHERE Content = 'odd'");
+  }
 }
 
 TEST_F(EntryStoreTest, SeekingFindsExactStampsAndNeighbours) {
