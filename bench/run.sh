@@ -11,6 +11,7 @@
 # and prints wall time, CPU time (user + system) and peak memory of each.
 #
 #   bench/run.sh [build-folder [entries...]]   (default build/release, configured with its preset)
+#   ENTRY_BYTES=12582912 bench/run.sh build/dev 1   (entries of about that many bytes each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
@@ -36,7 +37,7 @@ timed() {  # label, command...
 printf '%-9s %-8s %8s %8s %9s\n' entries run wall cpu "peak MB"
 for n in ${sizes[*]}; do
   export XDG_CONFIG_HOME=$work/config-$n
-  "$build/bench/make-bench-project" Bench "$work/site-$n" "$n" >/dev/null
+  "$build/bench/make-bench-project" Bench "$work/site-$n" "$n" ${ENTRY_BYTES:-} >/dev/null
   sync
   timed fresh "$build/app/quillsmith-build" Bench
   timed rebuild "$build/app/quillsmith-build" Bench
