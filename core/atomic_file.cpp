@@ -109,7 +109,10 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
     if (file_ == nullptr && error != EEXIST) break;
   }
   if (file_ == nullptr) Fail(error);
-  std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
+  // A buffer of our own: given none, the C library picks one of the disk's block size and a
+  // page goes out in several writes instead of one.
+  buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
 }
 
 AtomicFile::~AtomicFile() { Discard(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,7 @@ class AtomicFile final : public FileSink {
 
   std::string path_;
   std::string temp_path_;
+  std::unique_ptr<char[]> buffer_;  // outlives file_, which Discard() or Commit() closes
   std::FILE* file_ = nullptr;
 };
 
