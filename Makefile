@@ -2,7 +2,7 @@
 PRESET ?= dev
 BUILD  := build/$(PRESET)
 
-.PHONY: all deps configure build test run package clean
+.PHONY: all deps configure build test test-windows run package clean
 
 all: build
 
@@ -17,6 +17,10 @@ build: configure
 
 test: build
 	ctest --preset $(PRESET) -j2
+
+# The parts without Qt, cross-built for Windows and tested under Wine.
+test-windows:
+	bash scripts/test-windows.sh
 
 run: build
 	$(BUILD)/app/quillsmith

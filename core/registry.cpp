@@ -68,7 +68,8 @@ std::string DefaultRegistryPath(const char* xdg_config_home, const char* home) {
 
 std::unique_ptr<Registry> OpenUserRegistry() {
 #ifdef _WIN32
-  return std::make_unique<WindowsRegistry>();
+  const char* user_key = std::getenv(WindowsRegistry::kUserKeyVariable);
+  return std::make_unique<WindowsRegistry>(user_key != nullptr ? user_key : "");
 #else
   return std::make_unique<SqliteRegistry>(
       DefaultRegistryPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));

@@ -53,7 +53,8 @@ class Registry {
   bool DeleteRegValue(RegRoot root, std::string_view sub_key, std::string_view name);
   // Deletes a key and its values; a key that still has sub keys is not deleted.
   bool DeleteRegKey(RegRoot root, std::string_view sub_key);
-  // The key's values in the order they were created; empty when there are none.
+  // The key's values, each once, in no promised order (the Windows registry lists them in
+  // an order of its own); empty when there are none.
   std::vector<RegValueInfo> EnumRegValues(RegRoot root, std::string_view sub_key);
 
   // Why the last failed operation failed, naming where the settings live; empty when

@@ -13,7 +13,8 @@ class SqliteDb;
 // The registry kept in an SQLite file, for systems without a Windows registry. The file's
 // two tables are a documented format that the uploader and users' scripts share; every
 // write is one transaction and a busy file is waited for, so programs using it at the same
-// time lose nothing.
+// time lose nothing. Values enumerate in the order they were first created, as the file's
+// readers are told.
 class SqliteRegistry final : public Registry {
  public:
   explicit SqliteRegistry(std::string path);

@@ -41,6 +41,7 @@ std::string Narrow(std::wstring_view wide) {
   return utf8;
 }
 
+// An open key, closed with the object; nullptr when it could not be opened (or created).
 class Key {
  public:
   Key(RegRoot root, std::string_view sub_key, REGSAM access, bool create) {
@@ -67,8 +68,19 @@ class Key {
 
 }  // namespace
 
+WindowsRegistry::WindowsRegistry(std::string user_key) : user_key_(std::move(user_key)) {}
+
+std::string WindowsRegistry::Path(RegRoot root, std::string_view sub_key) const {
+  while (!sub_key.empty() && sub_key.front() == '\\') sub_key.remove_prefix(1);
+  while (!sub_key.empty() && sub_key.back() == '\\') sub_key.remove_suffix(1);
+  if (root != RegRoot::CurrentUser || user_key_.empty()) return std::string(sub_key);
+  std::string path = user_key_;
+  if (!sub_key.empty()) (path += '\\') += sub_key;
+  return path;
+}
+
 RegValue WindowsRegistry::Read(RegRoot root, std::string_view sub_key, std::string_view name) {
-  Key key(root, sub_key, KEY_READ, false);
+  Key key(root, Path(root, sub_key), KEY_READ, false);
   if (key.get() == nullptr) return {};
   const std::wstring value_name = Wide(name);
   DWORD type = 0;
@@ -102,7 +114,7 @@ RegValue WindowsRegistry::Read(RegRoot root, std::string_view sub_key, std::stri
 
 bool WindowsRegistry::Write(RegRoot root, std::string_view sub_key, std::string_view name,
                             const RegValue& value) {
-  Key key(root, sub_key, KEY_WRITE, true);
+  Key key(root, Path(root, sub_key), KEY_WRITE, true);
   if (key.get() == nullptr) return false;
   const std::wstring value_name = Wide(name);
   std::vector<BYTE> data;
@@ -121,17 +133,21 @@ bool WindowsRegistry::Write(RegRoot root, std::string_view sub_key, std::string_
 }
 
 bool WindowsRegistry::DeleteValue(RegRoot root, std::string_view sub_key, std::string_view name) {
-  Key key(root, sub_key, KEY_WRITE, false);
+  Key key(root, Path(root, sub_key), KEY_WRITE, false);
   return key.get() != nullptr && RegDeleteValueW(key.get(), Wide(name).c_str()) == ERROR_SUCCESS;
 }
 
 bool WindowsRegistry::DeleteKey(RegRoot root, std::string_view sub_key) {
-  return RegDeleteKeyW(RootHandle(root), Wide(sub_key).c_str()) == ERROR_SUCCESS;
+  const std::string path = Path(root, sub_key);
+  // A root (or the key standing in for one) is never deleted.
+  if (path.size() <= Path(root, {}).size()) return false;
+  // RegDeleteKeyW itself refuses a key that has sub keys.
+  return RegDeleteKeyW(RootHandle(root), Wide(path).c_str()) == ERROR_SUCCESS;
 }
 
 std::vector<RegValueInfo> WindowsRegistry::Enum(RegRoot root, std::string_view sub_key) {
   std::vector<RegValueInfo> values;
-  Key key(root, sub_key, KEY_READ, false);
+  Key key(root, Path(root, sub_key), KEY_READ, false);
   if (key.get() == nullptr) return values;
   wchar_t name[16384];
   for (DWORD index = 0;; ++index) {

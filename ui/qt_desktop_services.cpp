@@ -138,7 +138,7 @@ publish::LaunchResult QtDesktopServices::RunAndWait(const std::string& program,
                                                     const std::vector<std::string>& arguments) {
   // The desktop would mark a window that stops answering as not responding.
   const InputBlocker blocker;
-  return publish::RunAndWait(program, arguments, [] { QCoreApplication::processEvents(); });
+  return publish::RunAndWait(program, arguments, {}, [] { QCoreApplication::processEvents(); });
 }
 
 QSize QtDesktopServices::ScreenSize() const {

@@ -1,17 +1,21 @@
-// quillsmith-build run as a user would run it, on a profile of its own.
+// quillsmith-build run as a user would run it, on a profile of its own: the registry file
+// elsewhere, the Windows registry (below a test key) on Windows.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/settings_store.h"
-#include "core/sqlite_registry.h"
+#include "publish/process.h"
 #include "store/entry_store.h"
 #include "support/fixed_clock.h"
-#include "support/ordinary_user.h"
 #include "support/temp_dir.h"
+#include "support/user_registry.h"
+#ifndef _WIN32
+#include "support/ordinary_user.h"
+#endif
 
 namespace quill {
 namespace {
@@ -24,6 +28,14 @@ struct Outcome {
   std::string out;
   std::string err;
 };
+
+// The program's output with Windows' CR LF line ends read as plain line breaks.
+std::string Lines(std::string text) {
+  for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+    text.erase(at, 1);
+  }
+  return text;
+}
 
 class QuillsmithBuildTest : public ::testing::Test {
  protected:
@@ -39,25 +51,27 @@ class QuillsmithBuildTest : public ::testing::Test {
 
   core::ProjectSettings& Project() { return settings_.Settings(); }
 
-  Outcome Quillsmith(const std::string& arguments, const std::string& as = "",
-                     const std::string& config_home = "") {
-    const std::string out = home_.File("out.txt");
-    const std::string err = home_.File("err.txt");
-    const std::string config = config_home.empty() ? home_.Path().string() : config_home;
-    const std::string command = as + "env XDG_CONFIG_HOME='" + config + "' '" +
-                                QUILLSMITH_BUILD_PATH + "' " + arguments + " >'" + out + "' 2>'" +
-                                err + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+  // Runs the program with the arguments; `under` names a program (and its arguments) to run
+  // it through, such as one that changes the user or the environment.
+  Outcome Quillsmith(const std::vector<std::string>& arguments,
+                     std::vector<std::string> under = {}) {
+    under.push_back(QUILLSMITH_BUILD_PATH);
+    under.insert(under.end(), arguments.begin(), arguments.end());
+    const std::string program = under.front();
+    under.erase(under.begin());
+    const publish::OutputFiles output{home_.File("out.txt"), home_.File("err.txt")};
+    const publish::LaunchResult run = publish::RunAndWait(program, under, output);
+    EXPECT_TRUE(run.started) << run.error;
+    return {run.exit_code, Lines(ReadFile(output.out)), Lines(ReadFile(output.err))};
   }
 
   std::string Stored(const std::string& name) { return settings_.GetProjectValue(name); }
 
   TempDir home_;
   std::string site_ = home_.File("site") + "/";
-  core::SqliteRegistry registry_{home_.File("quillsmith/registry.db")};
+  testing::UserRegistry registry_;
   testing::FixedClock clock_;
-  core::SettingsStore settings_{registry_, clock_};
+  core::SettingsStore settings_{registry_.get(), clock_};
 };
 
 TEST_F(QuillsmithBuildTest, BuildsTheSiteAndStampsTheOutput) {
@@ -69,7 +83,7 @@ TEST_F(QuillsmithBuildTest, BuildsTheSiteAndStampsTheOutput) {
     entries.CurrentEntry = {{2026, 12, 7, 8, 0, 0}, "World"};
     entries.SaveEntry();
   }
-  const Outcome run = Quillsmith("'My Log'");
+  const Outcome run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind("Built 2 entries into 1 page (", 0), 0u) << run.out;
   EXPECT_NE(run.out.find(site_), std::string::npos);
@@ -84,7 +98,7 @@ TEST_F(QuillsmithBuildTest, WritesOnlyTheMissingSupportFiles) {
   settings_.LoadSettings(true);
   testing::WriteFile(site_ + "template.html", "mine");
 
-  Outcome run = Quillsmith("--support-files 'my log'");
+  Outcome run = Quillsmith({"--support-files", "my log"});
   EXPECT_EQ(run.status, 0) << run.err;
   for (const char* name :
        {"default.css", "comments.html", "message.html", "contact.php", "quillsmith.css"}) {
@@ -95,14 +109,14 @@ TEST_F(QuillsmithBuildTest, WritesOnlyTheMissingSupportFiles) {
   EXPECT_EQ(ReadFile(site_ + "template.html"), "mine");
   EXPECT_EQ(Stored("OutDate"), "");
 
-  run = Quillsmith("--support-files 'My Log'");
+  run = Quillsmith({"--support-files", "My Log"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "Every support file is already in " + site_ + "\n");
 }
 
 TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
   // No template.
-  Outcome run = Quillsmith("'My Log'");
+  Outcome run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("page template " + site_ + "template.html"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(site_ + "index.html"));
@@ -110,17 +124,17 @@ TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
   // A page that cannot be written: a folder stands where it should go.
   testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
   std::filesystem::create_directory(site_ + "index.html");
-  run = Quillsmith("'My Log'");
+  run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find(site_ + "index.html"), std::string::npos) << run.err;
   EXPECT_EQ(Stored("OutDate"), "");
 
-  run = Quillsmith("'Nobody'");
+  run = Quillsmith({"Nobody"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("no project named \"Nobody\""), std::string::npos) << run.err;
 
   settings_.SetUserValue("01", "Unset");
-  run = Quillsmith("--support-files Unset");
+  run = Quillsmith({"--support-files", "Unset"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("no output folder"), std::string::npos) << run.err;
 }
@@ -129,20 +143,22 @@ TEST_F(QuillsmithBuildTest, LeftoverTempFilesGoWithTheNextBuild) {
   testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
   testing::WriteFile(site_ + "blog015.html.tmp-0000427c", "left by a killed build");
   testing::WriteFile(site_ + "notes.tmp", "the user's own");
-  ASSERT_EQ(Quillsmith("'My Log'").status, 0);
+  ASSERT_EQ(Quillsmith({"My Log"}).status, 0);
   EXPECT_FALSE(std::filesystem::exists(site_ + "blog015.html.tmp-0000427c"));
   EXPECT_TRUE(std::filesystem::exists(site_ + "notes.tmp"));
 }
 
+#ifndef _WIN32
 TEST_F(QuillsmithBuildTest, SettingsFileFailuresAreNamed) {
   testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
-  const std::string registry = home_.File("quillsmith/registry.db");
+  const std::string registry = registry_.File();
 
   // Read-only: the site is built, but without the output time the run has failed.
   std::filesystem::permissions(registry, std::filesystem::perms::owner_read |
                                              std::filesystem::perms::group_read |
                                              std::filesystem::perms::others_read);
-  Outcome run = Quillsmith("'My Log'", testing::AsOrdinaryUser(home_.Path()));
+  testing::AsOrdinaryUser(registry_.ConfigHome());
+  Outcome run = Quillsmith({"My Log"}, testing::AsOrdinaryUserArguments(home_.Path()));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("output time could not be recorded: Cannot write the settings file " +
@@ -153,7 +169,7 @@ TEST_F(QuillsmithBuildTest, SettingsFileFailuresAreNamed) {
 
   std::filesystem::remove(registry);
   testing::WriteFile(registry, std::string(4096, 'x'));
-  run = Quillsmith("'My Log'");
+  run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Cannot use the settings file " + registry + ": file is not a database"),
             std::string::npos)
@@ -161,31 +177,32 @@ TEST_F(QuillsmithBuildTest, SettingsFileFailuresAreNamed) {
 
   std::filesystem::remove(registry);
   std::filesystem::create_directory(registry);
-  run = Quillsmith("'My Log'");
+  run = Quillsmith({"My Log"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Cannot use the settings file " + registry), std::string::npos) << run.err;
 
   const std::string file = home_.File("config-file");
   testing::WriteFile(file, "");
-  run = Quillsmith("'My Log'", "", file);
+  run = Quillsmith({"My Log"}, {"/usr/bin/env", "XDG_CONFIG_HOME=" + file});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find(file + "/quillsmith/registry.db: unable to open database file (Not a "
                                 "directory)"),
             std::string::npos)
       << run.err;
 }
+#endif
 
 TEST_F(QuillsmithBuildTest, CommandLine) {
-  Outcome run = Quillsmith("--help");
+  Outcome run = Quillsmith({"--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out.rfind("Usage: quillsmith-build PROJECT", 0), 0u);
-  run = Quillsmith("--version");
+  run = Quillsmith({"--version"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "quillsmith-build 1.0.142\n");
   // Usage errors exit 2, as quillpush's do; 1 stays "could not build".
-  EXPECT_EQ(Quillsmith("").status, 2);
-  EXPECT_EQ(Quillsmith("--frobnicate 'My Log'").status, 2);
-  EXPECT_EQ(Quillsmith("'My Log' Other").status, 2);
+  EXPECT_EQ(Quillsmith({}).status, 2);
+  EXPECT_EQ(Quillsmith({"--frobnicate", "My Log"}).status, 2);
+  EXPECT_EQ(Quillsmith({"My Log", "Other"}).status, 2);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <thread>
 
 #include "core/sqlite_registry.h"
 #include "support/temp_dir.h"
+#include "support/user_registry.h"
 
 namespace quill::core {
 namespace {
@@ -16,6 +18,142 @@ using testing::TempDir;
 
 constexpr std::string_view kKey = "Software\\Ardentware\\Quillsmith\\My Log";
 
+// The registry file in a fresh folder.
+struct FileBackend {
+  TempDir dir;
+  SqliteRegistry registry{dir.File("registry.db")};
+};
+
+#ifdef _WIN32
+// The Windows registry, below a key of the test's own standing in for HKEY_CURRENT_USER.
+struct WindowsBackend {
+  testing::RegistrySandbox sandbox;  // removed after the registry is gone
+  WindowsRegistry registry{sandbox.Key()};
+};
+using Backends = ::testing::Types<FileBackend, WindowsBackend>;
+#else
+using Backends = ::testing::Types<FileBackend>;
+#endif
+
+// What every registry does alike. The order values are listed in is no part of it: the
+// Windows registry keeps an order of its own.
+template <typename Backend>
+class RegistryContractTest : public ::testing::Test {
+ protected:
+  Backend backend_;
+  Registry& registry_ = backend_.registry;
+
+  RegValue Read(std::string_view key, std::string_view name) {
+    return registry_.ReadRegValue(RegRoot::CurrentUser, key, name);
+  }
+  bool Write(std::string_view key, std::string_view name, const RegValue& value) {
+    return registry_.WriteRegValue(RegRoot::CurrentUser, key, name, value);
+  }
+  std::vector<std::string> SortedNames(std::string_view key) {
+    std::vector<std::string> names;
+    for (const auto& value : registry_.EnumRegValues(RegRoot::CurrentUser, key)) {
+      names.push_back(value.name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+TYPED_TEST_SUITE(RegistryContractTest, Backends);
+
+TYPED_TEST(RegistryContractTest, KeyAndValueNamesIgnoreCase) {
+  ASSERT_TRUE(this->Write(kKey, "Title", RegValue::Text("A")));
+  const RegValue value = this->Read("SOFTWARE\\ardentware\\QUILLSMITH\\my log", "tItLe");
+  EXPECT_EQ(value.type, kRegSz);
+  EXPECT_EQ(value.text, "A");
+
+  // Rewriting under another spelling replaces the value instead of adding a second one.
+  this->Write(kKey, "TITLE", RegValue::Text("B"));
+  EXPECT_EQ(this->SortedNames(kKey), std::vector<std::string>{"Title"});
+  EXPECT_EQ(this->Read(kKey, "title").text, "B");
+}
+
+TYPED_TEST(RegistryContractTest, MissingKeysAndValuesReadAsNothing) {
+  Registry& registry = this->registry_;
+  EXPECT_EQ(this->Read(kKey, "Title").type, kRegNone);
+  EXPECT_TRUE(registry.EnumRegValues(RegRoot::CurrentUser, kKey).empty());
+  EXPECT_FALSE(registry.DeleteRegValue(RegRoot::CurrentUser, kKey, "Title"));
+  EXPECT_FALSE(registry.DeleteRegKey(RegRoot::CurrentUser, kKey));
+  // Same path under another root is another key.
+  this->Write(kKey, "Title", RegValue::Text("A"));
+  EXPECT_EQ(registry.ReadRegValue(RegRoot::LocalMachine, kKey, "Title").type, kRegNone);
+  // A root outside the predefined ones fails at once.
+  EXPECT_EQ(registry.ReadRegValue(static_cast<RegRoot>(42), kKey, "Title").type, kRegNone);
+  EXPECT_FALSE(registry.WriteRegValue(static_cast<RegRoot>(42), kKey, "T", RegValue::Text("")));
+}
+
+TYPED_TEST(RegistryContractTest, WritingCreatesTheKeyAndItsParentsAndKeysWithSubKeysStay) {
+  Registry& registry = this->registry_;
+  this->Write(kKey, "Title", RegValue::Text("A"));
+  // The product key as the settings name it, with a trailing backslash.
+  this->Write("Software\\Ardentware\\Quillsmith\\", "00", RegValue::Text("My Log"));
+
+  EXPECT_FALSE(registry.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware"));
+  EXPECT_TRUE(registry.DeleteRegKey(RegRoot::CurrentUser, kKey));
+  EXPECT_EQ(this->Read(kKey, "Title").type, kRegNone);
+  EXPECT_EQ(this->Read("Software\\Ardentware\\Quillsmith", "00").text, "My Log");
+  // The parent keys exist although nothing was written to them directly.
+  EXPECT_TRUE(registry.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware\\Quillsmith\\"));
+  EXPECT_TRUE(registry.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware"));
+  EXPECT_FALSE(registry.DeleteRegKey(RegRoot::CurrentUser, ""));  // never the root
+}
+
+TYPED_TEST(RegistryContractTest, ValuesRoundTripWhateverTheirTypeAndLength) {
+  const std::string long_text(20000, 'w');
+  this->Write(kKey, "Long", RegValue::Text(long_text));
+  // UTF-8 text, also beyond the 16-bit range (a surrogate pair in UTF-16).
+  this->Write(kKey, "Padded",
+              RegValue::Text("  \xC3\x9C"
+                             "ber \xE2\x82\xAC \xF0\x9F\x98\x80  "));
+  this->Write(kKey, "Empty", RegValue::Text(""));
+  this->Write(kKey, "Number", RegValue::Dword(0x80000012u));
+  RegValue binary{kRegBinary, {}, 0, {0, 1, 0xFF, 0}};
+  this->Write(kKey, "Bytes", binary);
+
+  EXPECT_EQ(this->Read(kKey, "Long").text, long_text);
+  EXPECT_EQ(this->Read(kKey, "Padded").text,
+            "\xC3\x9C"
+            "ber \xE2\x82\xAC \xF0\x9F\x98\x80");
+  const RegValue empty = this->Read(kKey, "Empty");
+  EXPECT_EQ(empty.type, kRegSz);
+  EXPECT_EQ(empty.text, "");
+  const RegValue number = this->Read(kKey, "Number");
+  EXPECT_EQ(number.type, kRegDword);
+  EXPECT_EQ(number.number, 0x80000012u);
+  EXPECT_EQ(this->Read(kKey, "Bytes").type, kRegBinary);
+  EXPECT_EQ(this->Read(kKey, "Bytes").bytes, binary.bytes);
+
+  std::vector<std::string> listed;
+  for (const auto& value : this->registry_.EnumRegValues(RegRoot::CurrentUser, kKey)) {
+    listed.push_back(value.name + ":" + std::to_string(value.type));
+  }
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{"Bytes:3", "Empty:1", "Long:1", "Number:4", "Padded:1"}));
+}
+
+TYPED_TEST(RegistryContractTest, DeletingAValueOrAKeyTakesItsValuesAlong) {
+  Registry& registry = this->registry_;
+  for (const char* name : {"Template", "Title", "Articles"}) {
+    this->Write(kKey, name, RegValue::Text("x"));
+  }
+  EXPECT_TRUE(registry.DeleteRegValue(RegRoot::CurrentUser, kKey, "TITLE"));
+  EXPECT_FALSE(registry.DeleteRegValue(RegRoot::CurrentUser, kKey, "Title"));
+  EXPECT_EQ(this->SortedNames(kKey), (std::vector<std::string>{"Articles", "Template"}));
+
+  EXPECT_TRUE(registry.DeleteRegKey(RegRoot::CurrentUser, kKey));
+  EXPECT_TRUE(this->SortedNames(kKey).empty());
+  EXPECT_EQ(this->Read(kKey, "Template").type, kRegNone);
+  // Written again, the key starts empty.
+  this->Write(kKey, "Title", RegValue::Text("new"));
+  EXPECT_EQ(this->SortedNames(kKey), std::vector<std::string>{"Title"});
+}
+
+// The registry file's own promises, which other programs reading it rely on.
 class RegistryFileTest : public ::testing::Test {
  protected:
   TempDir dir_;
@@ -31,19 +169,6 @@ class RegistryFileTest : public ::testing::Test {
   }
 };
 
-TEST_F(RegistryFileTest, KeyAndValueNamesIgnoreCase) {
-  ASSERT_TRUE(registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Title", RegValue::Text("A")));
-  const RegValue value = registry_.ReadRegValue(
-      RegRoot::CurrentUser, "SOFTWARE\\ardentware\\QUILLSMITH\\my log", "tItLe");
-  EXPECT_EQ(value.type, kRegSz);
-  EXPECT_EQ(value.text, "A");
-
-  // Rewriting under another spelling replaces the value instead of adding a second one.
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "TITLE", RegValue::Text("B"));
-  EXPECT_EQ(Names(kKey), std::vector<std::string>{"Title"});
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "title").text, "B");
-}
-
 TEST_F(RegistryFileTest, ValuesEnumerateInCreationOrderAndKeepTheirPlaceWhenRewritten) {
   for (const char* name : {"Template", "Title", "DateFormat", "Articles"}) {
     registry_.WriteRegValue(RegRoot::CurrentUser, kKey, name, RegValue::Text("x"));
@@ -52,61 +177,6 @@ TEST_F(RegistryFileTest, ValuesEnumerateInCreationOrderAndKeepTheirPlaceWhenRewr
   registry_.DeleteRegValue(RegRoot::CurrentUser, kKey, "Articles");
   registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Shading", RegValue::Text("1"));
   EXPECT_EQ(Names(kKey), (std::vector<std::string>{"Template", "Title", "DateFormat", "Shading"}));
-}
-
-TEST_F(RegistryFileTest, MissingKeysAndValuesReadAsNothing) {
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Title").type, kRegNone);
-  EXPECT_TRUE(registry_.EnumRegValues(RegRoot::CurrentUser, kKey).empty());
-  EXPECT_FALSE(registry_.DeleteRegValue(RegRoot::CurrentUser, kKey, "Title"));
-  EXPECT_FALSE(registry_.DeleteRegKey(RegRoot::CurrentUser, kKey));
-  // Same path under another root is another key.
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Title", RegValue::Text("A"));
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::LocalMachine, kKey, "Title").type, kRegNone);
-  // A root outside the predefined ones fails at once.
-  EXPECT_EQ(registry_.ReadRegValue(static_cast<RegRoot>(42), kKey, "Title").type, kRegNone);
-  EXPECT_FALSE(registry_.WriteRegValue(static_cast<RegRoot>(42), kKey, "T", RegValue::Text("")));
-}
-
-TEST_F(RegistryFileTest, WritingCreatesTheKeyAndItsParentsAndKeysWithSubKeysStay) {
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Title", RegValue::Text("A"));
-  registry_.WriteRegValue(RegRoot::CurrentUser, "Software\\Ardentware\\Quillsmith\\", "00",
-                          RegValue::Text("My Log"));
-
-  EXPECT_FALSE(registry_.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware"));
-  EXPECT_TRUE(registry_.DeleteRegKey(RegRoot::CurrentUser, kKey));
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Title").type, kRegNone);
-  EXPECT_EQ(
-      registry_.ReadRegValue(RegRoot::CurrentUser, "Software\\Ardentware\\Quillsmith", "00").text,
-      "My Log");
-  // The parent keys exist although nothing was written to them directly.
-  EXPECT_TRUE(registry_.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware\\Quillsmith"));
-  EXPECT_TRUE(registry_.DeleteRegKey(RegRoot::CurrentUser, "Software\\Ardentware"));
-}
-
-TEST_F(RegistryFileTest, ValuesRoundTripWhateverTheirTypeAndLength) {
-  const std::string long_text(20000, 'w');
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Long", RegValue::Text(long_text));
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Padded",
-                          RegValue::Text("  Über \xE2\x82\xAC  "));
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Empty", RegValue::Text(""));
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Number", RegValue::Dword(0x80000012u));
-  RegValue binary{kRegBinary, {}, 0, {0, 1, 0xFF, 0}};
-  registry_.WriteRegValue(RegRoot::CurrentUser, kKey, "Bytes", binary);
-
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Long").text, long_text);
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Padded").text, "Über \xE2\x82\xAC");
-  const RegValue empty = registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Empty");
-  EXPECT_EQ(empty.type, kRegSz);
-  EXPECT_EQ(empty.text, "");
-  const RegValue number = registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Number");
-  EXPECT_EQ(number.type, kRegDword);
-  EXPECT_EQ(number.number, 0x80000012u);
-  EXPECT_EQ(registry_.ReadRegValue(RegRoot::CurrentUser, kKey, "Bytes").bytes, binary.bytes);
-
-  const auto values = registry_.EnumRegValues(RegRoot::CurrentUser, kKey);
-  ASSERT_EQ(values.size(), 5u);
-  EXPECT_EQ(values[3].type, kRegDword);
-  EXPECT_EQ(values[4].type, kRegBinary);
 }
 
 TEST_F(RegistryFileTest, FileFollowsTheDocumentedFormat) {
@@ -149,8 +219,10 @@ TEST(RegistryFile, AnUnusableFileFailsQuietly) {
   EXPECT_EQ(testing::ReadFile(dir.File("garbage.db")), std::string(4096, 'g'));
 }
 
+#ifndef _WIN32
 // It holds every project's upload password: only its owner may read it, whether it is new
-// or was left readable by an earlier version.
+// or was left readable by an earlier version. (Windows keeps settings in its registry, and
+// has no such file modes.)
 TEST(RegistryFile, IsForItsOwnerAlone) {
   namespace fs = std::filesystem;
   const auto mode = [](const std::string& path) {
@@ -179,6 +251,7 @@ TEST(RegistryFile, IsForItsOwnerAlone) {
   EXPECT_EQ(mode(old), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(mode(dir.File("old/quillsmith")), fs::perms::owner_all);
 }
+#endif
 
 TEST(RegistryFile, ProgramsWritingAtOnceLoseNothing) {
   TempDir dir;

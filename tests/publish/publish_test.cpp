@@ -56,27 +56,39 @@ TEST(Uploader, TheProjectNameTravelsAsOneArgument) {
 #endif
 }
 
-#ifndef _WIN32
 TEST(RunAndWait, WaitsForTheProgramAndPassesArgumentsUntouched) {
   testing::TempDir dir;
-  const std::string out = dir.File("out");
-  const LaunchResult result = RunAndWait(
-      "/bin/sh", {"-c", "sleep 0.3; printf '%s|' \"$@\" > \"$0\"", out, "My Blog", "a;b $HOME"});
-  EXPECT_TRUE(result.started) << result.error;
-  EXPECT_EQ(testing::ReadFile(out), "My Blog|a;b $HOME|");  // written before it returned
+  const std::string out = dir.File("args");
+  const std::vector<std::string> arguments = {
+      "My Blog",  "say \"hi\"", "%PATH%",    "$HOME;rm x", "C:\\Program Files\\",
+      "a\\\\\"b", "",           "tab\there", "\\\\",       "end"};
+  std::vector<std::string> all = {out};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+
+  const LaunchResult result = RunAndWait(ARG_ECHO_PATH, all);
+  ASSERT_TRUE(result.started) << result.error;
+  EXPECT_EQ(result.exit_code, static_cast<int>(arguments.size()));
+  std::string expected;
+  for (const std::string& argument : arguments) expected += argument + '\0';
+  EXPECT_EQ(testing::ReadFile(out), expected);  // written before it returned
 
   // A window waiting meanwhile hears from it all the time.
   int idle = 0;
-  EXPECT_TRUE(RunAndWait("/bin/sh", {"-c", "sleep 0.3"}, [&] { ++idle; }).started);
+  EXPECT_EQ(RunAndWait(ARG_ECHO_PATH, {out, "x"}, {}, [&] { ++idle; }).exit_code, 1);
   EXPECT_GE(idle, 3);
+  EXPECT_EQ(testing::ReadFile(out), std::string("x", 2));
 }
 
-TEST(RunAndWait, AMissingProgramSaysWhy) {
-  const LaunchResult result = RunAndWait("/nonexistent/quillpush", {"My Log"});
+TEST(RunAndWait, AMissingProgramSaysWhyInOneLine) {
+  testing::TempDir dir;
+  const LaunchResult result = RunAndWait(dir.File("quillpush.exe"), {"My Log"});
   EXPECT_FALSE(result.started);
+  ASSERT_FALSE(result.error.empty());
+  EXPECT_EQ(result.error.find_first_of("\r\n"), std::string::npos) << result.error;
+#ifndef _WIN32
   EXPECT_NE(result.error.find("No such file"), std::string::npos) << result.error;
-}
 #endif
+}
 
 }  // namespace
 }  // namespace quill::publish
