@@ -18,6 +18,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# The libraries in the prefix are static; Expat's header must be told so.
+set(CMAKE_C_FLAGS_INIT "-DXML_STATIC")
+set(CMAKE_CXX_FLAGS_INIT "-DXML_STATIC")
+
 # The executables need nothing but Windows' own DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")
 
