@@ -11,6 +11,9 @@ WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/quill-wine.XXXXXX")
 export WINEPREFIX
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 wineboot --init >/dev/null 2>&1
+# One wineserver for the whole run: tests starting side by side would otherwise race to
+# start one of their own whenever the last one had gone idle.
+wineserver --persistent
 
 cmake --preset windows
 cmake --build --preset windows -j2
