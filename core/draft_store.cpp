@@ -53,11 +53,25 @@ std::string FolderName(std::string_view project) {
   return name;
 }
 
+// Whether a file that could not be found is simply not there. Windows also says "not found"
+// when a file stands where one of its folders belongs, which is no missing draft.
+bool PlainlyMissing(const std::string& path) {
+  std::error_code error;
+  for (fs::path folder = fs::path(path).parent_path(); folder.has_relative_path();
+       folder = folder.parent_path()) {
+    const fs::file_status status = fs::status(folder, error);
+    if (fs::exists(status)) return fs::is_directory(status);
+  }
+  return true;
+}
+
 std::optional<std::string> ReadWhole(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    if (errno == ENOENT) return std::nullopt;
-    throw QuillError("Cannot read " + path + ": " + std::strerror(errno));
+    const int error = errno;
+    if (error == ENOENT && PlainlyMissing(path)) return std::nullopt;
+    throw QuillError("Cannot read " + path + ": " +
+                     std::strerror(error == ENOENT ? ENOTDIR : error));
   }
   std::string text;
   char buffer[1 << 16];

@@ -10,10 +10,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/quill-wine.XXXXXX")
 export WINEPREFIX
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-wineboot --init >/dev/null 2>&1
-# One wineserver for the whole run: tests starting side by side would otherwise race to
+# One wineserver for the whole run, started before anything else uses the prefix (it refuses
+# to start beside one already running): tests starting side by side would otherwise race to
 # start one of their own whenever the last one had gone idle.
 wineserver --persistent
+wineboot --init >/dev/null 2>&1
 
 cmake --preset windows
 cmake --build --preset windows -j2

@@ -1,8 +1,15 @@
 #include "site/site_output.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -14,13 +21,31 @@ namespace {
 
 using testing::ReadFile;
 
+// The file's identity on disk (its inode, or Windows' file index): a replaced file is a new
+// one. Zero when the file cannot be looked at.
+std::uint64_t FileIdentity(const std::string& path) {
+#ifdef _WIN32
+  const std::wstring wide = std::filesystem::path(path).wstring();
+  const HANDLE file =
+      CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool known = GetFileInformationByHandle(file, &info) != 0;
+  CloseHandle(file);
+  return known ? (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow : 0;
+#else
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+#endif
+}
+
 class DiskOutputTest : public ::testing::Test {
  protected:
-  // The file's identity on disk: a replaced file is a new one.
-  ino_t Inode(const std::string& name) {
-    struct stat info {};
-    EXPECT_EQ(::stat(dir_.File(name).c_str(), &info), 0);
-    return info.st_ino;
+  std::uint64_t Inode(const std::string& name) {
+    const std::uint64_t identity = FileIdentity(dir_.File(name));
+    EXPECT_NE(identity, 0u) << name;
+    return identity;
   }
 
   // Writes the bytes in pieces of `piece` bytes, announcing `size` when given.
@@ -59,7 +84,7 @@ TEST_F(DiskOutputTest, SameBytesLeaveTheFileAloneAndAnyDifferenceReplacesIt) {
   };
   for (const Case& c : cases) {
     Put("page.html", old, std::nullopt);
-    const ino_t before = Inode("page.html");
+    const std::uint64_t before = Inode("page.html");
     Put("page.html", old, old.size(), 4096);
     Put("page.html", old, std::nullopt, 333'333);
     EXPECT_EQ(Inode("page.html"), before);
