@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 #include "core/quill_error.h"
 
 struct sqlite3;
+struct sqlite3_file;
 struct sqlite3_stmt;
 
 namespace quill::core {
@@ -64,8 +66,9 @@ class SqliteStatement {
 // statement where there is one, and the engine's reason.
 class SqliteDb {
  public:
-  // Opens the file, creating it when `create` is set. Waits up to `busy_timeout_ms` for a
-  // lock held by another connection before reporting the file as busy.
+  // Opens the file, creating it when `create` is set. A lock held by another connection is
+  // waited for as long as the file keeps changing; only after `busy_timeout_ms` without a
+  // change (its holder stuck) is the file reported as busy.
   SqliteDb(std::string path, bool create, int busy_timeout_ms);
   ~SqliteDb();
   SqliteDb(const SqliteDb&) = delete;
@@ -78,8 +81,18 @@ class SqliteDb {
   [[noreturn]] void Fail(std::string_view what) const;
 
  private:
+  // The engine's busy handler: true (go on waiting) until the timeout has passed since the
+  // file last changed.
+  static int WaitWhileBusy(void* self, int attempt);
+  // The file's change counter, which every write committed by anyone moves on.
+  std::uint32_t ChangeCounter() const;
+
   std::string path_;
   sqlite3* db_ = nullptr;
+  sqlite3_file* file_ = nullptr;
+  std::chrono::milliseconds busy_timeout_;
+  std::uint32_t last_change_ = 0;
+  std::chrono::steady_clock::time_point unchanged_since_;
 };
 
 // Runs a block of statements as one transaction that rolls back unless committed. Writers
