@@ -6,8 +6,8 @@
 #   rebuild   nothing changed: every page is found unchanged and left alone
 #   changed   after a change of the date format, which changes every page (three times,
 #             switching between two formats)
-#   floor     right after each changed build, the same pages replaced by a plain loop of
-#             temporary file + write + rename (replace-floor): the disk's floor for it
+#   floor     right after each changed build (both after a sync), the same pages replaced by a
+#             plain loop of temporary file + write + rename (replace-floor): the disk's floor
 # and prints wall time, CPU time (user + system) and peak memory of each.
 #
 #   bench/run.sh [build-folder [entries...]]   (default build/release, configured with its preset)
@@ -45,6 +45,7 @@ for n in ${sizes[*]}; do
     "$build/bench/make-bench-project" --date-format Bench "$format"
     sync
     timed changed "$build/app/quillsmith-build" Bench
+    sync  # the floor starts from a clean cache too, not from the build's unwritten pages
     "$build/bench/replace-floor" "$work/site-$n" >"$work/floor"
     printf '%-9s %-8s %8s\n' "$n" floor "$(awk '{ print $(NF - 1) }' "$work/floor")"
   done
