@@ -25,4 +25,6 @@ set(CMAKE_CXX_FLAGS_INIT "-DXML_STATIC")
 # The executables need nothing but Windows' own DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")
 
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests run through Wine, by a script that starts a program again when Wine failed to start it.
+get_filename_component(QUILL_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh" ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR /bin/sh "${QUILL_WINE_RUN}")
