@@ -202,7 +202,7 @@ void frmSetup::Save() {
   const std::string old_title = project.Title;
   const std::string old_database = project.DatabasePath;
   values.ApplyTo(project);
-  app_.Settings().LoadSettings(true);
+  app_.Session().Reload(true);
 
   if (const std::string missing = MissingRequirement(project.OutputFolder, project.Title);
       !missing.empty()) {
