@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, only when missing, every Debian package the project builds, tests and runs with.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/apt-lock.sh"
 
 packages=(
   g++ cmake ninja-build pkg-config
@@ -31,5 +32,6 @@ if [[ $(id -u) -ne 0 ]]; then
   sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt_get_waiting install-deps "${sudo[@]}" apt-get update -q
+apt_get_waiting install-deps "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+  "${missing[@]}"

@@ -5,6 +5,7 @@
 # second run finds it complete and returns at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/apt-lock.sh
 root=$PWD
 deps="$root/build/windows-deps"
 prefix="$deps/prefix"
@@ -35,8 +36,9 @@ install_packages() {
   ((${#missing[@]} == 0)) && return
   echo "windows-deps: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  as_root apt-get update -q
-  as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+  apt_get_waiting windows-deps as_root apt-get update -q
+  apt_get_waiting windows-deps as_root apt-get install -y -q --no-install-recommends \
+    "${missing[@]}"
 }
 
 # The source lines of the mirrors the machine already uses, as a private list: the
@@ -60,7 +62,7 @@ private_apt() {
   apt_options=(-o "APT::Sandbox::User=root" -o "Dir::Etc::SourceList=$apt/sources.list"
                -o "Dir::Etc::SourceParts=$apt/sources.list.d"
                -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
-  apt-get "${apt_options[@]}" update -q >/dev/null
+  apt_get_waiting windows-deps apt-get "${apt_options[@]}" update -q >/dev/null
 }
 
 # Unpacks Debian's source package PACKAGE into $deps/PACKAGE-src: VERSION, the one
@@ -72,8 +74,8 @@ unpack_source() {
   versions+=($(apt-cache "${apt_options[@]}" showsrc "$package" 2>/dev/null |
     sed -n 's/^Version: //p' | sort -rVu))
   for version in "${versions[@]}"; do
-    (cd "$download" && apt-get "${apt_options[@]}" source --download-only -q \
-      "$package=$version" >/dev/null 2>&1) && break
+    (cd "$download" && apt_get_waiting windows-deps apt-get "${apt_options[@]}" source \
+      --download-only -q "$package=$version" >/dev/null 2>&1) && break
     rm -f "$download"/*
   done
   ls "$download/${package}_"*.dsc >/dev/null 2>&1 || {
