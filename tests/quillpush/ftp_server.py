@@ -6,7 +6,8 @@ connections, with a self-signed certificate it writes to PEM (python3-openssl). 
 demand: with --stop-after N the server dies at the start of upload N + 1, as a server going
 away halfway would; with --die-in-file N it dies after the first bytes of upload N + 1
 reached the disk, leaving a cut-off file; --truncate keeps only half of every file
-received; --slow takes uploads at about 400 KB a second.
+received; --slow takes uploads at about 400 KB a second; --refuse-delete answers every
+deletion with "550 Permission denied." and keeps the file.
 """
 import argparse
 import logging
@@ -30,6 +31,7 @@ parser.add_argument("--tls", metavar="PEM")
 parser.add_argument("--die-in-file", type=int, default=-1)
 parser.add_argument("--truncate", action="store_true")
 parser.add_argument("--slow", action="store_true")
+parser.add_argument("--refuse-delete", action="store_true")
 args = parser.parse_args()
 
 config_logging(level=logging.ERROR)
@@ -106,6 +108,12 @@ class Handler(Base):
         Handler.dying = Handler.stored == args.die_in_file
         Handler.stored += 1
         return super().ftp_STOR(file, mode)
+
+    def ftp_DELE(self, path):
+        if args.refuse_delete:
+            self.respond("550 Permission denied.")
+            return None
+        return super().ftp_DELE(path)
 
     def on_file_received(self, file):
         Handler.received += 1

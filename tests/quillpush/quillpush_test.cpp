@@ -68,13 +68,31 @@ class QuillpushTest : public ::testing::Test {
   Outcome Quillpush(const std::string& arguments = "Push Log",
                     const std::string& desktop = "-u DISPLAY -u WAYLAND_DISPLAY",
                     const std::string& as = "") {
-    const std::string out = dir_.File("out.txt");
-    const std::string err = dir_.File("err.txt");
-    const std::string command = as + "env " + desktop + " XDG_CONFIG_HOME='" +
-                                dir_.Path().string() + "' '" + QUILLPUSH_PATH + "' " + arguments +
-                                " >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+    return Finish(std::system(Command(arguments, desktop, as).c_str()));
+  }
+  // Starts quillpush without waiting for it; Wait() ends the run.
+  pid_t Start(const std::string& arguments = "Push Log") {
+    std::string command = Command(arguments, "-u DISPLAY -u WAYLAND_DISPLAY", "");
+    std::vector<char*> argv = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"),
+                               command.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    return child;
+  }
+  Outcome Wait(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return Finish(status);
+  }
+  std::string Command(const std::string& arguments, const std::string& desktop,
+                      const std::string& as) {
+    return as + "env " + desktop + " XDG_CONFIG_HOME='" + dir_.Path().string() + "' '" +
+           QUILLPUSH_PATH + "' " + arguments + " >'" + dir_.File("out.txt") + "' 2>'" +
+           dir_.File("err.txt") + "'";
+  }
+  Outcome Finish(int status) {
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir_.File("out.txt")),
+            ReadFile(dir_.File("err.txt"))};
   }
 
   std::vector<std::string> Received() {
@@ -391,6 +409,121 @@ TEST_F(QuillpushTest, DeleteRemovesExactlyWhatVanishedWithinTheCap) {
             (std::vector<std::string>{"public/blog/guestbook.txt", "public/blog/index.html",
                                       "public/blog/quillsmith.css", "public/blog/template.html"}));
   EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(QuillpushTest, ADeletionTheServerRefusesFailsNamingTheFileAndIsTriedAgain) {
+  int port = 0;
+  {
+    testing::FtpServer server(root_, log_);
+    port = server.Port();
+    ServeOn(port);
+    ASSERT_EQ(Quillpush().status, 0);
+  }
+  fs::remove(site_ + "default.css");
+  settings_.SetProjectValue("FtpDate", "");
+  settings_.SetProjectValue("FtpTime", "");
+  {
+    testing::FtpServer refusing(root_, log_, port, 0, "", {"--refuse-delete"});
+    const Outcome run = Quillpush("--delete Push Log");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Cannot delete default.css"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("550 Permission denied."), std::string::npos) << run.err;
+  }
+  EXPECT_TRUE(fs::exists(root_ + "public/blog/default.css"));
+  const std::vector<std::string> listed = ManifestNames();
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "default.css"), listed.end());
+  EXPECT_EQ(Stamp(), "");
+
+  // The next run tries again; a file someone else already took off the server is no failure.
+  fs::remove(site_ + "images/walk.jpg");
+  fs::remove(root_ + "public/blog/images/walk.jpg");
+  testing::FtpServer healthy(root_, log_, port);
+  const Outcome run = Quillpush("--delete Push Log");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Deleted default.css"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Deleted images/walk.jpg"), std::string::npos) << run.out;
+  EXPECT_FALSE(fs::exists(root_ + "public/blog/default.css"));
+  EXPECT_EQ(ManifestNames().size(), 7u);
+  EXPECT_EQ(Stamp().size(), 12u);
+}
+
+TEST_F(QuillpushTest, ADryRunOfARefusedRunFailsWithTheSameMessage) {
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  for (const char* name : {"blog1.html", "blog2.html", "blog3.html", "rss.xml", "default.css"}) {
+    fs::remove(site_ + name);  // five of nine: more than half
+  }
+  const Outcome dry = Quillpush("--dry-run --delete Push Log");
+  EXPECT_EQ(dry.status, 1);
+  EXPECT_NE(dry.err.find("5 of the 9 files on the server would be deleted"), std::string::npos)
+      << dry.err;
+  const Outcome real = Quillpush("--delete Push Log");
+  EXPECT_EQ(real.status, 1);
+  EXPECT_EQ(real.err, dry.err);
+  EXPECT_EQ(ServerFiles().size(), 9u);
+  EXPECT_EQ(Quillpush("--dry-run --delete --force Push Log").status, 0);
+  EXPECT_EQ(Quillpush("--dry-run Push Log").status, 0);  // nothing to delete, nothing refused
+
+  WriteFile(site_ + "bad\tname.html", "page");
+  const Outcome bad_dry = Quillpush("--dry-run Push Log");
+  EXPECT_EQ(bad_dry.status, 1);
+  EXPECT_NE(bad_dry.err.find("bad\\x09name.html"), std::string::npos) << bad_dry.err;
+  const Outcome bad_real = Quillpush();
+  EXPECT_EQ(bad_real.status, 1);
+  EXPECT_EQ(bad_real.err, bad_dry.err);
+  EXPECT_EQ(ServerFiles().size(), 9u);
+}
+
+// Deletes `count` of the files named in `names` from the site, then checks that a dry run
+// and the real run agree with `allowed`.
+class DeletionCapTest : public QuillpushTest {
+ protected:
+  void ExpectDeletion(const std::vector<std::string>& names, std::size_t count, bool allowed) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (i < count) {
+        fs::remove(site_ + names[i]);
+      } else if (!fs::exists(site_ + names[i])) {
+        WriteFile(site_ + names[i], "file " + names[i]);  // as it was sent
+      }
+    }
+    const std::size_t held = ServerFiles().size();
+    const int expected = allowed ? 0 : 1;
+    EXPECT_EQ(Quillpush("--dry-run --delete Push Log").status, expected) << count;
+    const Outcome run = Quillpush("--delete Push Log");
+    EXPECT_EQ(run.status, expected) << count << ": " << run.err;
+    EXPECT_EQ(ServerFiles().size(), allowed ? held - count : held) << count;
+  }
+  std::vector<std::string> AddFiles(int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) {
+      names.push_back("files/f" + std::to_string(i) + ".txt");
+      fs::create_directories(site_ + "files");
+      WriteFile(site_ + names.back(), "file " + names.back());
+    }
+    return names;
+  }
+};
+
+TEST_F(DeletionCapTest, ExactlyHalfOfTheFilesMayGoButNotOneMore) {
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  const std::vector<std::string> names = AddFiles(3);  // twelve files on the server
+  ASSERT_EQ(Quillpush().status, 0);
+  const std::vector<std::string> pages = {"blog1.html", "blog2.html", "blog3.html",
+                                          "rss.xml",    "files/f0.txt", "files/f1.txt",
+                                          "files/f2.txt"};
+  ExpectDeletion(pages, 7, false);
+  ExpectDeletion(pages, 6, true);
+}
+
+TEST_F(DeletionCapTest, AHundredFilesMayGoButNotOneMore) {
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  const std::vector<std::string> names = AddFiles(202);  // 211 on the server
+  ASSERT_EQ(Quillpush("--quiet Push Log").status, 0);
+  ExpectDeletion(names, 101, false);
+  ExpectDeletion(names, 100, true);
 }
 
 // Killed at random moments and run again, the upload always ends with exact copies.
