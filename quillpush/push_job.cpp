@@ -39,6 +39,21 @@ bool Vanished(const std::string& folder, const std::string& name) {
   return status.type() == std::filesystem::file_type::not_found;
 }
 
+// Why the file on disk is no longer the one that was listed, or "". A file written while it
+// was read may have reached the server neither old nor new, and its recorded checksum is of
+// what was there before.
+std::string ChangedSinceListed(const SiteFile& file) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(file.path, error);
+  if (error) return "it is gone (" + error.message() + ")";
+  if (size != file.size) {
+    return "it had " + std::to_string(file.size) + " bytes, now " + std::to_string(size);
+  }
+  const auto modified = std::filesystem::last_write_time(file.path, error);
+  if (error || modified != file.modified) return "it was written again";
+  return {};
+}
+
 void Compare(PushPlan& plan, const std::string& folder) {
   for (const SiteFile& file : plan.listing.files) {
     std::string sha = Sha256OfFile(file.path);
@@ -86,6 +101,11 @@ void SendAll(PushPlan& plan, RemoteSite& remote, PushObserver& observer, PushRep
     remote.Send(file, [&](std::uint64_t sent) { return observer.Progress(before + sent); });
     if (report.sent == 0 && !remote.SecurityWarning().empty()) {
       observer.Warn(remote.SecurityWarning());
+    }
+    const std::string changed = ChangedSinceListed(file);
+    if (!changed.empty()) {
+      throw core::QuillError(file.name + " changed while it was sent to " + remote.Where() + " (" +
+                             changed + "), so it does not count as sent; it goes again next time.");
     }
     const std::optional<std::uint64_t> held = remote.SizeOf(file.name);
     if (held && *held != file.size) {

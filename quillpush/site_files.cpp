@@ -63,7 +63,9 @@ void Walk(const fs::path& folder, const std::string& prefix, SiteListing& listin
     } else if (fs::is_regular_file(status) && !(prefix.empty() && StaysHome(leaf))) {
       const std::uintmax_t size = it->file_size(error);
       if (error) break;
-      listing.files.push_back({name, it->path().string(), size});
+      const fs::file_time_type modified = it->last_write_time(error);
+      if (error) break;
+      listing.files.push_back({name, it->path().string(), size, modified});
     }
   }
   if (error) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ struct SiteFile {
   std::string name;  // relative to the output folder, with "/" between folders
   std::string path;  // on disk
   std::uint64_t size = 0;
+  std::filesystem::file_time_type modified;  // when it was listed
 };
 
 struct SiteListing {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <thread>
@@ -131,7 +132,14 @@ class QuillpushTest : public ::testing::Test {
     std::string line;
     std::getline(in, line);
     std::getline(in, line);
-    while (std::getline(in, line)) names.push_back(line.substr(line.rfind('\t') + 1));
+    while (std::getline(in, line)) {
+      const std::string name = line.substr(line.rfind('\t') + 1);
+      if (line.starts_with("-\t-\t")) {  // withdrawn by a later upload
+        std::erase(names, name);
+      } else {
+        names.push_back(name);
+      }
+    }
     return names;
   }
 
@@ -331,6 +339,50 @@ TEST_F(QuillpushTest, AFileCutOffOnTheServerIsNeverTakenForSent) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(Remote("images/walk.jpg") == std::string(70000, 'j'));
   EXPECT_EQ(Stamp().size(), 12u);
+}
+
+// Waits, boundedly, until the server has begun to write `path`.
+bool ArrivingOnTheServer(const std::string& path) {
+  for (int tries = 0; tries < 600; ++tries) {
+    std::error_code error;
+    if (fs::file_size(path, error) > 0 && !error) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+TEST_F(QuillpushTest, AFileThatGrowsOrShrinksWhileItIsSentGoesAgainNextTime) {
+  const std::string big = site_ + "images/big.bin";
+  const std::string remote = root_ + "public/blog/images/big.bin";
+  const struct {
+    const char* what;
+    std::function<void()> change;
+  } cases[] = {
+      {"grows", [&] { std::ofstream(big, std::ios::app) << std::string(5000, 'g'); }},
+      {"shrinks", [&] { fs::resize_file(big, 200000); }},
+  };
+  testing::FtpServer server(root_, log_, 0, 0, "", {"--slow"});  // a megabyte takes seconds
+  ServeOn(server.Port());
+  for (const auto& c : cases) {
+    WriteFile(big, std::string(600000, c.what[0]));
+    fs::remove(remote);
+    settings_.SetProjectValue("FtpDate", "");
+    settings_.SetProjectValue("FtpTime", "");
+    const pid_t child = Start();
+    ASSERT_TRUE(ArrivingOnTheServer(remote)) << c.what;
+    c.change();
+    const Outcome run = Wait(child);
+    EXPECT_EQ(run.status, 1) << c.what << ": " << run.err;
+    EXPECT_NE(run.err.find("images/big.bin"), std::string::npos) << c.what << ": " << run.err;
+    const std::vector<std::string> listed = ManifestNames();
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), "images/big.bin"), listed.end()) << c.what;
+    EXPECT_EQ(Stamp(), "") << c.what;
+
+    const Outcome again = Quillpush("--quiet Push Log");
+    EXPECT_EQ(again.status, 0) << c.what << ": " << again.err;
+    EXPECT_TRUE(ReadFile(remote) == ReadFile(big)) << c.what;
+    EXPECT_EQ(Stamp().size(), 12u) << c.what;
+  }
 }
 
 TEST_F(QuillpushTest, ANameTheServerCannotTakeStopsTheRunBeforeAnythingGoes) {
