@@ -76,7 +76,7 @@ using CurlList = std::unique_ptr<curl_slist, void (*)(curl_slist*)>;
 std::string Quoted(const std::string& path) {
   std::string quoted = "\"";
   for (char c : path) {
-    if (c == '"') quoted += '\\';
+    if (c == '"' || c == '\\') quoted += '\\';
     quoted += c;
   }
   return quoted + "\"";
@@ -226,7 +226,10 @@ void FtpUploader::Remove(const std::string& name) {
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
   // The command takes the raw path; names were checked to hold no line break.
   const std::string path = WithSlash(target_.folder) + name;
-  const std::string command = sftp ? "rm " + Quoted("/~/" + path) : "DELE " + path;
+  // libcurl reads "/~/" as the login folder only in a path without quotes, and a name with a
+  // space needs them; a relative path means the same folder to every SFTP server.
+  const std::string command =
+      sftp ? "rm " + Quoted(path.substr(path.find_first_not_of('/'))) : "DELE " + path;
   CurlList commands(curl_slist_append(nullptr, command.c_str()), &curl_slist_free_all);
   curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
   curl_easy_setopt(curl, CURLOPT_QUOTE, commands.get());

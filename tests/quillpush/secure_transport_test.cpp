@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "core/settings_store.h"
 #include "core/sqlite_registry.h"
@@ -132,6 +134,46 @@ class SecureTransportTest : public ::testing::Test {
   }
   std::string Remote(const std::string& name) { return ReadFile(root_ + "public/blog/" + name); }
 
+  // Names that URLs and remote commands treat specially arrive under exactly their own
+  // names, are listed so, and are deleted again.
+  void ExpectAwkwardNamesToGoAndComeBack(const std::string& options) {
+    const std::vector<std::string> awkward = {"Café notes #2.html", "a%20b.txt", "q?x+y;z.txt",
+                                              "dir #1/ü +;%.txt"};
+    fs::create_directories(site_ + "dir #1");
+    for (const std::string& name : awkward) WriteFile(site_ + name, "content of " + name);
+    Outcome run = Quillpush(options + " Push Log");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ServerFiles(), (std::vector<std::string>{"Café notes #2.html", "a%20b.txt",
+                                                       "blog1.html", "dir #1/ü +;%.txt",
+                                                       "index.html", "q?x+y;z.txt", "rss.xml",
+                                                       "template.html"}));
+    for (const std::string& name : awkward) EXPECT_EQ(Remote(name), "content of " + name);
+
+    for (const std::string& name : awkward) fs::remove(site_ + name);
+    run = Quillpush("--dry-run --delete Push Log");
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const std::string& name : awkward) {
+      EXPECT_TRUE(Has(run.out, "delete   " + name + "\n")) << run.out;
+    }
+    fs::remove(root_ + "public/blog/a%20b.txt");  // someone took it off the server already
+    run = Quillpush(options + " --delete Push Log");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ServerFiles(), (std::vector<std::string>{"blog1.html", "dir #1", "index.html",
+                                                       "rss.xml", "template.html"}));
+  }
+  // What the remote folder holds, files and folders, by name.
+  std::vector<std::string> ServerFiles() {
+    std::vector<std::string> names;
+    const std::string folder = root_ + "public/blog/";
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      if (entry.is_regular_file() || fs::is_empty(entry.path())) {
+        names.push_back(entry.path().lexically_relative(folder));
+      }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
   testing::TempDir dir_;
   std::string site_ = dir_.File("site") + "/";
   std::string root_ = dir_.File("server") + "/";
@@ -224,6 +266,25 @@ TEST_F(SftpTest, AChangedHostKeyOrAStrangeClientKeyStopsWithoutAStamp) {
   EXPECT_TRUE(Has(run.err, "refused the login")) << run.err;
   EXPECT_FALSE(fs::exists(root_ + "public"));
   EXPECT_EQ(Stamp(), "");
+}
+
+TEST_F(SftpTest, AwkwardNamesArriveAsTheyAreAndAreDeletedAgain) {
+  ASSERT_EQ(Quillpush("--trust-host-key Push Log").status, 0);
+  ExpectAwkwardNamesToGoAndComeBack("");
+}
+
+TEST_F(SecureTransportTest, AwkwardNamesArriveAsTheyAreAndAreDeletedAgainOverFtpAndFtps) {
+  {
+    testing::FtpServer plain(root_, dir_.File("received.log"));
+    Set("FtpHost", "127.0.0.1:" + std::to_string(plain.Port()));
+    ExpectAwkwardNamesToGoAndComeBack("");
+  }
+  fs::remove_all(root_);
+  fs::create_directories(root_);
+  fs::remove(site_ + ".quillpush-manifest");
+  testing::FtpServer tls(root_, dir_.File("received.log"), 0, 0, dir_.File("cert.pem"));
+  Set("FtpHost", "ftps:127.0.0.1:" + std::to_string(tls.Port()));
+  ExpectAwkwardNamesToGoAndComeBack("--insecure-tls");
 }
 
 TEST_F(SecureTransportTest, FtpsDemandsTlsAndAVerifiedCertificateUnlessToldOtherwise) {
