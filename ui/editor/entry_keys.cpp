@@ -4,35 +4,9 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
+#include "ui/editor/typed_text.h"
+
 namespace quill::ui {
-namespace {
-
-// What a typed character becomes, so that everything typed stays text.
-QString Entity(QChar c) {
-  switch (c.unicode()) {
-    case '&':
-      return QStringLiteral("&amp;");
-    case '<':
-      return QStringLiteral("&lt;");
-    case '>':
-      return QStringLiteral("&gt;");
-    case '"':
-      return QStringLiteral("&quot;");
-    default:
-      return {};
-  }
-}
-
-QString Escaped(const QString& typed) {
-  QString out;
-  for (QChar c : typed) {
-    const QString entity = Entity(c);
-    out += entity.isEmpty() ? QString(c) : entity;
-  }
-  return out;
-}
-
-}  // namespace
 
 EntryKeys::EntryKeys(QPlainTextEdit& text, std::function<bool(const QKeyEvent*)> toolbar_keys,
                      std::function<void(bool forward)> leave)
@@ -53,8 +27,8 @@ bool EntryKeys::Leave(const QKeyEvent* event) {
 bool EntryKeys::EscapeTyped(const QKeyEvent* event) {
   if (text_.isReadOnly()) return false;
   const QString typed = event->text();
-  if (typed.size() != 1 || Entity(typed[0]).isEmpty()) return false;
-  text_.textCursor().insertText(Entity(typed[0]));
+  if (typed.size() != 1 || EntityOf(typed[0]).isEmpty()) return false;
+  text_.textCursor().insertText(EntityOf(typed[0]));
   return true;
 }
 
@@ -76,8 +50,8 @@ bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
       // Characters composed by an input method (dead keys and the like) are typed too.
       const auto* input = static_cast<QInputMethodEvent*>(event);
       const QString commit = input->commitString();
-      if (!input->preeditString().isEmpty() || Escaped(commit) == commit) return false;
-      text_.textCursor().insertText(Escaped(commit));
+      if (!input->preeditString().isEmpty() || TypedAsText(commit) == commit) return false;
+      text_.textCursor().insertText(TypedAsText(commit));
       return true;
     }
     default:

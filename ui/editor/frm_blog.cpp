@@ -22,6 +22,7 @@
 #include "ui/editor/draft_keeper.h"
 #include "ui/editor/entry_keys.h"
 #include "ui/editor/exact_text.h"
+#include "ui/editor/find_bar.h"
 #include "ui/editor/frm_date.h"
 #include "ui/editor/frm_list.h"
 #include "ui/editor/home_links.h"
@@ -62,6 +63,8 @@ frmBlog::frmBlog(App& app) : app_(app) {
   layout->addWidget(toolbar_);
   layout->addWidget(Rtf, 1);
   layout->addLayout(BuildButtons());
+  find_bar_ = new FindBar(*Rtf, *this);
+  layout->addWidget(find_bar_);
   // Tab walks the window as it is laid out: the text, then the buttons left to right.
   QWidget* order[] = {Rtf, cmdNav[0], cmdNav[1], cmdNav[2], cmdNav[3], cmdSetup, cmdDone};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);

@@ -16,6 +16,7 @@ namespace quill::ui {
 
 class App;
 class DraftKeeper;
+class FindBar;
 class HomeLinks;
 class MarkupHighlighter;
 class MarkupToolbar;
@@ -133,6 +134,7 @@ class frmBlog final : public QWidget {
   HomeLinks* home_links_;
   MarkupToolbar* toolbar_;
   MarkupHighlighter* highlighter_;
+  FindBar* find_bar_;
   QPointer<frmDate> date_dialog_;
   QPointer<frmList> list_window_;
 };
