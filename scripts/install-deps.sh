@@ -5,7 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/apt-lock.sh"
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libsqlite3-dev sqlite3 libexpat1-dev
+  libsqlite3-dev sqlite3 libexpat1-dev libxml2-dev
   libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev libqt6svg6
   libcurl4-openssl-dev libssl-dev

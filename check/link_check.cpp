@@ -1,0 +1,316 @@
+#include "check/link_check.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "check/address.h"
+#include "check/page_scan.h"
+#include "check/site_tree.h"
+#include "core/file_names.h"
+
+namespace quill::check {
+namespace {
+
+using Verdict = Finding::Verdict;
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  if (text.size() < end.size()) return false;
+  for (std::size_t i = 0; i < end.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - end.size() + i])) != end[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsPage(std::string_view name) {
+  return (EndsWithNoCase(name, ".html") || EndsWithNoCase(name, ".htm")) &&
+         name != core::kTemplateFile;  // the generator's input, not a page of the site
+}
+
+bool IsFeed(std::string_view name) {
+  return name == core::kFeedFile ||
+         (name.starts_with("sitemap") && name.ends_with(".xml") && name.find('/') == name.npos);
+}
+
+// The stamp an entry page's name carries: "2026-12-08-095544.html" is 2026-12-08 09:55:44.
+std::string StampOfEntryPage(std::string_view name) {
+  name = name.substr(name.rfind('/') + 1);
+  constexpr std::string_view kForm = "dddd-dd-dd-dddddd.html";
+  if (name.size() != kForm.size()) return {};
+  for (std::size_t i = 0; i < kForm.size(); ++i) {
+    const bool digit = name[i] >= '0' && name[i] <= '9';
+    if (kForm[i] == 'd' ? !digit : name[i] != kForm[i]) return {};
+  }
+  return std::string(name.substr(0, 10)) + " " + std::string(name.substr(11, 2)) + ":" +
+         std::string(name.substr(13, 2)) + ":" + std::string(name.substr(15, 2));
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string PercentDecoded(std::string_view text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+        HexValue(text[i + 2]) >= 0) {
+      bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+      i += 2;
+    } else {
+      bytes += text[i];
+    }
+  }
+  return bytes;
+}
+
+Finding Made(Verdict verdict, std::string page, std::string reference, std::string reason) {
+  Finding finding;
+  finding.verdict = verdict;
+  finding.page = std::move(page);
+  finding.reference = std::move(reference);
+  finding.reason = std::move(reason);
+  return finding;
+}
+
+// Reads a file of the walk, refusing a symbolic link put in its place since.
+std::optional<std::string> ReadWhole(const std::string& path, std::string& why) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      why = std::strerror(errno);
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+class SiteChecker {
+ public:
+  SiteChecker(const std::string& folder, const CheckOptions& options)
+      : options_(options), tree_(folder), resolver_(options.blog_address, options.site_address) {}
+
+  CheckReport Run();
+
+ private:
+  void ReadPage(const std::string& name, const std::string& bytes);
+  void ReadFeed(const std::string& name, const std::string& bytes);
+  void Follow(const std::string& page, const Reference& reference, const std::string& base,
+              const std::vector<EntryBlock>& entries);
+  // Why a file or folder of the output folder does not serve the reference; empty when it
+  // does. `reached` is the page that answers it.
+  std::string ReasonInside(const std::string& path, std::string& reached) const;
+  std::string ReasonForFragment(const std::string& reached, const std::string& fragment) const;
+  void External(Finding finding, const std::string& address);
+  void AddExternalFindings();
+
+  const CheckOptions& options_;
+  SiteTree tree_;
+  AddressResolver resolver_;
+  CheckReport report_;
+  std::unordered_map<std::string, std::unordered_set<std::string>> anchors_;
+  // A fragment of a page not read yet: its finding waits in its place among the others.
+  struct Pending {
+    std::size_t finding;
+    std::string reached;
+    std::string fragment;
+  };
+  std::vector<Pending> pending_;
+  std::map<std::string, std::vector<Finding>> external_;
+};
+
+CheckReport SiteChecker::Run() {
+  for (const std::string& link : tree_.Links()) {
+    report_.findings.push_back(
+        Made(Verdict::NotChecked, link, "", "a symbolic link: not followed, and not uploaded"));
+  }
+  for (const std::string& name : tree_.Files()) {
+    const bool page = IsPage(name);
+    if (!page && !IsFeed(name)) continue;
+    std::string why;
+    const std::optional<std::string> bytes = ReadWhole(tree_.Folder() + "/" + name, why);
+    if (!bytes) {
+      report_.findings.push_back(Made(Verdict::NotChecked, name, "", "cannot be read: " + why));
+      continue;
+    }
+    ++report_.pages;
+    if (page) {
+      ReadPage(name, *bytes);
+    } else {
+      ReadFeed(name, *bytes);
+    }
+  }
+  for (const Pending& pending : pending_) {
+    report_.findings[pending.finding].reason = ReasonForFragment(pending.reached, pending.fragment);
+  }
+  std::erase_if(report_.findings, [](const Finding& finding) { return finding.reason.empty(); });
+  AddExternalFindings();
+  std::stable_sort(report_.findings.begin(), report_.findings.end(),
+                   [](const Finding& a, const Finding& b) {
+                     return a.page != b.page ? a.page < b.page : a.line < b.line;
+                   });
+  return std::move(report_);
+}
+
+void SiteChecker::ReadPage(const std::string& name, const std::string& bytes) {
+  const PageScan scan = ScanPage(bytes);
+  anchors_[name] = {scan.anchors.begin(), scan.anchors.end()};
+  for (const Reference& reference : scan.references) {
+    Follow(name, reference, scan.base, scan.entries);
+  }
+}
+
+void SiteChecker::ReadFeed(const std::string& name, const std::string& bytes) {
+  for (const Reference& reference : ScanFeed(bytes)) Follow(name, reference, {}, {});
+}
+
+void SiteChecker::Follow(const std::string& page, const Reference& reference,
+                         const std::string& base, const std::vector<EntryBlock>& entries) {
+  ++report_.references;
+  Finding finding = Made(Verdict::Problem, page, reference.value, {});
+  finding.line = reference.line;
+  finding.entry = reference.entry;
+  if (reference.entry >= 0) {
+    const EntryBlock& block = entries[static_cast<std::size_t>(reference.entry)];
+    finding.entry_date = block.date;
+    finding.entry_stamp = StampOfEntryPage(page);
+    if (finding.entry_stamp.empty()) finding.entry_stamp = StampOfEntryPage(block.link);
+  }
+  const Target target = resolver_.Resolve(reference.value, page, base);
+  switch (target.kind) {
+    case Target::Kind::NotChecked:
+      finding.verdict = Verdict::NotChecked;
+      finding.reason = target.why;
+      report_.findings.push_back(std::move(finding));
+      return;
+    case Target::Kind::External:
+      finding.verdict = Verdict::External;
+      External(std::move(finding), target.address);
+      return;
+    case Target::Kind::Inside:
+      break;
+  }
+  std::string reached;
+  finding.reason = ReasonInside(target.path, reached);
+  if (finding.reason.empty() && target.has_fragment && IsPage(reached)) {
+    if (anchors_.contains(reached)) {
+      finding.reason = ReasonForFragment(reached, target.fragment);
+    } else {
+      pending_.push_back({report_.findings.size(), reached, target.fragment});
+      report_.findings.push_back(std::move(finding));
+      return;
+    }
+  }
+  if (!finding.reason.empty()) report_.findings.push_back(std::move(finding));
+}
+
+std::string SiteChecker::ReasonInside(const std::string& path, std::string& reached) const {
+  const bool folder_wanted = path.empty() || path.back() == '/';
+  const std::string name =
+      folder_wanted ? path.substr(0, path.empty() ? 0 : path.size() - 1) : path;
+  const SiteTree::Kind kind = name.empty() ? SiteTree::Kind::Folder : tree_.KindOf(name);
+  switch (kind) {
+    case SiteTree::Kind::File:
+      if (folder_wanted) return "a file, not a folder";
+      reached = name;
+      return {};
+    case SiteTree::Kind::Folder: {
+      reached = name.empty() ? "index.html" : name + "/index.html";
+      if (tree_.KindOf(reached) == SiteTree::Kind::File) return {};
+      return "no index.html in " + (name.empty() ? std::string("the output folder") : name + "/");
+    }
+    case SiteTree::Kind::Link:
+      return "a symbolic link, which is not uploaded";
+    case SiteTree::Kind::Withheld:
+      return "never uploaded";
+    case SiteTree::Kind::Missing:
+      break;
+  }
+  const std::vector<std::string> variants = tree_.CaseVariants(name);
+  if (!variants.empty()) return "differs only in letter case from " + variants.front();
+  return "no such file";
+}
+
+std::string SiteChecker::ReasonForFragment(const std::string& reached,
+                                           const std::string& fragment) const {
+  // An empty fragment and "top" take the reader to the top of any page.
+  if (fragment.empty() || fragment == "top" || fragment == "TOP" || fragment == "Top") return {};
+  const auto anchors = anchors_.find(reached);
+  if (anchors == anchors_.end()) return {};  // a page that could not be read is said so already
+  if (anchors->second.contains(fragment) || anchors->second.contains(PercentDecoded(fragment))) {
+    return {};
+  }
+  return "no element with id " + PercentDecoded(fragment) + " in " + reached;
+}
+
+void SiteChecker::External(Finding finding, const std::string& address) {
+  std::vector<Finding>& uses = external_[address];
+  if (!options_.external && !uses.empty()) {
+    ++uses.front().count;  // listed once; every use is only needed to report failures
+    return;
+  }
+  uses.push_back(std::move(finding));
+}
+
+void SiteChecker::AddExternalFindings() {
+  if (!options_.external) {
+    for (auto& [address, uses] : external_) {
+      Finding& first = uses.front();
+      first.reference = address;
+      first.reason = "not fetched";
+      report_.findings.push_back(std::move(first));
+    }
+    return;
+  }
+  std::vector<std::string> addresses;
+  for (const auto& entry : external_) addresses.push_back(entry.first);
+  const auto results = FetchAddresses(addresses, options_.fetch);
+  report_.external_fetched = static_cast<std::int64_t>(addresses.size());
+  for (auto& [address, uses] : external_) {
+    const FetchResult& result = results.at(address);
+    if (result.ok) continue;
+    for (Finding& use : uses) {
+      use.verdict = Verdict::Problem;
+      use.reason = result.reason;
+      report_.findings.push_back(std::move(use));
+    }
+  }
+}
+
+}  // namespace
+
+std::int64_t CheckReport::Count(Finding::Verdict verdict) const {
+  return std::count_if(findings.begin(), findings.end(),
+                       [&](const Finding& finding) { return finding.verdict == verdict; });
+}
+
+CheckReport CheckSite(const std::string& folder, const CheckOptions& options) {
+  SiteChecker checker(folder, options);
+  CheckReport report = checker.Run();
+  return report;
+}
+
+}  // namespace quill::check

@@ -1,0 +1,91 @@
+#include "check/site_tree.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/atomic_file.h"
+#include "core/file_names.h"
+#include "core/quill_error.h"
+
+namespace quill::check {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// Files of the output folder itself that are the program's own and never go up.
+bool StaysHome(const std::string& leaf) {
+  const std::string database = core::kDatabaseFile;
+  return leaf == database || leaf.starts_with(database + "-");
+}
+
+}  // namespace
+
+SiteTree::SiteTree(const std::string& folder) : folder_(folder) {
+  while (folder_.size() > 1 && (folder_.back() == '/' || folder_.back() == '\\')) {
+    folder_.pop_back();
+  }
+  std::error_code error;
+  if (!fs::is_directory(folder_, error)) {
+    throw core::QuillError("The output folder " + folder + " does not exist.");
+  }
+  Walk(folder_, "");
+  std::sort(files_.begin(), files_.end());
+  std::sort(links_.begin(), links_.end());
+}
+
+void SiteTree::Add(std::string name, Kind kind) {
+  by_lower_case_[LowerCase(name)].push_back(name);
+  if (kind == Kind::File) files_.push_back(name);
+  if (kind == Kind::Link) links_.push_back(name);
+  kinds_.emplace(std::move(name), kind);
+}
+
+// Names are built from the walked names themselves, never from a resolved path.
+void SiteTree::Walk(const std::string& path, const std::string& prefix) {
+  std::error_code error;
+  fs::directory_iterator it(path, error);
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    const std::string leaf = it->path().filename().string();
+    const std::string name = prefix + leaf;
+    const fs::file_status status = it->symlink_status(error);
+    if (error) break;
+    if (fs::is_symlink(status)) {
+      Add(name, Kind::Link);
+    } else if (leaf.starts_with('.') || core::IsTempFileName(leaf) ||
+               (prefix.empty() && StaysHome(leaf))) {
+      Add(name, Kind::Withheld);
+    } else if (fs::is_directory(status)) {
+      Add(name, Kind::Folder);
+      Walk(it->path().string(), name + "/");
+    } else if (fs::is_regular_file(status)) {
+      Add(name, Kind::File);
+    }
+  }
+  if (error) throw core::QuillError("Cannot read the folder " + path + ": " + error.message());
+}
+
+SiteTree::Kind SiteTree::KindOf(std::string_view name) const {
+  const auto found = kinds_.find(std::string(name));
+  return found == kinds_.end() ? Kind::Missing : found->second;
+}
+
+std::vector<std::string> SiteTree::CaseVariants(std::string_view name) const {
+  const auto found = by_lower_case_.find(LowerCase(name));
+  if (found == by_lower_case_.end()) return {};
+  std::vector<std::string> variants;
+  for (const std::string& variant : found->second) {
+    if (variant != name) variants.push_back(variant);
+  }
+  std::sort(variants.begin(), variants.end());
+  return variants;
+}
+
+}  // namespace quill::check
