@@ -2,8 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace quill::core {
 namespace {
+
+// Where a long text first differs from the one expected, short enough to read; empty when
+// they are the same.
+std::string Difference(const std::string& got, const std::string& expected) {
+  const auto at = static_cast<std::size_t>(
+      std::mismatch(got.begin(), got.end(), expected.begin(), expected.end()).first - got.begin());
+  if (at == got.size() && at == expected.size()) return "";
+  return "at byte " + std::to_string(at) + ": " + ::testing::PrintToString(got.substr(at, 12)) +
+         " where " + ::testing::PrintToString(expected.substr(at, 12)) + " belongs";
+}
 
 TEST(Win1252, KeepsWhatTheCodePageHoldsAndReferencesTheRest) {
   EXPECT_EQ(ToWin1252("plain <b>ASCII</b>"), "plain <b>ASCII</b>");
@@ -60,6 +72,47 @@ TEST(Win1252Writer, ALineInPiecesOfAnyLengthReadsAsTheWholeLine) {
     writer.WriteText(text.substr(cut));
     writer.EndLine();
     EXPECT_EQ(sink.Data(), start + written + "\r\n") << shift;
+  }
+}
+
+// A long line is converted 64 KiB at a time. Whatever way a character lies across the end of
+// each of the first two 64 KiB, it is written as it would be anywhere else: two-, three- and
+// four-byte ones, ones the code page holds and ones it writes as references, and a reference
+// the user typed.
+TEST(Win1252Writer, ACharacterAcrossEach64KiBBoundaryIsWrittenWhole) {
+  struct Kind {
+    std::string utf8, written;
+  };
+  const Kind kinds[] = {
+      {"\xC3\xA9", "\xE9"},               // é
+      {"\xC5\x81", "&#321;"},             // Ł
+      {"\xE2\x82\xAC", "\x80"},           // €
+      {"\xE2\x98\x83", "&#9731;"},        // ☃
+      {"\xF0\x9F\x98\x80", "&#128512;"},  // 😀
+      {"&#233;", "&#233;"},               // typed as a reference
+  };
+  constexpr std::size_t k64KiB = 1 << 16;
+  for (const Kind& kind : kinds) {
+    const std::size_t size = kind.utf8.size();
+    std::string run, run_written;
+    for (int i = 0; i < 8; ++i) {
+      run += kind.utf8;
+      run_written += kind.written;
+    }
+    // A run of eight of the kind across the first 64 KiB and one across the 64 KiB after the
+    // first run's slice ends, each shifted to every place a character can stand against it.
+    for (std::size_t first = 0; first < size; ++first) {
+      for (std::size_t second = 0; second < size; ++second) {
+        const std::string a(k64KiB - 4 * size + first, 'a');
+        const std::string b(k64KiB - 8 * size + second, 'b');
+        const std::string c(500, 'c');
+        StringSink sink;
+        Win1252Writer writer(sink);
+        writer.WriteText(a + run + b + run + c);
+        EXPECT_EQ(Difference(sink.Data(), a + run_written + b + run_written + c), "")
+            << ::testing::PrintToString(kind.utf8) << " shifted " << first << ", " << second;
+      }
+    }
   }
 }
 

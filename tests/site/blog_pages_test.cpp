@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/quill_error.h"
@@ -218,6 +219,48 @@ TEST_F(BlogPagesTest, PagesFillUpToTheSizeLimitAndRunOverByTheirLastEntry) {
   output_.files.clear();
   EXPECT_EQ(Build().pages, 100);
   EXPECT_EQ(Page("blog99.html").size(), 2u);
+}
+
+// A page closes only once its markup is longer than the limit: markup of exactly the limit
+// still takes the next entry. The count is of characters as the page holds them (line ends
+// left out), and starts again on every page.
+TEST_F(BlogPagesTest, APageFullToTheLimitTakesTheNextEntryAndOneCharacterMoreDoesNot) {
+  UseTemplate("BlogContent\r\n");
+  Settings().MaxPageSize = 1;  // 1,024 characters
+  // Each entry's markup, as long as asked: the five styled lines around a text that starts
+  // with an "é" (two bytes stored, one written).
+  const std::string date = FormatEntryStamp(Settings(), kSundayEvening, true);
+  const std::size_t markup = 15 + (18 + date.size() + 6) + 19 + (3 + 4) + 12;
+  struct Case {
+    std::vector<std::size_t> lengths;  // of each entry's markup, newest first
+    std::vector<int> per_page;         // entries on each page
+  };
+  const Case cases[] = {
+      {{1023, 200}, {2}},
+      {{1024, 200}, {2}},
+      {{1025, 200}, {1, 1}},
+      {{600, 424, 200}, {3}},
+      {{600, 425, 200}, {2, 1}},
+      {{1025, 600, 424, 200}, {1, 3}},
+      {{1025, 600, 425, 200}, {1, 2, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.lengths));
+    std::vector<Stamp> stamps;
+    for (std::size_t i = 0; i < c.lengths.size(); ++i) {
+      stamps.push_back(Stamp{2026, 12, 6, 22, 59 - static_cast<int>(i), 7});  // newest first
+      Save(stamps.back(), "\xC3\xA9" + std::string(c.lengths[i] - markup - 1, 'a'));
+    }
+    output_.files = {{"quillsmith.css", ""}};
+    const BuildReport report = Build();
+    ASSERT_EQ(report.pages, static_cast<int>(c.per_page.size()));
+    for (int n = 0; n < report.pages; ++n) {
+      const Lines page = Page(PageName(Settings(), n, report.pages - 1));
+      EXPECT_EQ(std::count(page.begin(), page.end(), "<div id=\"blog\">"), c.per_page[n])
+          << "page " << n;
+    }
+    for (const Stamp& stamp : stamps) entries_.DeleteEntry(stamp);
+  }
 }
 
 TEST_F(BlogPagesTest, OnePlaceholderALineInTheirOrder) {

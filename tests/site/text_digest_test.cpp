@@ -47,5 +47,30 @@ TEST(ExtractEntryTitle, LongWordsAreCutHardAt32Characters) {
   EXPECT_EQ(ExtractEntryTitle(accented), expected);
 }
 
+// A title never ends in part of a character reference: a reference the cut would split is
+// left out whole, one that ends right at the cut stays, and an "&" that starts none is text.
+TEST(ExtractEntryTitle, ACutNeverSplitsACharacterReference) {
+  const auto x = [](std::size_t n) { return std::string(n, 'x'); };
+  // Right after a whole reference: the 32 characters stand.
+  EXPECT_EQ(ExtractEntryTitle(x(27) + "&amp;yyyy"), x(27) + "&amp;");
+  EXPECT_EQ(ExtractEntryTitle(x(26) + "&#233;yyyy"), x(26) + "&#233;");
+  // Inside one: it goes, down to its "&".
+  EXPECT_EQ(ExtractEntryTitle(x(29) + "&amp;yyyy"), x(29));
+  EXPECT_EQ(ExtractEntryTitle(x(28) + "&#233;yyyy"), x(28));
+  EXPECT_EQ(ExtractEntryTitle(x(29) + "&#xE9;yyyy"), x(29));
+  EXPECT_EQ(ExtractEntryTitle(x(31) + "&amp;"), x(31));
+  EXPECT_EQ(ExtractEntryTitle("&lt;" + x(24) + "&amp;yyyy"), "&lt;" + x(24));
+  // Right before one: nothing of it.
+  EXPECT_EQ(ExtractEntryTitle(x(32) + "&amp;"), x(32));
+  // A cut after a word that leaves the reference behind it whole.
+  EXPECT_EQ(ExtractEntryTitle("Fish and chips on the pier with &amp; salt"),
+            "Fish and chips on the pier with");
+  EXPECT_EQ(ExtractEntryTitle("Tea and cakes at the fair &amp; more to come"),
+            "Tea and cakes at the fair &amp;");
+  // No reference: a stray "&" and a name without its ";" are cut like any text.
+  EXPECT_EQ(ExtractEntryTitle(x(30) + "R&D,3;4"), x(30) + "R&");
+  EXPECT_EQ(ExtractEntryTitle(x(29) + "&amp and more"), x(29) + "&am");
+}
+
 }  // namespace
 }  // namespace quill::site

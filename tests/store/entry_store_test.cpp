@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,74 @@ TEST_F(EntryStoreTest, SeekingFindsExactStampsAndNeighbours) {
   entries_.SeekEntry(missing);
   entries_.MoveNextEntry();
   ExpectCurrent(kTuesday, "two");
+}
+
+// A seek that finds no entry leaves the cursor where the stamp would stand, whatever it was
+// on before: Next and Previous step from there, either way, and on from where they land.
+TEST_F(EntryStoreTest, AfterASeekThatMissesNextAndPreviousStepFromTheStampSought) {
+  SaveThree();
+  const Stamp before_monday{2026, 12, 1, 0, 0, 0};
+  const Stamp between{2026, 12, 8, 0, 0, 0};  // Monday < between < Tuesday
+  const Stamp after_wednesday{2026, 12, 31, 0, 0, 0};
+  // The cursor on the oldest, on the newest, and past either end before each seek.
+  const std::function<void()> places[] = {
+      [&] { entries_.MoveFirstEntry(); },
+      [&] { entries_.MoveLastEntry(); },
+      [&] {
+        entries_.MoveLastEntry();
+        entries_.MoveNextEntry();
+      },
+      [&] {
+        entries_.MoveFirstEntry();
+        entries_.MovePreviousEntry();
+      },
+  };
+  for (std::size_t place = 0; place < std::size(places); ++place) {
+    SCOPED_TRACE("cursor placed by way " + std::to_string(place));
+    places[place]();
+    entries_.SeekEntry(between);
+    entries_.MoveNextEntry();
+    ExpectCurrent(kTuesday, "two");
+    entries_.MoveNextEntry();
+    ExpectCurrent(kWednesday, "three");
+
+    places[place]();
+    entries_.SeekEntry(between);
+    entries_.MovePreviousEntry();
+    ExpectCurrent(kMonday, "one");
+    entries_.MoveNextEntry();
+    ExpectCurrent(kTuesday, "two");
+
+    // Before the oldest and after the newest.
+    places[place]();
+    entries_.SeekEntry(before_monday);
+    entries_.MoveNextEntry();
+    ExpectCurrent(kMonday, "one");
+    places[place]();
+    entries_.SeekEntry(before_monday);
+    entries_.MovePreviousEntry();
+    ExpectNone();
+    entries_.MoveNextEntry();
+    ExpectCurrent(kMonday, "one");
+
+    places[place]();
+    entries_.SeekEntry(after_wednesday);
+    entries_.MovePreviousEntry();
+    ExpectCurrent(kWednesday, "three");
+    places[place]();
+    entries_.SeekEntry(after_wednesday);
+    entries_.MoveNextEntry();
+    ExpectNone();
+    entries_.MovePreviousEntry();
+    ExpectCurrent(kWednesday, "three");
+  }
+  // A seek that finds its entry steps from it alike.
+  entries_.SeekEntry(kTuesday);
+  entries_.MovePreviousEntry();
+  ExpectCurrent(kMonday, "one");
+  entries_.SeekEntry(kTuesday);
+  entries_.MoveNextEntry();
+  ExpectCurrent(kWednesday, "three");
 }
 
 TEST_F(EntryStoreTest, DeletingLeavesANeighbourCurrent) {
