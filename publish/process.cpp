@@ -12,6 +12,7 @@
 #include <time.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 extern char** environ;
@@ -126,6 +127,8 @@ LaunchResult RunAndWait(const std::string& program, const std::vector<std::strin
   return {true, {}, known ? static_cast<int>(code) : -1};
 }
 
+std::string SignalName(int signal) { return "signal " + std::to_string(signal); }
+
 #else
 
 namespace {
@@ -177,7 +180,15 @@ LaunchResult RunAndWait(const std::string& program, const std::vector<std::strin
       nanosleep(&pause, nullptr);
     }
   }
-  return {true, {}, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+  return {true, {}, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+          WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+}
+
+std::string SignalName(int signal) {
+  const char* abbreviation = sigabbrev_np(signal);
+  const std::string name =
+      abbreviation != nullptr ? "SIG" + std::string(abbreviation) : "signal " + std::to_string(signal);
+  return name + " (" + strsignal(signal) + ")";
 }
 
 #endif

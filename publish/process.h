@@ -10,7 +10,11 @@ struct LaunchResult {
   bool started = false;
   std::string error;   // why the program could not be started
   int exit_code = -1;  // once started: its exit status; -1 when it did not end normally
+  int signal = 0;      // the signal that ended it, where the system has signals; else 0
 };
+
+// "SIGKILL (Killed)": a signal as messages name it.
+std::string SignalName(int signal);
 
 // Where the program's standard output and error go: files, created or emptied; an empty
 // path leaves that stream where this process has it.

@@ -28,6 +28,16 @@ Command UploaderCommand(const std::string& uploader_path, const std::string& pro
   return {uploader_path, {project_name}};
 }
 
+std::string UploaderFailure(const std::string& program, const LaunchResult& result) {
+  if (!result.started) {
+    return "The uploader " + program + " could not be started: " + result.error;
+  }
+  if (result.exit_code >= 0) return {};
+  return "The uploader " + program + " " +
+         (result.signal != 0 ? "was ended by " + SignalName(result.signal) : "ended abnormally") +
+         " before it finished: the site may not be completely uploaded.";
+}
+
 std::string UploaderPath(const std::string& app_folder) {
 #ifdef _WIN32
   return app_folder + "quillpush.exe";

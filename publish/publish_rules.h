@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/project_settings.h"
+#include "publish/process.h"
 
 namespace quill::publish {
 
@@ -26,6 +27,11 @@ struct Command {
 // How the uploader is started for a project: the program itself, and the project name as
 // its one argument, passed as it stands.
 Command UploaderCommand(const std::string& uploader_path, const std::string& project_name);
+
+// What the editor says once the uploader `program` is over, or "" when nothing needs saying:
+// an uploader that ended by itself has shown its own success or failure, but one that could
+// not start, or that a signal ended, had no chance to.
+std::string UploaderFailure(const std::string& program, const LaunchResult& result);
 
 // The uploader's file in the application folder (which ends with a separator).
 std::string UploaderPath(const std::string& app_folder);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <utility>
+
 #include "publish/process.h"
 #include "publish/publish_rules.h"
 #include "support/temp_dir.h"
@@ -78,6 +81,29 @@ TEST(RunAndWait, WaitsForTheProgramAndPassesArgumentsUntouched) {
   EXPECT_GE(idle, 3);
   EXPECT_EQ(testing::ReadFile(out), std::string("x", 2));
 }
+
+#ifndef _WIN32
+TEST(RunAndWait, AnUploaderEndedByASignalIsAFailureThatNamesTheSignal) {
+  for (const auto& [number, name] : {std::pair{SIGKILL, "SIGKILL"}, std::pair{SIGSEGV, "SIGSEGV"},
+                                     std::pair{SIGTERM, "SIGTERM"}}) {
+    const LaunchResult result =
+        RunAndWait("/bin/sh", {"-c", "ulimit -c 0; kill -" + std::to_string(number) + " $$"});
+    ASSERT_TRUE(result.started) << result.error;
+    EXPECT_EQ(result.signal, number);
+    EXPECT_NE(result.exit_code, 0);
+    const std::string failure = UploaderFailure("/opt/q/quillpush", result);
+    EXPECT_NE(failure.find("/opt/q/quillpush was ended by " + std::string(name)),
+              std::string::npos)
+        << failure;
+  }
+  // An exit status is the uploader's own word, even the one a shell gives for a kill.
+  const LaunchResult reported = RunAndWait("/bin/sh", {"-c", "exit 137"});
+  EXPECT_EQ(reported.exit_code, 137);
+  EXPECT_EQ(reported.signal, 0);
+  EXPECT_EQ(UploaderFailure("/opt/q/quillpush", reported), "");
+  EXPECT_EQ(UploaderFailure("/opt/q/quillpush", RunAndWait("/bin/sh", {"-c", "exit 0"})), "");
+}
+#endif
 
 TEST(RunAndWait, AMissingProgramSaysWhyInOneLine) {
   testing::TempDir dir;

@@ -268,6 +268,26 @@ TEST_F(SftpTest, AChangedHostKeyOrAStrangeClientKeyStopsWithoutAStamp) {
   EXPECT_EQ(Stamp(), "");
 }
 
+TEST_F(SftpTest, AHostKeyThatChangesAfterItWasTrustedIsRefusedAtTheLoginItself) {
+  ASSERT_EQ(Quillpush("--trust-host-key Push Log").status, 0);
+  const int port = server_.Port();
+  server_.Stop();
+  // Another server answers at the trusted address, and it would take the user's key: its key
+  // first differs from the one recorded, then known_hosts holds none for the address at all.
+  const std::string root = dir_.File("other-server");
+  testing::SshServer other(dir_.File("other-sshd"), root, port);
+  other.Authorize(server_.ClientKey());
+  for (const char* known : {"CHANGED", "not known"}) {
+    if (std::string(known) == "not known") fs::remove(known_hosts_);
+    const Outcome run = Quillpush();
+    EXPECT_EQ(run.status, 1) << known;
+    EXPECT_TRUE(Has(run.err, known)) << run.err;
+    EXPECT_TRUE(Has(run.err, other.HostFingerprint())) << run.err;
+    EXPECT_TRUE(fs::is_empty(root)) << known;
+    EXPECT_EQ(Stamp(), "") << known;
+  }
+}
+
 TEST_F(SftpTest, AwkwardNamesArriveAsTheyAreAndAreDeletedAgain) {
   ASSERT_EQ(Quillpush("--trust-host-key Push Log").status, 0);
   ExpectAwkwardNamesToGoAndComeBack("");

@@ -36,7 +36,7 @@ class FakeDesktopServices final : public ui::DesktopServices {
   std::vector<QString> opened;
   QString open_failure;  // why opening an address fails; empty: it opens
   std::vector<Launch> launches;
-  publish::LaunchResult launch_result{true, {}};
+  publish::LaunchResult launch_result{true, {}, 0};  // ran and ended well
   std::function<void()> while_running;  // what the launched program does
   bool run_programs = false;            // really start them, and wait
   std::deque<QString> file_names;       // answers to the file dialogs

@@ -33,16 +33,18 @@ inline void Run(const std::string& command) {
 
 // A real SSH server on loopback (Debian's openssh-server), run as the current user for one
 // test with host and client keys made for it: it takes only the key `ClientKey()`, and its
-// SFTP logins start in `root`. `folder` holds its keys, configuration and log.
+// SFTP logins start in `root`. `folder` holds its keys, configuration and log. `port` 0 picks
+// a free one.
 class SshServer {
  public:
-  SshServer(const std::string& folder, const std::string& root) : folder_(folder + "/") {
+  SshServer(const std::string& folder, const std::string& root, int port = 0)
+      : folder_(folder + "/") {
     std::filesystem::create_directories(folder_);
     std::filesystem::create_directories(root);
     Run("ssh-keygen -q -t ed25519 -N '' -C test-host -f '" + folder_ + "host_key'");
     Run("ssh-keygen -q -t ed25519 -N '' -C test-client -f '" + ClientKey() + "'");
     std::filesystem::copy_file(ClientKey() + ".pub", folder_ + "authorized_keys");
-    port_ = FreeLoopbackPort();
+    port_ = port != 0 ? port : FreeLoopbackPort();
     std::ofstream(folder_ + "sshd_config")
         << "ListenAddress 127.0.0.1\nPort " << port_ << "\nHostKey " << folder_
         << "host_key\nPidFile none\nAuthorizedKeysFile " << folder_
@@ -54,15 +56,23 @@ class SshServer {
     if (geteuid() == 0) mkdir("/run/sshd", 0755);
     Start();
   }
-  ~SshServer() {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
+  ~SshServer() { Stop(); }
   SshServer(const SshServer&) = delete;
   SshServer& operator=(const SshServer&) = delete;
 
   int Port() const { return port_; }
   std::string ClientKey() const { return folder_ + "client_key"; }
+  // Takes the client key of another server in place of its own.
+  void Authorize(const std::string& client_key) const {
+    std::filesystem::copy_file(client_key + ".pub", folder_ + "authorized_keys",
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = 0;
+  }
   // "SHA256:…" of the server's host key, as ssh-keygen shows it.
   std::string HostFingerprint() const {
     const std::string out = folder_ + "fingerprint";

@@ -370,6 +370,26 @@ TEST_F(SynchTest, AnUploaderThatCannotStartIsReported) {
   EXPECT_TRUE(Nav(3)->isEnabled());  // still stale, still offered
 }
 
+TEST_F(SynchTest, AnUploaderEndedByASignalIsReportedAndTheStampsStay) {
+  app_.Settings().SetProjectValue("FtpTime", "101459");
+  const std::string uploader = (app_folder_ + "quillpush").toStdString();
+  Start();
+  services_.run_programs = true;
+  for (const char* name : {"KILL", "SEGV", "TERM"}) {
+    testing::WriteFile(uploader, std::string("#!/bin/sh\nulimit -c 0\nkill -") + name + " $$\n");
+    std::filesystem::permissions(uploader, std::filesystem::perms::owner_all);
+    services_.messages.clear();
+    Click(Nav(3));
+    ASSERT_EQ(services_.messages.size(), 1u) << name;
+    EXPECT_EQ(services_.messages[0].title, "Oops!");
+    EXPECT_TRUE(services_.messages[0].text.contains(QString("ended by SIG") + name))
+        << services_.messages[0].text.toStdString();
+    EXPECT_EQ(app_.Project().FtpDate, "261207");
+    EXPECT_EQ(app_.Project().FtpTime, "101459");
+    EXPECT_TRUE(Nav(3)->isEnabled()) << name;  // still stale, still offered
+  }
+}
+
 TEST_F(SynchTest, NeverOfferedWithoutTheUploader) {
   std::filesystem::remove((app_folder_ + "quillpush").toStdString());
   app_.Settings().SetProjectValue("FtpTime", "101459");

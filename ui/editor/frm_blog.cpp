@@ -351,10 +351,8 @@ void frmBlog::Synch() {
       publish::UploaderCommand(app_.UploaderPath().toStdString(), app_.Project().ProjectName);
   const publish::LaunchResult result =
       app_.Services().RunAndWait(command.program, command.arguments);
-  if (!result.started) {
-    app_.Services().Oops(
-        this, "The uploader " + Q(command.program) + " could not be started: " + Q(result.error));
-  }
+  const std::string failure = publish::UploaderFailure(command.program, result);
+  if (!failure.empty()) app_.Services().Oops(this, Q(failure));
   // The uploader writes the upload stamps into the project's settings.
   app_.Session().Reload();
 }
