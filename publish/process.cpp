@@ -180,14 +180,16 @@ LaunchResult RunAndWait(const std::string& program, const std::vector<std::strin
       nanosleep(&pause, nullptr);
     }
   }
-  return {true, {}, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+  return {true,
+          {},
+          WIFEXITED(status) ? WEXITSTATUS(status) : -1,
           WIFSIGNALED(status) ? WTERMSIG(status) : 0};
 }
 
 std::string SignalName(int signal) {
   const char* abbreviation = sigabbrev_np(signal);
-  const std::string name =
-      abbreviation != nullptr ? "SIG" + std::string(abbreviation) : "signal " + std::to_string(signal);
+  const std::string name = abbreviation != nullptr ? "SIG" + std::string(abbreviation)
+                                                   : "signal " + std::to_string(signal);
   return name + " (" + strsignal(signal) + ")";
 }
 

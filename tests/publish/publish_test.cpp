@@ -92,8 +92,7 @@ TEST(RunAndWait, AnUploaderEndedByASignalIsAFailureThatNamesTheSignal) {
     EXPECT_EQ(result.signal, number);
     EXPECT_NE(result.exit_code, 0);
     const std::string failure = UploaderFailure("/opt/q/quillpush", result);
-    EXPECT_NE(failure.find("/opt/q/quillpush was ended by " + std::string(name)),
-              std::string::npos)
+    EXPECT_NE(failure.find("/opt/q/quillpush was ended by " + std::string(name)), std::string::npos)
         << failure;
   }
   // An exit status is the uploader's own word, even the one a shell gives for a kill.

@@ -562,9 +562,8 @@ TEST_F(DeletionCapTest, ExactlyHalfOfTheFilesMayGoButNotOneMore) {
   ServeOn(server.Port());
   const std::vector<std::string> names = AddFiles(3);  // twelve files on the server
   ASSERT_EQ(Quillpush().status, 0);
-  const std::vector<std::string> pages = {"blog1.html", "blog2.html", "blog3.html",
-                                          "rss.xml",    "files/f0.txt", "files/f1.txt",
-                                          "files/f2.txt"};
+  const std::vector<std::string> pages = {"blog1.html",   "blog2.html",   "blog3.html",  "rss.xml",
+                                          "files/f0.txt", "files/f1.txt", "files/f2.txt"};
   ExpectDeletion(pages, 7, false);
   ExpectDeletion(pages, 6, true);
 }

@@ -143,10 +143,10 @@ class SecureTransportTest : public ::testing::Test {
     for (const std::string& name : awkward) WriteFile(site_ + name, "content of " + name);
     Outcome run = Quillpush(options + " Push Log");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ServerFiles(), (std::vector<std::string>{"Café notes #2.html", "a%20b.txt",
-                                                       "blog1.html", "dir #1/ü +;%.txt",
-                                                       "index.html", "q?x+y;z.txt", "rss.xml",
-                                                       "template.html"}));
+    EXPECT_EQ(ServerFiles(),
+              (std::vector<std::string>{"Café notes #2.html", "a%20b.txt", "blog1.html",
+                                        "dir #1/ü +;%.txt", "index.html", "q?x+y;z.txt", "rss.xml",
+                                        "template.html"}));
     for (const std::string& name : awkward) EXPECT_EQ(Remote(name), "content of " + name);
 
     for (const std::string& name : awkward) fs::remove(site_ + name);

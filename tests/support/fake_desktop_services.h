@@ -37,10 +37,10 @@ class FakeDesktopServices final : public ui::DesktopServices {
   QString open_failure;  // why opening an address fails; empty: it opens
   std::vector<Launch> launches;
   publish::LaunchResult launch_result{true, {}, 0};  // ran and ended well
-  std::function<void()> while_running;  // what the launched program does
-  bool run_programs = false;            // really start them, and wait
-  std::deque<QString> file_names;       // answers to the file dialogs
-  std::deque<QColor> colours;           // answers to the colour dialog; none: cancelled
+  std::function<void()> while_running;               // what the launched program does
+  bool run_programs = false;                         // really start them, and wait
+  std::deque<QString> file_names;                    // answers to the file dialogs
+  std::deque<QColor> colours;  // answers to the colour dialog; none: cancelled
   int clipboard_clears = 0;
 
   ui::MessageAnswer ShowMessage(QWidget*, const QString& title, const QString& text,
