@@ -6,6 +6,8 @@ namespace {
 // Stray bytes travel as lone low surrogates, which valid UTF-8 can never produce.
 constexpr char32_t kStrayByteBase = 0xDC00;
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -23,8 +25,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
-
-}  // namespace
 
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& c) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };

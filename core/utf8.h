@@ -10,6 +10,9 @@ namespace quill::core {
 // there are not valid UTF-8 (overlong forms and surrogates included).
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& c);
 
+// Appends the UTF-8 bytes of `c` (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t c);
+
 // Text as characters, for rules that count characters rather than bytes. A byte that is not
 // valid UTF-8 becomes a stand-in character that ToUtf8 turns back into the same byte, so the
 // round trip never loses anything.

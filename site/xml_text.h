@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/html_references.h"
+
 namespace quill::site {
 
-// The length of the character reference that starts at text[at] — "&name;", "&#233;" or
-// "&#xE9;" — or 0 when no well-formed reference starts there.
-std::size_t ReferenceLength(std::string_view text, std::size_t at);
+using core::ReferenceLength;
 
 // User text as the content of an XML element that every strict reader accepts, on one line
 // and in plain ASCII: a character above 0x7F becomes a numeric reference, an HTML named

@@ -29,6 +29,7 @@
 #include "ui/editor/markup_highlighter.h"
 #include "ui/editor/markup_toolbar.h"
 #include "ui/editor/single_window.h"
+#include "ui/editor/word_count.h"
 #include "ui/qt_text.h"
 
 namespace quill::ui {
@@ -93,6 +94,7 @@ QLayout* frmBlog::BuildTop() {
   auto* top = new QHBoxLayout;
   top->addWidget(Label1);
   top->addWidget(draft_note_);
+  top->addWidget(new WordCount(*Rtf));
   top->addLayout(links);
   return top;
 }

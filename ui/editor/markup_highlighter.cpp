@@ -2,6 +2,8 @@
 
 #include <QTextDocument>
 
+#include "ui/editor/entry_words.h"
+
 namespace quill::ui {
 namespace {
 
@@ -25,39 +27,13 @@ int MarkupHighlighter::LastCloseBracket() {
 void MarkupHighlighter::highlightBlock(const QString& text) {
   QTextCharFormat red;
   red.setForeground(QColor(255, 0, 0));
-  const int length = static_cast<int>(text.size());
-  int from = 0;
-
-  if (previousBlockState() == kInsideTag) {
-    const int gt = static_cast<int>(text.indexOf(QLatin1Char('>')));
-    if (gt < 0) {
-      setFormat(0, length, red);
-      setCurrentBlockState(kInsideTag);
-      return;
-    }
-    setFormat(0, gt, red);
-    from = gt + 1;
-  }
-
-  while (from < length) {
-    const int lt = static_cast<int>(text.indexOf(QLatin1Char('<'), from));
-    if (lt < 0) break;
-    const int gt = static_cast<int>(text.indexOf(QLatin1Char('>'), lt + 1));
-    if (gt >= 0) {
-      setFormat(lt + 1, gt - lt - 1, red);
-      from = gt + 1;
-      continue;
-    }
-    // The tag goes on past this line only if a ">" comes later in the text.
-    const int block_end = currentBlock().position() + length;
-    if (LastCloseBracket() > block_end) {
-      setFormat(lt + 1, length - lt - 1, red);
-      setCurrentBlockState(kInsideTag);
-      return;
-    }
-    break;
-  }
-  setCurrentBlockState(kOutside);
+  // A tag goes on past this line only if a ">" comes later in the text.
+  const int block_end = currentBlock().position() + static_cast<int>(text.size());
+  const std::vector<TagSpan> tags = FindTags(text, previousBlockState() == kInsideTag,
+                                             [&] { return LastCloseBracket() > block_end; });
+  for (const TagSpan& tag : tags) setFormat(tag.open + 1, tag.close - tag.open - 1, red);
+  const bool runs_on = !tags.empty() && tags.back().close == text.size();
+  setCurrentBlockState(runs_on ? kInsideTag : kOutside);
 }
 
 }  // namespace quill::ui
