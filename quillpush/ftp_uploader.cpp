@@ -32,8 +32,8 @@ struct Replies {
   ConnectionNotes& notes;
 };
 
-// Every reply line of the server comes through here; the last one explains a failure, and
-// a 234 says the server agreed to TLS.
+// Every reply line of the server comes through here; the last one explains a failure or
+// answers a command, and a 234 says the server agreed to TLS.
 std::size_t KeepReply(char* buffer, std::size_t size, std::size_t count, void* data) {
   auto* replies = static_cast<Replies*>(data);
   std::string line(buffer, size * count);
@@ -41,6 +41,12 @@ std::size_t KeepReply(char* buffer, std::size_t size, std::size_t count, void* d
   if (line.starts_with("234")) replies->notes.tls = true;
   if (!line.empty()) replies->last = line;
   return size * count;
+}
+
+// The folder part of a remote path, "" for a name in the login folder itself.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string Escaped(CURL* curl, const std::string& path) {
@@ -154,6 +160,8 @@ void FtpUploader::Prepare(const std::string& url, char* error) {
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &KeepReply);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Discard);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
+  // The whole path goes with each command: no walk from folder to folder for every file.
+  curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
 }
 
 void FtpUploader::Fail(const std::string& what, int result, const char* error) const {
@@ -166,8 +174,42 @@ void FtpUploader::Fail(const std::string& what, int result, const char* error) c
   throw core::QuillError(message);
 }
 
+void FtpUploader::Command(const std::string& url, const std::vector<std::string>& commands,
+                          const std::string& what) {
+  CURL* curl = static_cast<CURL*>(curl_);
+  char error[CURL_ERROR_SIZE];
+  Prepare(url, error);
+  Replies replies{last_reply_, notes_};
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
+  CurlList list(nullptr, &curl_slist_free_all);
+  for (const std::string& command : commands) {
+    list.reset(curl_slist_append(list.release(), command.c_str()));
+  }
+  curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  curl_easy_setopt(curl, CURLOPT_QUOTE, list.get());
+  const CURLcode result = curl_easy_perform(curl);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+  if (result != CURLE_OK) Fail(what, result, error);
+}
+
+void FtpUploader::MakeFolders(const std::string& name) {
+  // SFTP makes what is missing when a file cannot be opened; FTP, which no longer walks into
+  // each folder, is told to make them, once per folder and run, whether or not they exist.
+  if (target_.protocol == Protocol::kSftp) return;
+  std::vector<std::string> commands;
+  for (std::string folder = FolderOf(WithSlash(target_.folder) + name); !folder.empty();
+       folder = FolderOf(folder)) {
+    if (!folders_.insert(folder).second) break;  // it and the folders above it are there
+    commands.insert(commands.begin(), "*MKD " + folder);
+  }
+  if (commands.empty()) return;
+  Command("ftp://" + target_.host + "/", commands,
+          "Cannot make the folders of " + name + " on " + Where());
+}
+
 void FtpUploader::Send(const SiteFile& file, const std::function<bool(std::uint64_t)>& progress) {
   CURL* curl = static_cast<CURL*>(curl_);
+  MakeFolders(file.name);
   const auto source = OpenSiteFile(file.path);
   Transfer transfer{source.get(), &progress};
   char error[CURL_ERROR_SIZE];
@@ -199,14 +241,20 @@ void FtpUploader::Send(const SiteFile& file, const std::function<bool(std::uint6
 }
 
 std::optional<std::uint64_t> FtpUploader::SizeOf(const std::string& name) {
+  if (target_.protocol != Protocol::kSftp) {
+    // SIZE itself, without the TYPE, REST and folder walk a request for the file would add;
+    // the binary type first, since a server may count lines otherwise, or refuse.
+    Command("ftp://" + target_.host + "/", {"TYPE I", "*SIZE " + WithSlash(target_.folder) + name},
+            "Cannot ask " + Where() + " for " + name);
+    if (last_reply_.starts_with("213 ")) return std::stoull(last_reply_.substr(4));
+    return std::nullopt;
+  }
   CURL* curl = static_cast<CURL*>(curl_);
   char error[CURL_ERROR_SIZE];
   Prepare(UrlOf(name), error);
   Replies replies{last_reply_, notes_};
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
-  // SIZE with the whole path: a missing folder then reads as a missing file.
   curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
   const CURLcode result = curl_easy_perform(curl);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
   if (result == CURLE_REMOTE_FILE_NOT_FOUND) return std::nullopt;

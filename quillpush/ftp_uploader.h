@@ -1,6 +1,8 @@
 #pragma once
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "quillpush/remote_site.h"
 #include "quillpush/transport_security.h"
@@ -29,11 +31,17 @@ class FtpUploader final : public RemoteSite {
   // catcher.
   void Prepare(const std::string& url, char* error);
   [[noreturn]] void Fail(const std::string& what, int result, const char* error) const;
+  // Sends remote commands on the connection; a command starting with "*" may fail.
+  void Command(const std::string& url, const std::vector<std::string>& commands,
+               const std::string& what);
+  // Makes the remote folders a file goes into, unless this run made them already.
+  void MakeFolders(const std::string& name);
 
   FtpTarget target_;
   void* curl_;
   std::string last_reply_;
   ConnectionNotes notes_;
+  std::set<std::string> folders_;
 };
 
 // Identifies the account and folder a manifest belongs to: "ftp://ann@myhost/blog".

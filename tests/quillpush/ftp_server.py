@@ -7,7 +7,8 @@ demand: with --stop-after N the server dies at the start of upload N + 1, as a s
 away halfway would; with --die-in-file N it dies after the first bytes of upload N + 1
 reached the disk, leaving a cut-off file; --truncate keeps only half of every file
 received; --slow takes uploads at about 400 KB a second; --refuse-delete answers every
-deletion with "550 Permission denied." and keeps the file.
+deletion with "550 Permission denied." and keeps the file. With --commands LOG every command
+the server gets is noted there as "N COMMAND ARGUMENT", N counting the control connections.
 """
 import argparse
 import logging
@@ -32,6 +33,7 @@ parser.add_argument("--die-in-file", type=int, default=-1)
 parser.add_argument("--truncate", action="store_true")
 parser.add_argument("--slow", action="store_true")
 parser.add_argument("--refuse-delete", action="store_true")
+parser.add_argument("--commands")
 args = parser.parse_args()
 
 config_logging(level=logging.ERROR)
@@ -101,6 +103,18 @@ class Handler(Base):
     received = 0
     stored = 0
     dying = False
+    connections = 0
+
+    def on_connect(self):
+        Handler.connections += 1
+        self.number = Handler.connections
+        super().on_connect()
+
+    def pre_process_command(self, line, cmd, arg):
+        if args.commands:
+            with open(args.commands, "a") as log:
+                log.write("%d %s\n" % (self.number, line if cmd != "PASS" else "PASS"))
+        return super().pre_process_command(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
         if args.stop_after and Handler.received >= args.stop_after:

@@ -184,6 +184,54 @@ TEST_F(QuillpushTest, SendsTheSitePagesLastThenOnlyWhatChanged) {
   EXPECT_EQ(Remote("blog2.html"), "a new page two");
 }
 
+// The server's command log as (connection, command, argument), taken whole and emptied.
+struct ServerCommand {
+  int connection;
+  std::string verb;
+  std::string argument;
+};
+std::vector<ServerCommand> TakeCommands(const std::string& log) {
+  std::vector<ServerCommand> commands;
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t space = line.find(' ');
+    const std::size_t second = line.find(' ', space + 1);
+    commands.push_back({std::stoi(line.substr(0, space)),
+                        line.substr(space + 1, second - space - 1),
+                        second == std::string::npos ? "" : line.substr(second + 1)});
+  }
+  fs::remove(log);
+  return commands;
+}
+
+TEST_F(QuillpushTest, FilesGoByTheirWholePathOverOneLoginPerConnection) {
+  const std::string log = dir_.File("commands.log");
+  testing::FtpServer server(root_, log_, 0, 0, "", {"--commands", log});
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  std::map<int, int> logins;
+  std::map<std::string, int> made;
+  std::vector<std::string> stored;
+  for (const ServerCommand& command : TakeCommands(log)) {
+    EXPECT_NE(command.verb, "CWD");
+    EXPECT_NE(command.verb, "CDUP");
+    if (command.verb == "USER") ++logins[command.connection];
+    if (command.verb == "MKD") ++made[command.argument];
+    if (command.verb == "STOR") stored.push_back(command.argument);
+  }
+  EXPECT_LE(logins.size(), 4u);
+  for (const auto& [connection, count] : logins) EXPECT_EQ(count, 1) << connection;
+  for (const auto& [folder, count] : made) EXPECT_EQ(count, 1) << folder;
+  EXPECT_EQ(made.count("public/blog/images"), 1u);
+  std::sort(stored.begin(), stored.end());
+  EXPECT_EQ(stored,
+            (std::vector<std::string>{
+                "public/blog/blog1.html", "public/blog/blog2.html", "public/blog/blog3.html",
+                "public/blog/default.css", "public/blog/images/walk.jpg", "public/blog/index.html",
+                "public/blog/quillsmith.css", "public/blog/rss.xml", "public/blog/template.html"}));
+  ExpectServerMirrorsTheSite();
+}
+
 TEST_F(QuillpushTest, OnADesktopTheWindowSaysWhatWasSentAndGoes) {
   testing::FtpServer server(root_, log_);
   ServeOn(server.Port());
