@@ -3,10 +3,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/clock.h"
+#include "core/draft_store.h"
 #include "core/product.h"
 #include "core/quill_error.h"
 #include "core/registry.h"
@@ -20,6 +24,8 @@ using quill::core::QuillError;
 
 constexpr const char* kUsage =
     "Usage: quillsmith-build PROJECT\n"
+    "       quillsmith-build --check [--external] PROJECT\n"
+    "       quillsmith-build --check-only [--external] PROJECT\n"
     "       quillsmith-build --support-files PROJECT\n"
     "       quillsmith-build --help | --version\n"
     "\n"
@@ -29,13 +35,28 @@ constexpr const char* kUsage =
     "  --support-files  write the support files missing from the output folder instead:\n"
     "                   template.html, default.css and quillsmith.css, and comments.html,\n"
     "                   message.html and contact.php when the project takes comments\n"
+    "  --check          then check every link of the site: the pages, the feed and the\n"
+    "                   sitemap, as a browser follows them on the published site\n"
+    "  --check-only     check the site as it is in the output folder, without building\n"
+    "  --external       with a check: also fetch each address on other web sites (eight at\n"
+    "                   a time, 10 s each; results are kept for a day)\n"
     "  --help           show this text\n"
     "  --version        show the program's version\n"
     "\n"
     "Projects and their settings are the ones the editor keeps. The exit status is 0 on\n"
-    "success, 1 when nothing, or not everything, could be written, and 2 on a usage error.\n";
+    "success, 1 when nothing, or not everything, could be written or when the check found\n"
+    "links that lead nowhere, and 2 on a usage error.\n";
 
 constexpr int kUsageError = 2;
+
+// What the command line asks for.
+struct Request {
+  bool support_files = false;
+  bool build = true;
+  bool check = false;
+  bool external = false;
+  std::string project;
+};
 
 // Everything one run works with; nothing here outlives main().
 struct App {
@@ -69,6 +90,27 @@ void Build(App& app) {
               seconds.count(), settings.OutputFolder.c_str());
 }
 
+#if QUILL_LINK_CHECK
+// Prints the check's report; false when it found links that lead nowhere.
+bool CheckLinks(App& app, bool external) {
+  quill::check::CheckOptions options;
+  options.external = external;
+  const std::string state =
+      quill::core::DefaultStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+  std::error_code ignored;  // without the folder, results are only not kept
+  std::filesystem::create_directories(state, ignored);
+  options.fetch.cache_file = state + "link-check.tsv";
+  options.fetch.now = std::chrono::duration_cast<std::chrono::seconds>(
+                          std::chrono::system_clock::now().time_since_epoch())
+                          .count();
+  const quill::check::CheckReport report = app.session.CheckSite(options);
+  for (const std::string& line : quill::check::ReportLines(report)) {
+    std::printf("%s\n", line.c_str());
+  }
+  return report.Problems() == 0;
+}
+#endif
+
 void WriteSupportFiles(App& app) {
   const quill::core::ProjectSettings& settings = app.session.Project();
   quill::site::DiskOutput output(settings.OutputFolder);
@@ -84,11 +126,8 @@ void WriteSupportFiles(App& app) {
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  bool support_files = false;
-  std::string project;
+// Reads the command line; returns an exit status when there is nothing more to do.
+std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
   int projects = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
@@ -102,33 +141,56 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (argument == "--support-files") {
-      support_files = true;
+      request.support_files = true;
+    } else if (argument == "--check" || argument == "--check-only") {
+      request.check = true;
+      request.build = request.build && argument == "--check";
+    } else if (argument == "--external") {
+      request.external = true;
     } else if (argument == "--") {
-      for (++i; i < argc; ++i, ++projects) project = argv[i];
+      for (++i; i < argc; ++i, ++projects) request.project = argv[i];
     } else if (argument.starts_with("-")) {
       std::fprintf(stderr, "quillsmith-build: unknown option %s\n\n%s", argument.c_str(), kUsage);
       return kUsageError;
     } else {
-      project = argument;
+      request.project = argument;
       ++projects;
     }
   }
-  if (projects != 1) {
-    std::fprintf(stderr, "quillsmith-build: name one project\n\n%s", kUsage);
+  const char* wrong = projects != 1 ? "name one project"
+                      : request.support_files && request.check
+                          ? "--support-files builds no site to check"
+                      : request.external && !request.check ? "--external goes with --check"
+                                                           : nullptr;
+  if (wrong != nullptr) {
+    std::fprintf(stderr, "quillsmith-build: %s\n\n%s", wrong, kUsage);
     return kUsageError;
   }
+#if !QUILL_LINK_CHECK
+  if (request.check) {
+    std::fprintf(stderr, "quillsmith-build: this build has no link checker\n");
+    return kUsageError;
+  }
+#endif
+  return std::nullopt;
+}
 
+}  // namespace
+
+int main(int argc, char** argv) {
+  Request request;
+  if (const std::optional<int> status = ReadCommandLine(argc, argv, request)) return *status;
   try {
     App app;
-    OpenProject(app, project);
-    if (support_files) {
+    OpenProject(app, request.project);
+    if (request.support_files) {
       WriteSupportFiles(app);
-    } else {
-      Build(app);
+      return 0;
     }
-  } catch (const QuillError& error) {
-    std::fprintf(stderr, "quillsmith-build: %s\n", error.what());
-    return 1;
+    if (request.build) Build(app);
+#if QUILL_LINK_CHECK
+    if (request.check && !CheckLinks(app, request.external)) return 1;
+#endif
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quillsmith-build: %s\n", error.what());
     return 1;

@@ -46,24 +46,6 @@ int HexValue(char c) {
   return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-std::string PercentDecoded(std::string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      const int high = HexValue(text[i + 1]);
-      const int low = HexValue(text[i + 2]);
-      if (high >= 0 && low >= 0) {
-        bytes += static_cast<char>(high * 16 + low);
-        i += 2;
-        continue;
-      }
-    }
-    bytes += text[i];
-  }
-  return bytes;
-}
-
 // "." and ".." the way browsers read them, percent-encoded dots included.
 bool IsDot(std::string_view segment) { return segment == "." || LowerCase(segment) == "%2e"; }
 bool IsDotDot(std::string_view segment) {
@@ -162,6 +144,24 @@ std::string HostOf(std::string_view authority, std::string_view scheme) {
 }
 
 }  // namespace
+
+std::string PercentDecoded(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      const int high = HexValue(text[i + 1]);
+      const int low = HexValue(text[i + 2]);
+      if (high >= 0 && low >= 0) {
+        bytes += static_cast<char>(high * 16 + low);
+        i += 2;
+        continue;
+      }
+    }
+    bytes += text[i];
+  }
+  return bytes;
+}
 
 AddressResolver::Origin AddressResolver::OriginOf(std::string_view address) {
   const std::string text = Cleaned(address);

@@ -53,4 +53,7 @@ class AddressResolver {
   Origin site_;
 };
 
+// Each %XX as the byte it stands for; a "%" not followed by two hexadecimal digits stays.
+std::string PercentDecoded(std::string_view text);
+
 }  // namespace quill::check

@@ -1,6 +1,7 @@
 #include "check/link_check.h"
 
 #include <fcntl.h>
+#include <libxml/parser.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <unordered_set>
 
 #include "check/address.h"
+#include "check/ordered_work.h"
 #include "check/page_scan.h"
 #include "check/site_tree.h"
 #include "core/file_names.h"
@@ -54,27 +56,6 @@ std::string StampOfEntryPage(std::string_view name) {
          std::string(name.substr(13, 2)) + ":" + std::string(name.substr(15, 2));
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-std::string PercentDecoded(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-      i += 2;
-    } else {
-      bytes += text[i];
-    }
-  }
-  return bytes;
-}
-
 Finding Made(Verdict verdict, std::string page, std::string reference, std::string reason) {
   Finding finding;
   finding.verdict = verdict;
@@ -108,6 +89,25 @@ std::optional<std::string> ReadWhole(const std::string& path, std::string& why) 
   return bytes;
 }
 
+// What one page or feed gave, worked out on a worker thread: every reference followed as far
+// as the page alone tells, in page order. What needs other pages (a fragment in a page not
+// read yet) or the network is left to the reader of the results.
+struct Examined {
+  enum class Step { Settled, Fragment, External };
+  struct Item {
+    Step step = Step::Settled;
+    Finding finding;
+    std::string reached;   // Fragment: the page whose anchors decide it
+    std::string fragment;  // Fragment
+    std::string address;   // External
+  };
+  std::string name;
+  bool read = false;
+  std::vector<std::string> anchors;
+  std::int64_t references = 0;
+  std::vector<Item> items;
+};
+
 class SiteChecker {
  public:
   SiteChecker(const std::string& folder, const CheckOptions& options)
@@ -116,14 +116,17 @@ class SiteChecker {
   CheckReport Run();
 
  private:
-  void ReadPage(const std::string& name, const std::string& bytes);
-  void ReadFeed(const std::string& name, const std::string& bytes);
-  void Follow(const std::string& page, const Reference& reference, const std::string& base,
-              const std::vector<EntryBlock>& entries);
+  // Reads and follows one file; safe on any thread, as it reads only what never changes.
+  Examined Examine(const std::string& name) const;
+  void Follow(Examined& examined, const Reference& reference, const std::string& base,
+              const std::vector<EntryBlock>& entries,
+              const std::unordered_set<std::string>& own_anchors) const;
   // Why a file or folder of the output folder does not serve the reference; empty when it
   // does. `reached` is the page that answers it.
   std::string ReasonInside(const std::string& path, std::string& reached) const;
-  std::string ReasonForFragment(const std::string& reached, const std::string& fragment) const;
+  static std::string ReasonForFragment(const std::unordered_set<std::string>& anchors,
+                                       const std::string& reached, const std::string& fragment);
+  void Take(Examined examined);
   void External(Finding finding, const std::string& address);
   void AddExternalFindings();
 
@@ -147,24 +150,24 @@ CheckReport SiteChecker::Run() {
     report_.findings.push_back(
         Made(Verdict::NotChecked, link, "", "a symbolic link: not followed, and not uploaded"));
   }
+  std::vector<std::string> names;
   for (const std::string& name : tree_.Files()) {
-    const bool page = IsPage(name);
-    if (!page && !IsFeed(name)) continue;
-    std::string why;
-    const std::optional<std::string> bytes = ReadWhole(tree_.Folder() + "/" + name, why);
-    if (!bytes) {
-      report_.findings.push_back(Made(Verdict::NotChecked, name, "", "cannot be read: " + why));
-      continue;
-    }
-    ++report_.pages;
-    if (page) {
-      ReadPage(name, *bytes);
-    } else {
-      ReadFeed(name, *bytes);
-    }
+    if (IsPage(name) || IsFeed(name)) names.push_back(name);
   }
+  // The parser's own set-up is done once, before any thread parses.
+  xmlInitParser();
+  {
+    OrderedWork<Examined> work(names.size(), [&](std::size_t i) { return Examine(names[i]); });
+    for (std::size_t i = 0; i < names.size(); ++i) Take(work.Next());
+  }
+  const std::unordered_set<std::string> none;
   for (const Pending& pending : pending_) {
-    report_.findings[pending.finding].reason = ReasonForFragment(pending.reached, pending.fragment);
+    const auto anchors = anchors_.find(pending.reached);
+    // A page that could not be read is said so already.
+    report_.findings[pending.finding].reason =
+        anchors == anchors_.end()
+            ? std::string()
+            : ReasonForFragment(anchors->second, pending.reached, pending.fragment);
   }
   std::erase_if(report_.findings, [](const Finding& finding) { return finding.reason.empty(); });
   AddExternalFindings();
@@ -175,22 +178,50 @@ CheckReport SiteChecker::Run() {
   return std::move(report_);
 }
 
-void SiteChecker::ReadPage(const std::string& name, const std::string& bytes) {
-  const PageScan scan = ScanPage(bytes);
-  anchors_[name] = {scan.anchors.begin(), scan.anchors.end()};
-  for (const Reference& reference : scan.references) {
-    Follow(name, reference, scan.base, scan.entries);
+Examined SiteChecker::Examine(const std::string& name) const {
+  Examined examined;
+  examined.name = name;
+  std::string why;
+  const std::optional<std::string> bytes = ReadWhole(tree_.Folder() + "/" + name, why);
+  if (!bytes) {
+    Examined::Item item;
+    item.finding = Made(Verdict::NotChecked, name, "", "cannot be read: " + why);
+    examined.items.push_back(std::move(item));
+    return examined;
   }
+  examined.read = true;
+  if (!IsPage(name)) {
+    for (const Reference& reference : ScanFeed(*bytes)) Follow(examined, reference, {}, {}, {});
+    return examined;
+  }
+  PageScan scan = ScanPage(*bytes);
+  const std::unordered_set<std::string> anchors(scan.anchors.begin(), scan.anchors.end());
+  for (const Reference& reference : scan.references) {
+    Follow(examined, reference, scan.base, scan.entries, anchors);
+  }
+  examined.anchors = std::move(scan.anchors);
+  return examined;
 }
 
-void SiteChecker::ReadFeed(const std::string& name, const std::string& bytes) {
-  for (const Reference& reference : ScanFeed(bytes)) Follow(name, reference, {}, {});
-}
+void SiteChecker::Follow(Examined& examined, const Reference& reference, const std::string& base,
+                         const std::vector<EntryBlock>& entries,
+                         const std::unordered_set<std::string>& own_anchors) const {
+  ++examined.references;
+  const std::string& page = examined.name;
+  const Target target = resolver_.Resolve(reference.value, page, base);
+  std::string reached;
+  std::string reason;
+  if (target.kind == Target::Kind::Inside) {
+    reason = ReasonInside(target.path, reached);
+    const bool fragment = reason.empty() && target.has_fragment && IsPage(reached);
+    if (fragment && reached == page) reason = ReasonForFragment(own_anchors, page, target.fragment);
+    // Most references lead where they should: nothing more to keep of them.
+    if (reason.empty() && !(fragment && reached != page)) return;
+  }
 
-void SiteChecker::Follow(const std::string& page, const Reference& reference,
-                         const std::string& base, const std::vector<EntryBlock>& entries) {
-  ++report_.references;
-  Finding finding = Made(Verdict::Problem, page, reference.value, {});
+  Examined::Item item;
+  Finding& finding = item.finding;
+  finding = Made(Verdict::Problem, page, reference.value, reason);
   finding.line = reference.line;
   finding.entry = reference.entry;
   if (reference.entry >= 0) {
@@ -199,32 +230,54 @@ void SiteChecker::Follow(const std::string& page, const Reference& reference,
     finding.entry_stamp = StampOfEntryPage(page);
     if (finding.entry_stamp.empty()) finding.entry_stamp = StampOfEntryPage(block.link);
   }
-  const Target target = resolver_.Resolve(reference.value, page, base);
   switch (target.kind) {
     case Target::Kind::NotChecked:
       finding.verdict = Verdict::NotChecked;
       finding.reason = target.why;
-      report_.findings.push_back(std::move(finding));
-      return;
+      break;
     case Target::Kind::External:
       finding.verdict = Verdict::External;
-      External(std::move(finding), target.address);
-      return;
+      item.step = Examined::Step::External;
+      item.address = target.address;
+      break;
     case Target::Kind::Inside:
+      if (reason.empty()) {
+        item.step = Examined::Step::Fragment;
+        item.reached = reached;
+        item.fragment = target.fragment;
+      }
       break;
   }
-  std::string reached;
-  finding.reason = ReasonInside(target.path, reached);
-  if (finding.reason.empty() && target.has_fragment && IsPage(reached)) {
-    if (anchors_.contains(reached)) {
-      finding.reason = ReasonForFragment(reached, target.fragment);
-    } else {
-      pending_.push_back({report_.findings.size(), reached, target.fragment});
-      report_.findings.push_back(std::move(finding));
-      return;
+  examined.items.push_back(std::move(item));
+}
+
+void SiteChecker::Take(Examined examined) {
+  if (examined.read) {
+    ++report_.pages;
+    anchors_[examined.name] = {examined.anchors.begin(), examined.anchors.end()};
+  }
+  report_.references += examined.references;
+  for (Examined::Item& item : examined.items) {
+    switch (item.step) {
+      case Examined::Step::Settled:
+        report_.findings.push_back(std::move(item.finding));
+        break;
+      case Examined::Step::External:
+        External(std::move(item.finding), item.address);
+        break;
+      case Examined::Step::Fragment: {
+        const auto anchors = anchors_.find(item.reached);
+        if (anchors != anchors_.end()) {
+          item.finding.reason = ReasonForFragment(anchors->second, item.reached, item.fragment);
+          if (!item.finding.reason.empty()) report_.findings.push_back(std::move(item.finding));
+        } else {
+          pending_.push_back({report_.findings.size(), item.reached, item.fragment});
+          report_.findings.push_back(std::move(item.finding));
+        }
+        break;
+      }
     }
   }
-  if (!finding.reason.empty()) report_.findings.push_back(std::move(finding));
 }
 
 std::string SiteChecker::ReasonInside(const std::string& path, std::string& reached) const {
@@ -254,15 +307,12 @@ std::string SiteChecker::ReasonInside(const std::string& path, std::string& reac
   return "no such file";
 }
 
-std::string SiteChecker::ReasonForFragment(const std::string& reached,
-                                           const std::string& fragment) const {
+std::string SiteChecker::ReasonForFragment(const std::unordered_set<std::string>& anchors,
+                                           const std::string& reached,
+                                           const std::string& fragment) {
   // An empty fragment and "top" take the reader to the top of any page.
   if (fragment.empty() || fragment == "top" || fragment == "TOP" || fragment == "Top") return {};
-  const auto anchors = anchors_.find(reached);
-  if (anchors == anchors_.end()) return {};  // a page that could not be read is said so already
-  if (anchors->second.contains(fragment) || anchors->second.contains(PercentDecoded(fragment))) {
-    return {};
-  }
+  if (anchors.contains(fragment) || anchors.contains(PercentDecoded(fragment))) return {};
   return "no element with id " + PercentDecoded(fragment) + " in " + reached;
 }
 

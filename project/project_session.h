@@ -5,6 +5,9 @@
 #include <string_view>
 
 #include "core/settings_store.h"
+#if QUILL_LINK_CHECK
+#include "check/link_check.h"
+#endif
 #include "site/blog_pages.h"
 #include "site/site_output.h"
 #include "store/entry_store.h"
@@ -57,6 +60,15 @@ class ProjectSession {
   // core::QuillError and records nothing.
   SiteReport GenerateSite(site::SiteOutput& output);
 
+#if QUILL_LINK_CHECK
+  // Checks every reference of the site in the output folder as its blog address (Docs, else
+  // Site) publishes it. A problem in an entry's text names the entry's stamp wherever the
+  // pages tell it: entry pages and their links do, and the blog pages of a site generated
+  // since the last save are laid out again to find it. Throws core::QuillError when the
+  // output folder cannot be read.
+  check::CheckReport CheckSite(check::CheckOptions options = {});
+#endif
+
   // The published copy is older than the generated site.
   bool UploadStale() const;
   // Records now as the time of the last upload; false when it could not be written.
@@ -64,6 +76,9 @@ class ProjectSession {
 
  private:
   void RequireReadableSettings() const;
+#if QUILL_LINK_CHECK
+  void NameEntryStamps(check::CheckReport& report);
+#endif
 
   const core::Clock& clock_;
   core::SettingsStore settings_;

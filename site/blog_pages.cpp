@@ -220,6 +220,14 @@ std::uint64_t WritePage(SiteOutput& output, const std::string& name,
 
 }  // namespace
 
+std::vector<std::int64_t> LayOutBlogPages(const core::ProjectSettings& settings,
+                                          store::EntryStore& entries, bool styled) {
+  const store::EntryStore::ReadBatch batch(entries);
+  std::vector<std::int64_t> counts;
+  for (const PagePlan& plan : LayOutPages(settings, entries, styled)) counts.push_back(plan.entries);
+  return counts;
+}
+
 std::string PageName(const core::ProjectSettings& settings, int n, int last) {
   if (n == 0) return settings.UseIndex == 1 ? "index.html" : settings.FileNames + ".html";
   const int digits = last <= 9 ? 1 : last <= 99 ? 2 : 3;

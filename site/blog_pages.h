@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/project_settings.h"
 #include "site/site_output.h"
@@ -27,6 +28,11 @@ struct BuildReport {
 // written. Leaves the entry cursor past the oldest entry.
 BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntryStore& entries,
                            SiteOutput& output);
+
+// How many entries each page holds, the newest page first, as BuildBlogPages lays them out
+// with the styled entry markup (quillsmith.css present) or the plain one. Reads every entry.
+std::vector<std::int64_t> LayOutBlogPages(const core::ProjectSettings& settings,
+                                          store::EntryStore& entries, bool styled);
 
 // Page n of the pages 0 … last: the newest page's name, or FileNames, n and ".html", with n
 // padded to one, two or three digits by the number of pages.

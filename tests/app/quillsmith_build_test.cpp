@@ -192,6 +192,44 @@ TEST_F(QuillsmithBuildTest, SettingsFileFailuresAreNamed) {
 }
 #endif
 
+#if QUILL_LINK_CHECK
+TEST_F(QuillsmithBuildTest, CheckSaysWhetherEveryLinkLeadsSomewhere) {
+  testing::WriteFile(site_ + "template.html", "<h1>BlogTitle</h1>\r\nBlogContent\r\n");
+  {
+    store::EntryStore entries(settings_);
+    entries.CurrentEntry = {{2026, 12, 6, 22, 15, 7}, "See <a href=\"photo.jpg\">this</a>"};
+    entries.SaveEntry();
+  }
+  Outcome run = Quillsmith({"--check", "My Log"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out.rfind("Built 1 entries into 1 page (", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("\nindex.html, entry 2026-12-06 22:15:07: photo.jpg: no such file\n"
+                         "2 pages read, 1 reference: 1 problem, 0 not checked, 0 external "
+                         "addresses not fetched.\n"),
+            std::string::npos)
+      << run.out;
+
+  // Checked as it stands, without building: nothing is written, the stamp stays.
+  testing::WriteFile(site_ + "photo.jpg", "jpeg");
+  const std::string stamped = Stored("OutTime");
+  std::filesystem::remove(site_ + "rss.xml");
+  run = Quillsmith({"--check-only", "My Log"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "1 page read, 1 reference: 0 problems, 0 not checked, 0 external addresses "
+                     "not fetched.\n");
+  EXPECT_FALSE(std::filesystem::exists(site_ + "rss.xml"));
+  EXPECT_EQ(Stored("OutTime"), stamped);
+
+  EXPECT_EQ(Quillsmith({"--external", "My Log"}).status, 2);
+  EXPECT_EQ(Quillsmith({"--check", "--support-files", "My Log"}).status, 2);
+  std::filesystem::remove_all(site_);
+  run = Quillsmith({"--check-only", "My Log"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("The output folder " + site_ + " does not exist."), std::string::npos)
+      << run.err;
+}
+#endif
+
 TEST_F(QuillsmithBuildTest, CommandLine) {
   Outcome run = Quillsmith({"--help"});
   EXPECT_EQ(run.status, 0);
