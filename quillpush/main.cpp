@@ -26,7 +26,8 @@ namespace {
 using quill::core::QuillError;
 
 constexpr const char* kUsage =
-    "Usage: quillpush [--quiet] [--dry-run] [--delete [--force]] [--insecure-tls] PROJECT NAME\n"
+    "Usage: quillpush [--quiet] [--dry-run] [--delete [--force]] [--insecure-tls]\n"
+    "                 [--check [--allow-broken-links]] PROJECT NAME\n"
     "       quillpush --trust-host-key PROJECT NAME\n"
     "       quillpush --help | --version\n"
     "\n"
@@ -47,6 +48,9 @@ constexpr const char* kUsage =
     "                    sent that are gone from the output folder\n"
     "  --force           with --delete: delete even more than 100 files, or more than half\n"
     "                    of those on the server\n"
+    "  --check           check every link of the site first, and send nothing when a link\n"
+    "                    leads nowhere (the problems are listed)\n"
+    "  --allow-broken-links  with --check: list the problems, then send the site anyway\n"
     "  --insecure-tls    accept an ftps: server's certificate without checking who signed\n"
     "                    it (a self-signed one), for this run only\n"
     "  --trust-host-key  show the sftp: server's host key, record it in ~/.ssh/known_hosts\n"
@@ -62,6 +66,8 @@ struct CommandLine {
   bool quiet = false;
   bool dry_run = false;
   bool trust = false;
+  bool check = false;
+  bool allow_broken_links = false;
   quill::push::PushOptions options;
   std::string project;
 };
@@ -165,6 +171,10 @@ std::optional<int> ReadCommandLine(int argc, char** argv, CommandLine& line) {
       line.options.remove_vanished = true;
     } else if (argument == "--force") {
       line.options.force = true;
+    } else if (argument == "--check") {
+      line.check = true;
+    } else if (argument == "--allow-broken-links") {
+      line.allow_broken_links = true;
     } else if (argument == "--insecure-tls") {
       line.options.transport.insecure_tls = true;
     } else if (argument == "--trust-host-key") {
@@ -180,11 +190,31 @@ std::optional<int> ReadCommandLine(int argc, char** argv, CommandLine& line) {
     std::fprintf(stderr, "quillpush: --force goes with --delete\n\n%s", kUsage);
     return 2;
   }
+  if (line.allow_broken_links && !line.check) {
+    std::fprintf(stderr, "quillpush: --allow-broken-links goes with --check\n\n%s", kUsage);
+    return 2;
+  }
   if (line.project.empty()) {
     std::fprintf(stderr, "quillpush: name the project to send\n\n%s", kUsage);
     return 2;
   }
   return std::nullopt;
+}
+
+// --check: the site's links, before anything is sent. Throws when links lead nowhere and the
+// site is not to go anyway.
+void CheckLinks(quill::project::ProjectSession& session, const CommandLine& line,
+                quill::push::PushObserver& observer) {
+  const quill::check::CheckReport report = session.CheckSite();
+  if (report.Problems() == 0) return;
+  for (const std::string& text : quill::check::ReportLines(report)) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+  const std::string problems = quill::check::ProblemSummary(report.Problems());
+  if (!line.allow_broken_links) {
+    throw QuillError(problems + "; nothing was sent (--allow-broken-links sends the site anyway)");
+  }
+  observer.Warn(problems + "; sending the site anyway");
 }
 
 // --dry-run: what would go, printed; the exit status says whether the upload would.
@@ -237,6 +267,7 @@ int main(int argc, char** argv) {
     quill::core::SystemClock clock;
     quill::project::ProjectSession session(*registry, clock);
     session.Open(line.project);
+    if (line.check) CheckLinks(session, line, observer);
     if (line.dry_run) return DryRun(session.Settings(), line);
     const quill::push::PushReport report = quill::push::Push(session, observer, line.options);
     if (!line.quiet && !window) {

@@ -698,5 +698,35 @@ TEST_F(QuillpushTest, SettingsFileFailuresAreNamed) {
       << run.err;
 }
 
+TEST_F(QuillpushTest, CheckSendsNothingWhileLinksLeadNowhere) {
+  testing::FtpServer server(root_, log_);
+  ServeOn(server.Port());
+  WriteFile(site_ + "index.html", "<a href=\"blog1.html\">older</a> <img src=\"images/Walk.jpg\">");
+
+  Outcome run = Quillpush("--check Push Log");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("index.html: images/Walk.jpg: differs only in letter case from "
+                         "images/walk.jpg\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("quillpush: 1 link leads nowhere; nothing was sent "
+                         "(--allow-broken-links sends the site anyway)\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_TRUE(ServerFiles().empty());
+  EXPECT_EQ(Stamp(), "");
+
+  run = Quillpush("--check --allow-broken-links --quiet Push Log");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("quillpush: warning: 1 link leads nowhere; sending the site anyway\n"),
+            std::string::npos)
+      << run.err;
+  ExpectServerMirrorsTheSite();
+
+  // --force keeps its one meaning, the deletion cap.
+  EXPECT_EQ(Quillpush("--allow-broken-links Push Log").status, 2);
+  EXPECT_EQ(Quillpush("--check --force Push Log").status, 2);
+}
+
 }  // namespace
 }  // namespace quill::push

@@ -14,8 +14,6 @@
 #include "core/clock.h"
 #include "core/text.h"
 #include "publish/publish_rules.h"
-#include "site/blog_pages.h"
-#include "site/site_output.h"
 #include "site/stamp_format.h"
 #include "ui/app.h"
 #include "ui/color_picker.h"
@@ -28,6 +26,7 @@
 #include "ui/editor/home_links.h"
 #include "ui/editor/markup_highlighter.h"
 #include "ui/editor/markup_toolbar.h"
+#include "ui/editor/site_publisher.h"
 #include "ui/editor/single_window.h"
 #include "ui/editor/word_count.h"
 #include "ui/qt_text.h"
@@ -66,6 +65,8 @@ frmBlog::frmBlog(App& app) : app_(app) {
   layout->addLayout(BuildButtons());
   find_bar_ = new FindBar(*Rtf, *this);
   layout->addWidget(find_bar_);
+  publisher_ = new SitePublisher(app_, *this);
+  layout->addWidget(publisher_->Bar());
   // Tab walks the window as it is laid out: the text, then the buttons left to right.
   QWidget* order[] = {Rtf, cmdNav[0], cmdNav[1], cmdNav[2], cmdNav[3], cmdSetup, cmdDone};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -336,28 +337,9 @@ void frmBlog::SaveNewEntry() {
   Rtf->clear();
 }
 
-void frmBlog::Output() {
-  const core::ProjectSettings& project = app_.Project();
-  site::DiskOutput output(project.OutputFolder);
-  app_.Session().GenerateSite(output);
-  const MessageAnswer answer = app_.Services().ShowMessage(
-      this, "Cool!", "Blog Content has been Produced\n\nYou want to see it?", MessageIcon::Question,
-      MessageButtons::YesNo);
-  if (answer == MessageAnswer::Yes) {
-    OpenInShell(Q(project.OutputFolder + site::PageName(project, 0, 0)));
-  }
-}
+void frmBlog::Output() { publisher_->Output(); }
 
-void frmBlog::Synch() {
-  const publish::Command command =
-      publish::UploaderCommand(app_.UploaderPath().toStdString(), app_.Project().ProjectName);
-  const publish::LaunchResult result =
-      app_.Services().RunAndWait(command.program, command.arguments);
-  const std::string failure = publish::UploaderFailure(command.program, result);
-  if (!failure.empty()) app_.Services().Oops(this, Q(failure));
-  // The uploader writes the upload stamps into the project's settings.
-  app_.Session().Reload();
-}
+void frmBlog::Synch() { publisher_->Synch(); }
 
 void frmBlog::SaveEdit() {
   store::EntryStore& entries = app_.Entries();

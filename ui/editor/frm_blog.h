@@ -20,6 +20,7 @@ class FindBar;
 class HomeLinks;
 class MarkupHighlighter;
 class MarkupToolbar;
+class SitePublisher;
 class frmDate;
 class frmList;
 
@@ -135,6 +136,7 @@ class frmBlog final : public QWidget {
   MarkupToolbar* toolbar_;
   MarkupHighlighter* highlighter_;
   FindBar* find_bar_;
+  SitePublisher* publisher_;
   QPointer<frmDate> date_dialog_;
   QPointer<frmList> list_window_;
 };
