@@ -29,22 +29,45 @@ std::uint64_t Fnv1a(std::string_view text) {
   return hash;
 }
 
+std::string Escaped(unsigned char c) {
+  char hex[4];
+  std::snprintf(hex, sizeof hex, "%%%02X", c);
+  return hex;
+}
+
+#ifdef _WIN32
+// Windows takes a name of a device (CON, NUL, COM1, …) for that device in every folder, and
+// drops the spaces that end a name, so a project's folder would be none or another's.
+bool WindowsReadsOtherwise(std::string_view name) {
+  if (!name.empty() && name.back() == ' ') return true;
+  for (std::string_view device : {"con", "prn", "aux", "nul"}) {
+    if (name == device) return true;
+  }
+  return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) &&
+         name[3] >= '0' && name[3] <= '9';
+}
+#endif
+
 // A file name that stands for the project and for no other: ASCII letters folded to lower
 // case (project names ignore their case), everything but letters, digits, space, "-" and "_"
-// spelled "%XX", so no name can climb out of the drafts folder or hide itself. A very long
-// name keeps its start and adds a hash of the whole.
+// spelled "%XX", so no name can climb out of the drafts folder or hide itself. On Windows a
+// name it would read as a device or cut short has its last character spelled so too. The
+// empty name (a name of spaces alone, as the editor trims it) is "~", which no other name
+// gives. A very long name keeps its start and adds a hash of the whole.
 std::string FolderName(std::string_view project) {
   std::string name;
   for (unsigned char c : project) {
     if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
-    if (KeptAsIs(c)) {
-      name += static_cast<char>(c);
-    } else {
-      char hex[4];
-      std::snprintf(hex, sizeof hex, "%%%02X", c);
-      name += hex;
-    }
+    name += KeptAsIs(c) ? std::string(1, static_cast<char>(c)) : Escaped(c);
   }
+  if (name.empty()) return "~";
+#ifdef _WIN32
+  if (WindowsReadsOtherwise(name)) {
+    const auto last = static_cast<unsigned char>(name.back());
+    name.pop_back();
+    name += Escaped(last);
+  }
+#endif
   if (name.size() > kLongestFolderName) {
     char hash[24];
     std::snprintf(hash, sizeof hash, "~%016llx", static_cast<unsigned long long>(Fnv1a(name)));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <vector>
 
 #include "core/quill_error.h"
 #include "support/temp_dir.h"
@@ -62,6 +64,35 @@ TEST(DraftStore, KeepsEachProjectsDraftsApartByteForByte) {
 #endif
 }
 
+// Names a path or the system would read as something else each get a folder of their own,
+// right inside the drafts folder: nothing lands beside or above it, and no two projects
+// share one (names that differ only in letter case are one project). The editor trims a
+// name of spaces alone to the empty one.
+TEST(DraftStore, EveryProjectNameGetsAFolderOfItsOwnInsideTheDrafts) {
+  const std::vector<std::string> names = {
+      ".",   "..",   "a/..", "../x", "x", "a",  "CON", "CON ",   "con.txt", "NUL", "aux",
+      "prn", "com1", "LPT9", "   ",  " ", "a ", "a.",  "My Log", "a\\..",   "",
+  };
+  TempDir dir;
+  DraftStore drafts(dir.File("state"));
+  for (const std::string& name : names) drafts.KeepNewEntry(name, "draft of [" + name + "]");
+  drafts.KeepNewEntry("con", "draft of [CON]");  // the same project as "CON"
+
+  for (const std::string& name : names) {
+    EXPECT_EQ(drafts.NewEntry(name), "draft of [" + name + "]") << "[" << name << "]";
+  }
+  std::set<std::string> folders;
+  for (const auto& entry : fs::directory_iterator(dir.File("state/drafts"))) {
+    EXPECT_TRUE(entry.is_directory()) << entry.path();
+    EXPECT_TRUE(fs::exists(entry.path() / "new-entry.txt")) << entry.path();
+    folders.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(folders.size(), names.size());
+  // Nothing beside the drafts folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("state")), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
 TEST(DraftStore, EmptyingDroppingAndMovingDrafts) {
   TempDir dir;
   DraftStore drafts(dir.Folder());
@@ -81,6 +112,12 @@ TEST(DraftStore, EmptyingDroppingAndMovingDrafts) {
   EXPECT_EQ(drafts.Edit("My Log", kEvening), "changed");
   drafts.MoveEdit("My Log", kMorning, kEvening);  // no draft to move leaves the other alone
   EXPECT_EQ(drafts.Edit("My Log", kEvening), "changed");
+  drafts.MoveEdit("My Log", kEvening, kEvening);  // re-dated to the same day
+  EXPECT_EQ(drafts.Edit("My Log", kEvening), "changed");
+  drafts.KeepEdit("My Log", kMorning, "moved back");  // over a draft left at the new stamp
+  drafts.MoveEdit("My Log", kMorning, kEvening);
+  EXPECT_EQ(drafts.Edit("My Log", kEvening), "moved back");
+  EXPECT_EQ(drafts.Edit("My Log", kMorning), std::nullopt);
   drafts.DropEdit("My Log", kEvening);
   EXPECT_EQ(drafts.Edit("My Log", kEvening), std::nullopt);
   EXPECT_EQ(fs::directory_iterator(drafts.ProjectFolder("My Log")), fs::directory_iterator());
