@@ -2,6 +2,7 @@
 
 #include <QDateEdit>
 #include <QTextDocument>
+#include <algorithm>
 #include <filesystem>
 
 #include "support/editor_fixture.h"
@@ -52,6 +53,31 @@ class DraftTest : public testing::EditorFixture {
     ASSERT_NE(app_.Chooser(), nullptr);
     app_.Unload(app_.Chooser());
     Settle();
+  }
+  // Edit mode on the entry with this stamp, the caret at the end of its text.
+  void EditAt(const Stamp& stamp) {
+    editor_->SwitchMode(1);
+    app_.Entries().SeekEntry(stamp);
+    editor_->ReadBlog();
+    Click(Nav(1));
+    QTest::keyClick(Text(), Qt::Key_End, Qt::ControlModifier);
+  }
+  // Date, then Save on that day.
+  void Redate(const QDate& day) {
+    Click(Nav(2));
+    QWidget* dialog = Find<QWidget>("frmDate");
+    ASSERT_NE(dialog, nullptr);
+    Child<QDateEdit>(dialog, "DTPicker1")->setDate(day);
+    Click(Child<QPushButton>(dialog, "cmdNav_1"));
+    Settle();
+  }
+  static std::vector<std::string> Files(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& file : std::filesystem::directory_iterator(folder)) {
+      names.push_back(file.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
   void AddProject(const std::string& name) {
     app_.Project() = {};
@@ -194,6 +220,61 @@ TEST_F(DraftTest, ADeletedEntryTakesItsDraftAlongAndAMovedOneKeepsIt) {
   EXPECT_EQ(app_.Drafts().Edit("My Log", moved), std::nullopt);
   EXPECT_EQ(Shown(), "one");
   EXPECT_FALSE(Note()->isVisible());
+}
+
+// Changes typed a moment ago, not yet written, go along with the entry to its new day; the
+// old stamp keeps nothing, so another entry moved onto it later shows only its own text.
+TEST_F(DraftTest, ReDatingWithUnsavedChangesMovesTheDraftAndLeavesNothingBehind) {
+  const Stamp third{2026, 12, 3, 12, 0, 0};
+  Store(kMorning, "one");
+  Store(kNoon, "two");
+  Store(third, "three");
+  Open();
+  EditAt(kNoon);
+  Type(" changed");  // written, if at all, only as the entry moves
+  Redate(QDate(2026, 12, 1));
+  const Stamp moved{2026, 12, 1, 12, 0, 0};
+  EXPECT_EQ(app_.Drafts().Edit("My Log", moved), "two changed");
+  EXPECT_EQ(app_.Drafts().Edit("My Log", kNoon), std::nullopt);
+  EXPECT_EQ(Files(app_.Drafts().ProjectFolder("My Log")),
+            std::vector<std::string>{"entry-20261201-120000.txt"});
+
+  EditAt(third);
+  Redate(QDate(2026, 12, 7));  // onto the stamp the changed entry left
+  EditAt(kNoon);
+  EXPECT_EQ(Shown(), "three");
+  EXPECT_FALSE(Note()->isVisible());
+  EditAt(moved);
+  EXPECT_EQ(Shown(), "two changed");
+  EXPECT_TRUE(Note()->isVisible());
+}
+
+// While drafts cannot be written the changes wait in memory, under the entry's stamp: they
+// follow it to another day, and stay with it when it keeps its day.
+TEST_F(DraftTest, ReDatingChangesHeldInMemoryTakesThemAlong) {
+  testing::WriteFile(dir_.File("state"), "a file where the state folder belongs");
+  const Stamp third{2026, 12, 3, 12, 0, 0};
+  Store(kNoon, "two");
+  Store(third, "three");
+  Open();
+  EditAt(kNoon);
+  Type(" changed");
+  Redate(QDate(2026, 12, 1));
+  EXPECT_EQ(services_.messages.size(), 1u);
+  const Stamp moved{2026, 12, 1, 12, 0, 0};
+  EditAt(moved);
+  EXPECT_EQ(Shown(), "two changed");
+  EditAt(third);
+  Redate(QDate(2026, 12, 7));
+  EditAt(kNoon);
+  EXPECT_EQ(Shown(), "three");
+  EXPECT_FALSE(Note()->isVisible());
+
+  EditAt(moved);
+  Type(" again");
+  Redate(QDate(2026, 12, 1));  // the same day
+  EditAt(moved);
+  EXPECT_EQ(Shown(), "two changed again");
 }
 
 TEST_F(DraftTest, TwoProjectsNeverSeeEachOthersDrafts) {
