@@ -52,8 +52,8 @@ bool WindowsReadsOtherwise(std::string_view name) {
 // case (project names ignore their case), everything but letters, digits, space, "-" and "_"
 // spelled "%XX", so no name can climb out of the drafts folder or hide itself. On Windows a
 // name it would read as a device or cut short has its last character spelled so too. The
-// empty name (a name of spaces alone, as the editor trims it) is "~", which no other name
-// gives. A very long name keeps its start and adds a hash of the whole.
+// empty name is "~", which no other name gives. A very long name keeps its start and adds a
+// hash of the whole.
 std::string FolderName(std::string_view project) {
   std::string name;
   for (unsigned char c : project) {

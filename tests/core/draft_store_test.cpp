@@ -66,8 +66,8 @@ TEST(DraftStore, KeepsEachProjectsDraftsApartByteForByte) {
 
 // Names a path or the system would read as something else each get a folder of their own,
 // right inside the drafts folder: nothing lands beside or above it, and no two projects
-// share one (names that differ only in letter case are one project). The editor trims a
-// name of spaces alone to the empty one.
+// share one (names that differ only in letter case are one project). Names of spaces alone
+// and the empty name are names like any other here.
 TEST(DraftStore, EveryProjectNameGetsAFolderOfItsOwnInsideTheDrafts) {
   const std::vector<std::string> names = {
       ".",   "..",   "a/..", "../x", "x", "a",  "CON", "CON ",   "con.txt", "NUL", "aux",
