@@ -275,6 +275,10 @@ TEST_F(DraftTest, ReDatingChangesHeldInMemoryTakesThemAlong) {
   Redate(QDate(2026, 12, 1));  // the same day
   EditAt(moved);
   EXPECT_EQ(Shown(), "two changed again");
+  EditAt(moved);  // shown again from memory, nothing typed since
+  Redate(QDate(2026, 12, 1));
+  EditAt(moved);
+  EXPECT_EQ(Shown(), "two changed again");
 }
 
 TEST_F(DraftTest, TwoProjectsNeverSeeEachOthersDrafts) {

@@ -115,9 +115,11 @@ void DraftKeeper::Discard() {
 void DraftKeeper::Moved(const core::Stamp& from, const core::Stamp& to) {
   Flush();
   Guarded(kCannotKeep, [&] { app_.Drafts().MoveEdit(app_.Project().ProjectName, from, to); });
-  if (const auto held = unwritten_.find(from.ToText()); held != unwritten_.end()) {
-    unwritten_[to.ToText()] = held->second;
-    unwritten_.erase(from.ToText());
+  // Kept on the same day, the text held in memory stays where it is.
+  const auto held = unwritten_.find(from.ToText());
+  if (held != unwritten_.end() && from != to) {
+    unwritten_[to.ToText()] = std::move(held->second);
+    unwritten_.erase(held);
   }
   if (target_ == Target::Edit && entry_ == from) entry_ = to;
 }
