@@ -9,8 +9,8 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <set>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "check/address.h"
 #include "check/ordered_work.h"
@@ -89,6 +89,9 @@ std::optional<std::string> ReadWhole(const std::string& path, std::string& why) 
   return bytes;
 }
 
+// A page's id values and <a name>s, sorted, each once.
+using Anchors = std::vector<std::string>;
+
 // What one page or feed gave, worked out on a worker thread: every reference followed as far
 // as the page alone tells, in page order. What needs other pages (a fragment in a page not
 // read yet) or the network is left to the reader of the results.
@@ -103,9 +106,12 @@ struct Examined {
   };
   std::string name;
   bool read = false;
-  std::vector<std::string> anchors;
+  Anchors anchors;
   std::int64_t references = 0;
   std::vector<Item> items;
+  // Unless they are fetched, an external address is listed once: only its first item on the
+  // page is kept, counting the others.
+  std::unordered_map<std::string, std::size_t> external_items;
 };
 
 class SiteChecker {
@@ -119,13 +125,12 @@ class SiteChecker {
   // Reads and follows one file; safe on any thread, as it reads only what never changes.
   Examined Examine(const std::string& name) const;
   void Follow(Examined& examined, const Reference& reference, const std::string& base,
-              const std::vector<EntryBlock>& entries,
-              const std::unordered_set<std::string>& own_anchors) const;
+              const std::vector<EntryBlock>& entries, const Anchors& own_anchors) const;
   // Why a file or folder of the output folder does not serve the reference; empty when it
   // does. `reached` is the page that answers it.
   std::string ReasonInside(const std::string& path, std::string& reached) const;
-  static std::string ReasonForFragment(const std::unordered_set<std::string>& anchors,
-                                       const std::string& reached, const std::string& fragment);
+  static std::string ReasonForFragment(const Anchors& anchors, const std::string& reached,
+                                       const std::string& fragment);
   void Take(Examined examined);
   void External(Finding finding, const std::string& address);
   void AddExternalFindings();
@@ -134,7 +139,9 @@ class SiteChecker {
   SiteTree tree_;
   AddressResolver resolver_;
   CheckReport report_;
-  std::unordered_map<std::string, std::unordered_set<std::string>> anchors_;
+  // Pages built from one template mostly share their anchors: each set is kept once.
+  std::set<Anchors> anchor_sets_;
+  std::unordered_map<std::string, const Anchors*> anchors_;
   // A fragment of a page not read yet: its finding waits in its place among the others.
   struct Pending {
     std::size_t finding;
@@ -160,14 +167,13 @@ CheckReport SiteChecker::Run() {
     OrderedWork<Examined> work(names.size(), [&](std::size_t i) { return Examine(names[i]); });
     for (std::size_t i = 0; i < names.size(); ++i) Take(work.Next());
   }
-  const std::unordered_set<std::string> none;
   for (const Pending& pending : pending_) {
     const auto anchors = anchors_.find(pending.reached);
     // A page that could not be read is said so already.
     report_.findings[pending.finding].reason =
         anchors == anchors_.end()
             ? std::string()
-            : ReasonForFragment(anchors->second, pending.reached, pending.fragment);
+            : ReasonForFragment(*anchors->second, pending.reached, pending.fragment);
   }
   std::erase_if(report_.findings, [](const Finding& finding) { return finding.reason.empty(); });
   AddExternalFindings();
@@ -195,22 +201,30 @@ Examined SiteChecker::Examine(const std::string& name) const {
     return examined;
   }
   PageScan scan = ScanPage(*bytes);
-  const std::unordered_set<std::string> anchors(scan.anchors.begin(), scan.anchors.end());
+  Anchors& anchors = examined.anchors;
+  anchors = std::move(scan.anchors);
+  std::sort(anchors.begin(), anchors.end());
+  anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
   for (const Reference& reference : scan.references) {
     Follow(examined, reference, scan.base, scan.entries, anchors);
   }
-  examined.anchors = std::move(scan.anchors);
   return examined;
 }
 
 void SiteChecker::Follow(Examined& examined, const Reference& reference, const std::string& base,
-                         const std::vector<EntryBlock>& entries,
-                         const std::unordered_set<std::string>& own_anchors) const {
+                         const std::vector<EntryBlock>& entries, const Anchors& own_anchors) const {
   ++examined.references;
   const std::string& page = examined.name;
   const Target target = resolver_.Resolve(reference.value, page, base);
   std::string reached;
   std::string reason;
+  if (target.kind == Target::Kind::External && !options_.external) {
+    const auto [at, first] = examined.external_items.emplace(target.address, examined.items.size());
+    if (!first) {
+      ++examined.items[at->second].finding.count;
+      return;
+    }
+  }
   if (target.kind == Target::Kind::Inside) {
     reason = ReasonInside(target.path, reached);
     const bool fragment = reason.empty() && target.has_fragment && IsPage(reached);
@@ -254,7 +268,7 @@ void SiteChecker::Follow(Examined& examined, const Reference& reference, const s
 void SiteChecker::Take(Examined examined) {
   if (examined.read) {
     ++report_.pages;
-    anchors_[examined.name] = {examined.anchors.begin(), examined.anchors.end()};
+    anchors_[examined.name] = &*anchor_sets_.insert(std::move(examined.anchors)).first;
   }
   report_.references += examined.references;
   for (Examined::Item& item : examined.items) {
@@ -268,7 +282,7 @@ void SiteChecker::Take(Examined examined) {
       case Examined::Step::Fragment: {
         const auto anchors = anchors_.find(item.reached);
         if (anchors != anchors_.end()) {
-          item.finding.reason = ReasonForFragment(anchors->second, item.reached, item.fragment);
+          item.finding.reason = ReasonForFragment(*anchors->second, item.reached, item.fragment);
           if (!item.finding.reason.empty()) report_.findings.push_back(std::move(item.finding));
         } else {
           pending_.push_back({report_.findings.size(), item.reached, item.fragment});
@@ -307,19 +321,21 @@ std::string SiteChecker::ReasonInside(const std::string& path, std::string& reac
   return "no such file";
 }
 
-std::string SiteChecker::ReasonForFragment(const std::unordered_set<std::string>& anchors,
-                                           const std::string& reached,
+std::string SiteChecker::ReasonForFragment(const Anchors& anchors, const std::string& reached,
                                            const std::string& fragment) {
   // An empty fragment and "top" take the reader to the top of any page.
   if (fragment.empty() || fragment == "top" || fragment == "TOP" || fragment == "Top") return {};
-  if (anchors.contains(fragment) || anchors.contains(PercentDecoded(fragment))) return {};
+  const auto has = [&](const std::string& id) {
+    return std::binary_search(anchors.begin(), anchors.end(), id);
+  };
+  if (has(fragment) || has(PercentDecoded(fragment))) return {};
   return "no element with id " + PercentDecoded(fragment) + " in " + reached;
 }
 
 void SiteChecker::External(Finding finding, const std::string& address) {
   std::vector<Finding>& uses = external_[address];
   if (!options_.external && !uses.empty()) {
-    ++uses.front().count;  // listed once; every use is only needed to report failures
+    uses.front().count += finding.count;  // listed once; every use only reports failures
     return;
   }
   uses.push_back(std::move(finding));

@@ -69,15 +69,27 @@ bool ReadsAsUtf8(std::string_view bytes) {
   return IsValidUtf8(bytes);
 }
 
+// NUL is no character of a page: it is read as U+FFFD, as browsers read it.
+bool IsPlainAscii(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte != 0 && byte < 0x80;
+}
+
+// Straight into UTF-8, ASCII runs copied whole: every page of a classic site comes through
+// here.
 std::string Win1252ToUtf8(std::string_view bytes) {
-  std::u32string characters;
-  characters.reserve(bytes.size());
-  for (const char byte : bytes) {
-    const auto value = static_cast<unsigned char>(byte);
-    const char32_t c = value < 0x80 ? value : core::FromWin1252(value);
-    characters += c == 0 ? char32_t{0xFFFD} : c;
+  std::string utf8;
+  utf8.reserve(bytes.size() + bytes.size() / 8);
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t ascii = at;
+    while (ascii < bytes.size() && IsPlainAscii(bytes[ascii])) ++ascii;
+    utf8.append(bytes.substr(at, ascii - at));
+    if (ascii == bytes.size()) break;
+    const char32_t c = core::FromWin1252(static_cast<unsigned char>(bytes[ascii]));
+    core::AppendUtf8(utf8, c == 0 ? char32_t{0xFFFD} : c);
+    at = ascii + 1;
   }
-  return core::ToUtf8(characters);
+  return utf8;
 }
 
 struct Line {

@@ -26,6 +26,10 @@ bool StaysHome(const std::string& leaf) {
   return leaf == database || leaf.starts_with(database + "-");
 }
 
+bool HasUpperCase(std::string_view name) {
+  return std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
 }  // namespace
 
 SiteTree::SiteTree(const std::string& folder) : folder_(folder) {
@@ -42,7 +46,8 @@ SiteTree::SiteTree(const std::string& folder) : folder_(folder) {
 }
 
 void SiteTree::Add(std::string name, Kind kind) {
-  by_lower_case_[LowerCase(name)].push_back(name);
+  // A name in lower case is found under its own name; only the others need an index.
+  if (HasUpperCase(name)) by_lower_case_[LowerCase(name)].push_back(name);
   if (kind == Kind::File) files_.push_back(name);
   if (kind == Kind::Link) links_.push_back(name);
   kinds_.emplace(std::move(name), kind);
@@ -78,11 +83,14 @@ SiteTree::Kind SiteTree::KindOf(std::string_view name) const {
 }
 
 std::vector<std::string> SiteTree::CaseVariants(std::string_view name) const {
-  const auto found = by_lower_case_.find(LowerCase(name));
-  if (found == by_lower_case_.end()) return {};
+  const std::string lower = LowerCase(name);
   std::vector<std::string> variants;
-  for (const std::string& variant : found->second) {
-    if (variant != name) variants.push_back(variant);
+  if (lower != name && kinds_.contains(lower)) variants.push_back(lower);
+  const auto found = by_lower_case_.find(lower);
+  if (found != by_lower_case_.end()) {
+    for (const std::string& variant : found->second) {
+      if (variant != name) variants.push_back(variant);
+    }
   }
   std::sort(variants.begin(), variants.end());
   return variants;

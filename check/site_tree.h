@@ -36,6 +36,7 @@ class SiteTree {
 
   std::string folder_;
   std::unordered_map<std::string, Kind> kinds_;
+  // The names with upper-case letters, by their lower-case spelling.
   std::unordered_map<std::string, std::vector<std::string>> by_lower_case_;
   std::vector<std::string> files_;
   std::vector<std::string> links_;

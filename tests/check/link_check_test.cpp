@@ -74,7 +74,8 @@ TEST_F(LinkCheckTest, EachFaultIsReportedOnceAndEveryGoodReferencePasses) {
   index.push_back(
       "<p><a href=\"docs/\">docs</a> <a href=\"empty/\">empty</a> <a href=\"Blog.mdb\">db</a> "
       "<a href=\"#missing\">m</a> <a href=\"https://example.org/blog/docs/guide.pdf\">guide</a> "
-      "<a href=\"Pic%20one.png\">pic</a> <a href=\"https://other.example/page\">again</a></p>");
+      "<a href=\"Pic%20one.png\">pic</a> <a href=\"pic%20one.png\">pic</a> "
+      "<a href=\"https://other.example/page\">again</a></p>");
   index.push_back("</body></html>");
   Write("index.html", Page(index));
   Write("blog1.html",
@@ -133,6 +134,7 @@ TEST_F(LinkCheckTest, EachFaultIsReportedOnceAndEveryGoodReferencePasses) {
       "index.html: empty/: no index.html in empty/",
       "index.html: Blog.mdb: never uploaded",
       "index.html: #missing: no element with id missing in index.html",
+      "index.html: pic%20one.png: differs only in letter case from Pic one.png",
       "rss.xml: https://example.org/blog/2026-12-06-000000.html: no such file",
       "sitemap.xml: https://example.org/blog/old.html: no such file",
       "not checked: " + second + "../outside.html: above the output folder",
@@ -143,11 +145,11 @@ TEST_F(LinkCheckTest, EachFaultIsReportedOnceAndEveryGoodReferencePasses) {
       "not checked: shared: a symbolic link: not followed, and not uploaded",
       "external, not fetched: https://other.example/page (2 references, first in " +
           second.substr(0, second.size() - 2) + ")",
-      "8 pages read, 38 references: 11 problems, 5 not checked, 1 external address not "
+      "8 pages read, 39 references: 12 problems, 5 not checked, 1 external address not "
       "fetched.",
   };
   EXPECT_THAT(ReportLines(report), ElementsAreArray(expected));
-  EXPECT_EQ(report.Problems(), 11);
+  EXPECT_EQ(report.Problems(), 12);
 }
 
 // Problems as (page, entry, reference) for tests that look at some of them.
