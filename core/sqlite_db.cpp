@@ -58,7 +58,7 @@ int SqliteDb::WaitWhileBusy(void* self, int attempt) {
 }
 
 std::uint32_t SqliteDb::ChangeCounter() const {
-  // Four bytes, big-endian, at offset 24 of the header; moved on by every committed write.
+  // Four bytes, big-endian, at offset 24 of the header.
   unsigned char bytes[4] = {};
   if (file_ == nullptr || file_->pMethods == nullptr ||
       file_->pMethods->xRead(file_, bytes, sizeof bytes, 24) != SQLITE_OK) {
@@ -66,6 +66,17 @@ std::uint32_t SqliteDb::ChangeCounter() const {
   }
   return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
          std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+std::string SqliteDb::FileHeader(const char* schema, std::size_t size) const {
+  sqlite3_file* file = nullptr;
+  std::string header(size, '\0');
+  if (sqlite3_file_control(db_, schema, SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+      file == nullptr || file->pMethods == nullptr ||
+      file->pMethods->xRead(file, header.data(), static_cast<int>(size), 0) != SQLITE_OK) {
+    return {};
+  }
+  return header;
 }
 
 SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }

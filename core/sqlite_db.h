@@ -78,14 +78,21 @@ class SqliteDb {
   std::int64_t Changes() const;
   sqlite3* Handle() const { return db_; }
 
+  // The file's change counter, which every write committed by anyone moves on by one (in
+  // rollback mode; commits to a write-ahead log leave it as it is). Read inside a transaction
+  // that holds the write lock, it is the value before that transaction's commit.
+  std::uint32_t ChangeCounter() const;
+  // The first `size` bytes of the file attached as `schema` ("main" is the file itself), as
+  // they stand in the file; empty when they cannot be read. Read through the engine's own
+  // file, since opening and closing the file anew would let go of the engine's locks on it.
+  std::string FileHeader(const char* schema, std::size_t size) const;
+
   [[noreturn]] void Fail(std::string_view what) const;
 
  private:
   // The engine's busy handler: true (go on waiting) until the timeout has passed since the
   // file last changed.
   static int WaitWhileBusy(void* self, int attempt);
-  // The file's change counter, which every write committed by anyone moves on.
-  std::uint32_t ChangeCounter() const;
 
   std::string path_;
   sqlite3* db_ = nullptr;

@@ -51,7 +51,8 @@ struct EntryStore::Statements {
         earlier(db, Nearest(table, "Date < ?1", "DESC")),
         at_or_later(db, Nearest(table, "Date >= ?1", "")),
         at_or_earlier(db, Nearest(table, "Date <= ?1", "DESC")),
-        update(db, "UPDATE " + table + " SET Content = ?2 WHERE " + SameStamp()),
+        update(db, "UPDATE " + table + " SET Content = ?2 WHERE " + SameStamp() +
+                       " AND Content IS NOT ?2"),
         insert(db, "INSERT INTO " + table + " (Date, Content) VALUES (?1, ?2)"),
         remove(db, "DELETE FROM " + table + " WHERE " + SameStamp()),
         count(db, "SELECT count(*) FROM " + table) {}
@@ -340,11 +341,19 @@ void EntryStore::SaveEntry() {
   const std::string key = CurrentEntry.Stamp.ToText();
   const std::string content = core::Trim(CurrentEntry.Content);
   SqliteTransaction transaction(*db_);
+  const std::uint32_t counter = db_->ChangeCounter();
   statements_->update.Bind(1, key).Bind(2, content).Run();
-  const bool added = db_->Changes() == 0;
+  const bool changed = db_->Changes() > 0;
+  // Not changed: the same text is stored, or there is no such entry yet.
+  const bool added = !changed && !HasEntry(CurrentEntry.Stamp);
   if (added) statements_->insert.Bind(1, key).Bind(2, content).Run();
   transaction.Commit();
   if (added) ++entry_count_;
+  if (changed || added) Told(counter, {key});
+}
+
+void EntryStore::Told(std::uint32_t counter_before, const std::vector<std::string>& dates) const {
+  if (write_listener_) write_listener_(counter_before, dates);
 }
 
 bool EntryStore::HasEntry(const core::Stamp& stamp) {
@@ -360,10 +369,12 @@ bool EntryStore::MoveEntry(const core::Stamp& from, const core::Stamp& to,
   EnsureTableOpen();
   SqliteTransaction transaction(*db_);
   if (to != from && HasEntry(to)) return false;
+  const std::uint32_t counter = db_->ChangeCounter();
   statements_->remove.Bind(1, from.ToText()).Run();
   statements_->insert.Bind(1, to.ToText()).Bind(2, core::Trim(content)).Run();
   transaction.Commit();
   entry_count_ = CountRows();
+  Told(counter, {from.ToText(), to.ToText()});
   return true;
 }
 
@@ -394,7 +405,12 @@ void EntryStore::DeleteEntry(const core::Stamp& stamp) {
   CurrentEntry.Stamp = stamp;
   const std::string key = stamp.ToText();
   if (entry_count_ > 0) {
+    SqliteTransaction transaction(*db_);
+    const std::uint32_t counter = db_->ChangeCounter();
     statements_->remove.Bind(1, key).Run();
+    const bool removed = db_->Changes() > 0;
+    transaction.Commit();
+    if (removed) Told(counter, {key});
     entry_count_ = CountRows();
   }
   if (entry_count_ < 1) {

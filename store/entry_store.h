@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/settings_store.h"
 #include "store/entry.h"
@@ -76,6 +78,15 @@ class EntryStore final {
   // when another entry already stands at `to`. The cursor does not move.
   bool MoveEntry(const core::Stamp& from, const core::Stamp& to, const std::string& content);
 
+  // Told after each write of single entries this store commits (saving, moving, deleting):
+  // the database file's change counter as the write found it, which the commit moved on by
+  // one, and the stored stamps of the entries it added, changed or removed. A save that finds
+  // the same text stored writes nothing and tells nothing. Writes of whole tables (copying
+  // entries, moving the old table's rows) are not told.
+  using WriteListener =
+      std::function<void(std::uint32_t counter_before, const std::vector<std::string>& dates)>;
+  void SetWriteListener(WriteListener listener) { write_listener_ = std::move(listener); }
+
   // How many entries the blog titled `title` keeps in this database; 0 when it has no table.
   // The cursor does not move.
   std::int32_t CountEntriesOf(std::string_view title);
@@ -142,6 +153,7 @@ class EntryStore final {
   bool Land(core::SqliteStatement& query, Place miss);
   void ReadCurrentEntry(const core::SqliteStatement* row);
   [[noreturn]] void FailOnTitle(const std::exception& error) const;
+  void Told(std::uint32_t counter_before, const std::vector<std::string>& dates) const;
 
   core::SettingsStore& settings_;
   int busy_timeout_ms_;
@@ -154,6 +166,7 @@ class EntryStore final {
   std::int32_t entry_count_ = 0;
   Place place_ = Place::BeforeFirst;
   std::string key_;  // stored stamp text of the row the cursor is on, or the stamp sought
+  WriteListener write_listener_;
 };
 
 }  // namespace quill::store
