@@ -1,5 +1,6 @@
-// quillsmith-build: generates a project's site, or its missing support files, from the
-// command line, for users who publish from scripts or a server.
+// quillsmith-build: generates a project's site, or its missing support files, or finds its
+// entries by their words, from the command line, for users who publish from scripts or a
+// server.
 
 #include <chrono>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/clock.h"
 #include "core/draft_store.h"
@@ -17,6 +19,8 @@
 #include "project/project_session.h"
 #include "site/site_output.h"
 #include "site/support_files.h"
+#include "site/text_digest.h"
+#include "store/entry_search.h"
 
 namespace {
 
@@ -27,6 +31,7 @@ constexpr const char* kUsage =
     "       quillsmith-build --check [--external] PROJECT\n"
     "       quillsmith-build --check-only [--external] PROJECT\n"
     "       quillsmith-build --support-files PROJECT\n"
+    "       quillsmith-build --search WORDS PROJECT\n"
     "       quillsmith-build --help | --version\n"
     "\n"
     "Generates the blog of a Quillsmith project into its output folder, as the editor's\n"
@@ -40,6 +45,10 @@ constexpr const char* kUsage =
     "  --check-only     check the site as it is in the output folder, without building\n"
     "  --external       with a check: also fetch each address on other web sites (eight at\n"
     "                   a time, 10 s each; results are kept for a day)\n"
+    "  --search WORDS   list the entries whose text holds every one of the words, as\n"
+    "                   whole words, letter case and accents aside, markup left out:\n"
+    "                   stamp, a tab and title, newest first; the exit status is then 0\n"
+    "                   when some were found, 1 when none, 2 on an error\n"
     "  --help           show this text\n"
     "  --version        show the program's version\n"
     "\n"
@@ -48,6 +57,10 @@ constexpr const char* kUsage =
     "links that lead nowhere, and 2 on a usage error.\n";
 
 constexpr int kUsageError = 2;
+// A search's exit status, as grep's: found, found nothing, failed.
+constexpr int kFound = 0;
+constexpr int kNoneFound = 1;
+constexpr int kSearchFailed = 2;
 
 // What the command line asks for.
 struct Request {
@@ -55,6 +68,7 @@ struct Request {
   bool build = true;
   bool check = false;
   bool external = false;
+  std::optional<std::string> search;
   std::string project;
 };
 
@@ -126,6 +140,38 @@ void WriteSupportFiles(App& app) {
   }
 }
 
+int Search(App& app, const std::string& words) {
+  const std::vector<quill::core::Stamp> found = app.session.Search().Find(words);
+  // (Reading the entries would make a database where there is none.)
+  if (found.empty()) return kNoneFound;
+  quill::store::EntryStore& entries = app.session.Entries();
+  int listed = 0;
+  const quill::store::EntryStore::ReadBatch batch(entries);
+  for (const quill::core::Stamp& stamp : found) {
+    entries.SeekEntry(stamp);
+    if (entries.NoEntry()) continue;
+    const std::string title =
+        quill::site::ExtractEntryTitle(quill::site::StripMarkup(entries.CurrentEntry.Content));
+    std::printf("%s\t%s\n", stamp.ToText().c_str(), title.c_str());
+    ++listed;
+  }
+  return listed > 0 ? kFound : kNoneFound;
+}
+
+// What is wrong with a command line that names `projects` projects; nullptr when nothing.
+const char* Misuse(const Request& request, int projects) {
+  if (projects != 1) return "name one project";
+  if (request.support_files && request.check) return "--support-files builds no site to check";
+  if (request.external && !request.check) return "--external goes with --check";
+  if (request.search && (request.support_files || request.check)) {
+    return "--search goes alone";
+  }
+  if (request.search && !quill::store::EntrySearch::HasWords(*request.search)) {
+    return "the words to --search hold no letter or digit: no word to look for";
+  }
+  return nullptr;
+}
+
 // Reads the command line; returns an exit status when there is nothing more to do.
 std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
   int projects = 0;
@@ -147,6 +193,12 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
       request.build = request.build && argument == "--check";
     } else if (argument == "--external") {
       request.external = true;
+    } else if (argument == "--search") {
+      if (i + 1 == argc) {
+        std::fprintf(stderr, "quillsmith-build: --search needs the words to look for\n");
+        return kUsageError;
+      }
+      request.search = argv[++i];
     } else if (argument == "--") {
       for (++i; i < argc; ++i, ++projects) request.project = argv[i];
     } else if (argument.starts_with("-")) {
@@ -157,12 +209,7 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
       ++projects;
     }
   }
-  const char* wrong = projects != 1 ? "name one project"
-                      : request.support_files && request.check
-                          ? "--support-files builds no site to check"
-                      : request.external && !request.check ? "--external goes with --check"
-                                                           : nullptr;
-  if (wrong != nullptr) {
+  if (const char* wrong = Misuse(request, projects)) {
     std::fprintf(stderr, "quillsmith-build: %s\n\n%s", wrong, kUsage);
     return kUsageError;
   }
@@ -183,6 +230,7 @@ int main(int argc, char** argv) {
   try {
     App app;
     OpenProject(app, request.project);
+    if (request.search) return Search(app, *request.search);
     if (request.support_files) {
       WriteSupportFiles(app);
       return 0;
@@ -193,7 +241,7 @@ int main(int argc, char** argv) {
 #endif
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quillsmith-build: %s\n", error.what());
-    return 1;
+    return request.search ? kSearchFailed : 1;
   }
   return 0;
 }

@@ -8,7 +8,15 @@ namespace quill::project {
 
 ProjectSession::ProjectSession(core::Registry& registry, const core::Clock& clock,
                                int busy_timeout_ms)
-    : clock_(clock), settings_(registry, clock), entries_(settings_, busy_timeout_ms) {}
+    : clock_(clock),
+      settings_(registry, clock),
+      entries_(settings_, busy_timeout_ms),
+      search_(settings_, busy_timeout_ms) {
+  entries_.SetWriteListener(
+      [this](std::uint32_t counter_before, const std::vector<std::string>& dates) {
+        search_.NoteWrite(counter_before, dates);
+      });
+}
 
 void ProjectSession::RequireReadableSettings() const {
   const std::string failure = settings_.LastFailure();
@@ -30,6 +38,7 @@ void ProjectSession::Load(std::string_view name) {
 
 void ProjectSession::Reload(bool save_first) {
   entries_.CloseBlogDatabase();
+  search_.Close();
   settings_.LoadSettings(save_first);
 }
 

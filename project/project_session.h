@@ -10,6 +10,7 @@
 #endif
 #include "site/blog_pages.h"
 #include "site/site_output.h"
+#include "store/entry_search.h"
 #include "store/entry_store.h"
 
 namespace quill::core {
@@ -44,6 +45,8 @@ class ProjectSession {
   core::ProjectSettings& Project() { return settings_.Settings(); }
   const core::ProjectSettings& Project() const { return settings_.Settings(); }
   store::EntryStore& Entries() { return entries_; }
+  // Finds entries by their words; told of every entry the session's store writes.
+  store::EntrySearch& Search() { return search_; }
 
   // Finds the project by name (letter case aside) and loads its settings. Throws
   // core::QuillError when there is no such project, or when the settings file cannot be
@@ -83,6 +86,7 @@ class ProjectSession {
   const core::Clock& clock_;
   core::SettingsStore settings_;
   store::EntryStore entries_;
+  store::EntrySearch search_;
 };
 
 }  // namespace quill::project

@@ -215,8 +215,9 @@ TEST_F(QuillsmithBuildTest, CheckSaysWhetherEveryLinkLeadsSomewhere) {
   std::filesystem::remove(site_ + "rss.xml");
   run = Quillsmith({"--check-only", "My Log"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "1 page read, 1 reference: 0 problems, 0 not checked, 0 external addresses "
-                     "not fetched.\n");
+  EXPECT_EQ(run.out,
+            "1 page read, 1 reference: 0 problems, 0 not checked, 0 external addresses "
+            "not fetched.\n");
   EXPECT_FALSE(std::filesystem::exists(site_ + "rss.xml"));
   EXPECT_EQ(Stored("OutTime"), stamped);
 
@@ -227,6 +228,45 @@ TEST_F(QuillsmithBuildTest, CheckSaysWhetherEveryLinkLeadsSomewhere) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("The output folder " + site_ + " does not exist."), std::string::npos)
       << run.err;
+}
+#endif
+
+#ifndef _WIN32
+// (The Windows build's SQLite has no full-text search.)
+TEST_F(QuillsmithBuildTest, SearchListsTheEntriesHoldingEveryWordNewestFirst) {
+  {
+    store::EntryStore entries(settings_);
+    entries.CurrentEntry = {{2026, 12, 6, 22, 15, 7}, "Cr\xC3\xA8me soup\r\nwith <b>le</b>eks"};
+    entries.SaveEntry();
+    entries.CurrentEntry = {{2026, 12, 7, 8, 0, 0}, "Leek soup"};
+    entries.SaveEntry();
+    entries.CurrentEntry = {{2026, 12, 8, 9, 30, 0}, "Bread\r\n<a href=\"soup.html\">recipe</a>"};
+    entries.SaveEntry();
+  }
+  Outcome run = Quillsmith({"--search", "SOUP", "My Log"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "2026-12-07 08:00:00\tLeek soup\n"
+            "2026-12-06 22:15:07\tCr\xC3\xA8me soup\n");
+  run = Quillsmith({"--search", "leeks creme", "My Log"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "2026-12-06 22:15:07\tCr\xC3\xA8me soup\n");
+  EXPECT_TRUE(std::filesystem::exists(site_ + "Blog.mdb-search"));
+
+  run = Quillsmith({"--search", "href", "My Log"});  // inside a tag
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+
+  run = Quillsmith({"--search", " ?! ", "My Log"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("no word to look for"), std::string::npos) << run.err;
+  run = Quillsmith({"--search", "soup", "Nobody"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("no project named \"Nobody\""), std::string::npos) << run.err;
+  run = Quillsmith({"My Log", "--search"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("--search needs the words"), std::string::npos) << run.err;
 }
 #endif
 
