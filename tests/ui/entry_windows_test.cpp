@@ -1,9 +1,14 @@
+#include <sqlite3.h>
+
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTreeWidget>
 
 #include "support/editor_fixture.h"
 #include "ui/editor/frm_list.h"
+#include "ui/editor/list_search.h"
 
 namespace quill::ui {
 namespace {
@@ -63,6 +68,35 @@ class EntryWindowsTest : public testing::EditorFixture {
       rows.push_back(item->text(0) + " | " + item->text(1) + " | " + item->text(2));
     }
     return rows;
+  }
+
+  // Types into the list's search field, as the user would, and waits for the list to follow.
+  void Search(const QString& words) {
+    auto* field = Child<QLineEdit>(Find<QWidget>("frmList"), "txtSearch");
+    field->selectAll();
+    if (words.isEmpty()) {
+      QTest::keyClick(field, Qt::Key_Backspace);
+    } else {
+      QTest::keyClicks(field, words);
+    }
+    auto* search = Find<QWidget>("frmList")->findChild<ListSearch*>();
+    while (search->Searching()) QCoreApplication::processEvents();
+  }
+  // The titles of the rows shown.
+  std::vector<QString> Shown() {
+    std::vector<QString> titles;
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+      titles.push_back(List()->topLevelItem(i)->text(2));
+    }
+    return titles;
+  }
+  QString Found() { return Child<QLabel>(Find<QWidget>("frmList"), "lblFound")->text(); }
+  // Runs SQL on the entry database as another program would.
+  void RunSql(const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(app_.Project().DatabasePath.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
   }
 
   static constexpr Stamp kNow{2026, 12, 7, 15, 0, 0};
@@ -185,6 +219,66 @@ TEST_F(EntryWindowsTest, ADoubleClickOpensExactlyThatRowsEntry) {
   EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, (Stamp{2026, 12, 7, 12, 0, 10}));
   EXPECT_EQ(Text()->toPlainText(), "First of the minute");
   EXPECT_EQ(editor_->Mode(), 1);
+}
+
+TEST_F(EntryWindowsTest, TheSearchFieldShowsTheEntriesHoldingEveryWordTyped) {
+  Store({2026, 12, 5, 8, 0, 0}, "Cr&egrave;me br&ucirc;l&eacute;e");
+  Store({2026, 12, 6, 8, 0, 0}, "CREME fraiche <a href=\"x.html\">here</a>");
+  Store({2026, 12, 7, 8, 0, 0}, "Tomato <b>so</b>up");
+  Show({2026, 12, 7, 8, 0, 0});
+  OpenList();
+  ASSERT_NE(List(), nullptr);
+  EXPECT_EQ(Find<QWidget>("frmList")->focusWidget(),
+            Child<QLineEdit>(Find<QWidget>("frmList"), "txtSearch"));
+
+  Search("creme");  // letter case and accents aside
+  EXPECT_EQ(Shown(),
+            (std::vector<QString>{"CREME fraiche here", "Cr&egrave;me br&ucirc;l&eacute;e"}));
+  EXPECT_EQ(Found(), "2 of 3 entries");
+  Search("brulee CREM");  // every word; the last one may be unfinished
+  EXPECT_EQ(Shown(), std::vector<QString>{"Cr&egrave;me br&ucirc;l&eacute;e"});
+  Search("soup");  // one word, markup aside
+  EXPECT_EQ(Shown(), std::vector<QString>{"Tomato so up"});
+  Search("href");  // inside a tag
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(Found(), "No entry holds every word");
+  Search(" ?! ");
+  EXPECT_EQ(Shown().size(), 3u);
+  EXPECT_EQ(Found(), "Type a letter or a digit to search");
+  Search("");
+  EXPECT_EQ(Shown().size(), 3u);
+  EXPECT_EQ(Found(), "");
+
+  // Enter opens the row chosen, or the first one shown, as a double click would.
+  Search("fraiche");
+  QTest::keyClick(Child<QLineEdit>(Find<QWidget>("frmList"), "txtSearch"), Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(Find<QWidget>("frmList"), nullptr);
+  EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, (Stamp{2026, 12, 6, 8, 0, 0}));
+  EXPECT_EQ(editor_->Mode(), 1);
+}
+
+TEST_F(EntryWindowsTest, TheSearchFindsWhatAnotherProgramWroteAfterTheListWasFilled) {
+  Store({2026, 12, 5, 8, 0, 0}, "Leek soup");
+  Store({2026, 12, 7, 8, 0, 0}, "Pea soup");
+  Show({2026, 12, 7, 8, 0, 0});
+  OpenList();
+  Search("soup");
+  ASSERT_EQ(Shown().size(), 2u);
+  RunSql(
+      "INSERT INTO \"My Log\" VALUES ('2026-12-06 08:00:00', 'Onion soup');"
+      "INSERT INTO \"My Log\" VALUES ('2026-12-31 08:00:00', 'Future soup');"
+      "UPDATE \"My Log\" SET Content = 'Pea stew' WHERE Date = '2026-12-07 08:00:00';");
+  Search("soup");
+  // The new entry gets its row in its place; one dated later than now is not listed.
+  EXPECT_EQ(Shown(), (std::vector<QString>{"Onion soup", "Leek soup"}));
+  Search("stew");
+  EXPECT_EQ(Shown(), std::vector<QString>{"Pea soup"});  // the row's title is as listed
+  Search("");
+  EXPECT_EQ(Rows(), (std::vector<QString>{"07-Dec-26 | 08:00:00 AM | Pea soup",
+                                          "06-Dec-26 | 08:00:00 AM | Onion soup",
+                                          "05-Dec-26 | 08:00:00 AM | Leek soup"}));
+  EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, (Stamp{2026, 12, 7, 8, 0, 0}));
 }
 
 TEST_F(EntryWindowsTest, NothingUpToNowMeansNoList) {

@@ -13,6 +13,7 @@
 #include "site/text_digest.h"
 #include "ui/app.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/editor/list_search.h"
 
 namespace quill::ui {
 namespace {
@@ -51,7 +52,13 @@ frmList::frmList(App& app, frmBlog& editor)
   KeepSystemColours(List);
   cmdSetup = new QPushButton("Done");
   cmdSetup->setObjectName("cmdSetup");
+  search_ = new ListSearch(
+      app_.Session().Search(), *List,
+      {[](const QTreeWidgetItem* item) { return FromVariant(item->data(0, kStampRole)); },
+       [this](const core::Stamp& stamp) { return MakeFoundRow(stamp); },
+       [this](QTreeWidgetItem* item) { Open(item); }});
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(search_);
   layout->addWidget(List, 1);
   layout->addWidget(cmdSetup, 0, Qt::AlignRight);
 
@@ -89,6 +96,8 @@ bool frmList::Load() {
     }
   }
   entries.SeekEntry(saved);
+  search_->Reset();
+  search_->setFocus();
   if (List->topLevelItemCount() == 0) {
     app_.Services().ShowMessage(this, "Oops!", "No Entries Found", MessageIcon::Information,
                                 MessageButtons::Ok);
@@ -98,9 +107,24 @@ bool frmList::Load() {
   return true;
 }
 
+QTreeWidgetItem* frmList::MakeFoundRow(const core::Stamp& stamp) {
+  if (stamp > app_.Clock().Now()) return nullptr;
+  store::EntryStore& entries = app_.Entries();
+  const core::Stamp saved = entries.CurrentEntry.Stamp;
+  entries.SeekEntry(stamp);
+  const bool found = !entries.NoEntry();
+  const std::string content = entries.CurrentEntry.Content;
+  entries.SeekEntry(saved);
+  return found ? MakeRow(stamp, content) : nullptr;
+}
+
 void frmList::AddRow(const core::Stamp& stamp, const std::string& content) {
+  List->addTopLevelItem(MakeRow(stamp, content));
+}
+
+QTreeWidgetItem* frmList::MakeRow(const core::Stamp& stamp, const std::string& content) {
   const core::ProjectSettings& project = app_.Project();
-  auto* item = new QTreeWidgetItem(List);
+  auto* item = new QTreeWidgetItem;
   const QString date = QString::fromStdString(site::FormatDatePart(1, stamp));
   const QString time = TimeColumn(stamp);
   const QString title = QString::fromStdString(site::ExtractEntryTitle(site::StripMarkup(content)));
@@ -113,6 +137,7 @@ void frmList::AddRow(const core::Stamp& stamp, const std::string& content) {
   FitColumn(date, 0);
   FitColumn(time, 1);
   FitColumn(title, 2);
+  return item;
 }
 
 void frmList::FitColumn(const QString& text, int column) {

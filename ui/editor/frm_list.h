@@ -12,9 +12,11 @@ struct Stamp;
 
 namespace quill::ui {
 
+class ListSearch;
 class frmBlog;
 
-// "Blog Entry Listing": the entries up to now, newest first, with date, time and title. A
+// "Blog Entry Listing": the entries up to now, newest first, with date, time and title, and a
+// search field above them that narrows the list to the entries holding the words typed. A
 // double-click shows that entry in the main window.
 class frmList final : public AppWindow {
   Q_OBJECT
@@ -32,10 +34,15 @@ class frmList final : public AppWindow {
 
  private:
   void AddRow(const core::Stamp& stamp, const std::string& content);
+  QTreeWidgetItem* MakeRow(const core::Stamp& stamp, const std::string& content);
+  // The row of an entry found that the list lacks, not yet in the list; none for an entry
+  // dated later than now, or gone.
+  QTreeWidgetItem* MakeFoundRow(const core::Stamp& stamp);
   void FitColumn(const QString& text, int column);
   void Open(QTreeWidgetItem* item);
 
   frmBlog& editor_;
+  ListSearch* search_;
   QTreeWidget* List;
   QPushButton* cmdSetup;
   QString SelectedKey_;

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "core/stamp.h"
+
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quill::store {
+class EntrySearch;
+}
+
+namespace quill::ui {
+
+// The search field above the entry list, with the count of what it found beside it: as the
+// user types, the list holds only the rows of the entries whose text holds every word typed
+// (the last one may be the start of a longer word), as the project's entry search finds
+// them; an empty field brings every row back. Bringing the search's index up to date goes a
+// slice at a time between the window's other events, so the window answers however long
+// that takes; the rows then move out of the list and back in two steps, which costs the
+// list far less than hiding rows one by one. An entry another program added since the list
+// was filled gets its row when it is found. Enter opens the chosen row's entry (or the first
+// one shown); the arrow keys choose among the rows shown.
+class ListSearch final : public QWidget {
+  Q_OBJECT
+
+ public:
+  // What the list window does for the search.
+  struct Rows {
+    // The entry a row stands for.
+    std::function<core::Stamp(const QTreeWidgetItem*)> stamp;
+    // Makes the row of an entry the list lacks, not yet in the list; nullptr for an entry the
+    // list does not show (dated later than now, or gone).
+    std::function<QTreeWidgetItem*(const core::Stamp&)> make;
+    // Opens a row's entry, as a double click does.
+    std::function<void(QTreeWidgetItem*)> open;
+  };
+
+  ListSearch(store::EntrySearch& search, QTreeWidget& list, Rows rows);
+  ~ListSearch() override;
+
+  // Takes the rows the list holds as all there are: the list was filled again.
+  void Reset();
+  // Whether a search is still going on.
+  bool Searching() const { return step_.isActive(); }
+  // Does what is left of the search at once.
+  void Finish();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Restart();
+  // One slice of bringing the index up to date; once it is, the rows found are shown.
+  void Step();
+  void Found();
+  // Puts the rows wanted into the list, in order, and takes the others out.
+  void ShowRows();
+  void DeleteRowsAside();
+  void ShowCount();
+  void Failed(const QString& reason);
+  void OpenChosen();
+  void KnowRows();
+
+  store::EntrySearch& search_;
+  QTreeWidget& list_;
+  Rows rows_;
+  QLineEdit* txtSearch;
+  QLabel* lblFound;
+  QTimer step_;
+  // Every row, newest first, with its entry's key, whether it is to be shown and whether it
+  // is in the list now. The rows out of the list are this object's to delete; the list
+  // deletes those it holds.
+  struct Row {
+    std::int64_t key;
+    QTreeWidgetItem* item;
+    bool wanted;
+    bool shown;
+  };
+  std::vector<Row> rows_known_;
+  bool show_all_ = true;
+  int shown_ = 0;
+};
+
+}  // namespace quill::ui
