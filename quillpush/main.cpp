@@ -4,11 +4,16 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "core/clock.h"
 #include "core/product.h"
@@ -26,8 +31,9 @@ namespace {
 using quill::core::QuillError;
 
 constexpr const char* kUsage =
-    "Usage: quillpush [--quiet] [--dry-run] [--delete [--force]] [--insecure-tls]\n"
-    "                 [--check [--allow-broken-links]] PROJECT NAME\n"
+    "Usage: quillpush [--quiet] [--dry-run | --verify] [--delete [--force]]\n"
+    "                 [--connections N] [--check [--allow-broken-links]] [--insecure-tls]\n"
+    "                 PROJECT NAME\n"
     "       quillpush --trust-host-key PROJECT NAME\n"
     "       quillpush --help | --version\n"
     "\n"
@@ -51,6 +57,11 @@ constexpr const char* kUsage =
     "  --check           check every link of the site first, and send nothing when a link\n"
     "                    leads nowhere (the problems are listed)\n"
     "  --allow-broken-links  with --check: list the problems, then send the site anyway\n"
+    "  --verify          first list what the server holds, send again what it lacks or\n"
+    "                    holds in another size, and name the files no upload from here sent\n"
+    "                    (they are left alone)\n"
+    "  --connections N   send over N connections at once, 1 to 16 (default: the project's\n"
+    "                    FtpConnections, or 4)\n"
     "  --insecure-tls    accept an ftps: server's certificate without checking who signed\n"
     "                    it (a self-signed one), for this run only\n"
     "  --trust-host-key  show the sftp: server's host key, record it in ~/.ssh/known_hosts\n"
@@ -86,8 +97,7 @@ class ConsoleObserver final : public quill::push::PushObserver {
                   static_cast<unsigned long long>(bytes));
     }
   }
-  void Sending(const quill::push::SiteFile&) override {}
-  bool Progress(std::uint64_t) override { return true; }
+  bool Progress(const quill::push::UploadProgress&) override { return true; }
   void Sent(const quill::push::SiteFile& file) override {
     if (!quiet_) {
       std::printf("Sent %s (%llu bytes)\n", file.name.c_str(),
@@ -149,11 +159,45 @@ void TrustHostKey(quill::core::SettingsStore& settings, const std::string& ssh_f
   }
 }
 
+using Setter = void (*)(CommandLine&);
+
+// The options that are plain switches, and what each sets.
+constexpr std::array<std::pair<std::string_view, Setter>, 9> kSwitches{{
+    {"--quiet", [](CommandLine& line) { line.quiet = true; }},
+    {"--check", [](CommandLine& line) { line.check = true; }},
+    {"--allow-broken-links", [](CommandLine& line) { line.allow_broken_links = true; }},
+    {"--dry-run", [](CommandLine& line) { line.dry_run = true; }},
+    {"--delete", [](CommandLine& line) { line.options.remove_vanished = true; }},
+    {"--force", [](CommandLine& line) { line.options.force = true; }},
+    {"--verify", [](CommandLine& line) { line.options.verify = true; }},
+    {"--insecure-tls", [](CommandLine& line) { line.options.transport.insecure_tls = true; }},
+    {"--trust-host-key", [](CommandLine& line) { line.trust = true; }},
+}};
+
+int UsageError(const std::string& problem) {
+  std::fprintf(stderr, "quillpush: %s\n\n%s", problem.c_str(), kUsage);
+  return 2;
+}
+
+// "--connections N" or "--connections=N"; false when the number is missing or out of range.
+bool ReadConnections(const std::string& argument, int& i, int argc, char** argv,
+                     CommandLine& line) {
+  std::string number = argument.substr(std::min(argument.size(), std::strlen("--connections=")));
+  if (argument == "--connections") number = i + 1 < argc ? argv[++i] : "";
+  const bool digits = !number.empty() && number.size() <= 2 &&
+                      number.find_first_not_of("0123456789") == std::string::npos;
+  const int count = digits ? std::stoi(number) : 0;
+  line.options.connections = count;
+  return count >= 1 && count <= quill::push::kMostConnections;
+}
+
 // Reads the options and the project name; returns an exit status when there is nothing
 // more to do.
 std::optional<int> ReadCommandLine(int argc, char** argv, CommandLine& line) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    const auto found = std::find_if(kSwitches.begin(), kSwitches.end(),
+                                    [&](const auto& entry) { return entry.first == argument; });
     if (!line.project.empty()) {
       line.project += ' ' + argument;
     } else if (argument == "--help" || argument == "-h") {
@@ -163,41 +207,29 @@ std::optional<int> ReadCommandLine(int argc, char** argv, CommandLine& line) {
       std::printf("quillpush %d.%d.%d\n", quill::core::kVersionMajor, quill::core::kVersionMinor,
                   quill::core::kVersionRevision);
       return 0;
-    } else if (argument == "--quiet") {
-      line.quiet = true;
-    } else if (argument == "--dry-run") {
-      line.dry_run = true;
-    } else if (argument == "--delete") {
-      line.options.remove_vanished = true;
-    } else if (argument == "--force") {
-      line.options.force = true;
-    } else if (argument == "--check") {
-      line.check = true;
-    } else if (argument == "--allow-broken-links") {
-      line.allow_broken_links = true;
-    } else if (argument == "--insecure-tls") {
-      line.options.transport.insecure_tls = true;
-    } else if (argument == "--trust-host-key") {
-      line.trust = true;
+    } else if (found != kSwitches.end()) {
+      found->second(line);
+    } else if (argument == "--connections" || argument.starts_with("--connections=")) {
+      if (!ReadConnections(argument, i, argc, argv, line)) {
+        return UsageError("--connections takes a number from 1 to " +
+                          std::to_string(quill::push::kMostConnections));
+      }
     } else if (argument.starts_with("--")) {
-      std::fprintf(stderr, "quillpush: unknown option %s\n\n%s", argument.c_str(), kUsage);
-      return 2;
+      return UsageError("unknown option " + argument);
     } else {
       line.project = argument;
     }
   }
   if (line.options.force && !line.options.remove_vanished) {
-    std::fprintf(stderr, "quillpush: --force goes with --delete\n\n%s", kUsage);
-    return 2;
+    return UsageError("--force goes with --delete");
   }
   if (line.allow_broken_links && !line.check) {
-    std::fprintf(stderr, "quillpush: --allow-broken-links goes with --check\n\n%s", kUsage);
-    return 2;
+    return UsageError("--allow-broken-links goes with --check");
   }
-  if (line.project.empty()) {
-    std::fprintf(stderr, "quillpush: name the project to send\n\n%s", kUsage);
-    return 2;
+  if (line.options.verify && line.dry_run) {
+    return UsageError("--verify asks the server, and --dry-run connects to nothing: choose one");
   }
+  if (line.project.empty()) return UsageError("name the project to send");
   return std::nullopt;
 }
 

@@ -126,6 +126,16 @@ void Manifest::Forget(const std::string& name) {
   entries_.erase(name);
 }
 
+void Manifest::Forget(const std::vector<std::string>& names) {
+  std::string lines;
+  for (const std::string& name : names) {
+    if (entries_.count(name) != 0) lines += kWithdrawn + name + "\n";
+  }
+  if (lines.empty()) return;
+  Append(lines, true);
+  for (const std::string& name : names) entries_.erase(name);
+}
+
 void Manifest::Record(const std::string& name, std::uint64_t size, const std::string& sha256) {
   const Entry entry{size, sha256};
   Append(Line(name, entry), false);

@@ -32,6 +32,8 @@ class Manifest {
   // Withdraws a file's entry on disk before its upload or deletion begins. Throws QuillError
   // when that cannot be written.
   void Forget(const std::string& name);
+  // Withdraws several entries with one write to the disk.
+  void Forget(const std::vector<std::string>& names);
   // Notes that a file arrived whole; throws QuillError when the note cannot be written.
   void Record(const std::string& name, std::uint64_t size, const std::string& sha256);
   // Rewrites the file with one line per file, replacing it atomically.

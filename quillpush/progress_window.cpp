@@ -71,13 +71,10 @@ void ProgressWindow::Starting(std::size_t files, std::size_t total, std::uint64_
   QCoreApplication::processEvents();
 }
 
-void ProgressWindow::Sending(const SiteFile& file) {
-  file_->setText("Sending " + QString::fromStdString(file.name));
-  QCoreApplication::processEvents();
-}
-
-bool ProgressWindow::Progress(std::uint64_t bytes) {
+bool ProgressWindow::Progress(const UploadProgress& progress) {
   const QLocale locale;
+  const std::uint64_t bytes = progress.bytes_done;
+  file_->setText(QString("Sent %1 of %2 files").arg(progress.files_done).arg(progress.files));
   bar_->setValue(total_ == 0 ? 1000 : static_cast<int>(bytes * 1000 / total_));
   bytes_->setText(locale.toString(static_cast<qulonglong>(bytes)) + " of " +
                   locale.toString(static_cast<qulonglong>(total_)) + " bytes");

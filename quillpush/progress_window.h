@@ -20,8 +20,7 @@ class ProgressWindow final : public QWidget, public PushObserver {
 
   void Warn(const std::string& text) override;
   void Starting(std::size_t files, std::size_t total, std::uint64_t bytes) override;
-  void Sending(const SiteFile& file) override;
-  bool Progress(std::uint64_t bytes) override;
+  bool Progress(const UploadProgress& progress) override;
   void Sent(const SiteFile& file) override;
   void Deleted(const std::string& name) override;
 

@@ -22,6 +22,14 @@ namespace quill::push {
 
 class Manifest;
 
+// How far an upload is, over all its connections together.
+struct UploadProgress {
+  std::size_t files = 0;         // to send in this run
+  std::size_t files_done = 0;    // of them, arrived whole
+  std::uint64_t bytes = 0;       // to send in this run
+  std::uint64_t bytes_done = 0;  // sent so far
+};
+
 // Hears how an upload goes.
 class PushObserver {
  public:
@@ -30,16 +38,23 @@ class PushObserver {
   virtual void Warn(const std::string& text) = 0;
   // What is to be sent: `files` of the site's `total` files, `bytes` in all.
   virtual void Starting(std::size_t files, std::size_t total, std::uint64_t bytes) = 0;
-  virtual void Sending(const SiteFile& file) = 0;
-  // `bytes` sent so far in this run; false cancels the upload.
-  virtual bool Progress(std::uint64_t bytes) = 0;
+  // How far it is; false cancels the upload.
+  virtual bool Progress(const UploadProgress& progress) = 0;
+  // A file arrived whole, its size checked, and is recorded as sent.
   virtual void Sent(const SiteFile& file) = 0;
   virtual void Deleted(const std::string& name) = 0;
 };
 
+// Connections an upload opens at once unless told otherwise, and the most it opens.
+constexpr int kDefaultConnections = 4;
+constexpr int kMostConnections = 16;
+
 struct PushOptions {
   bool remove_vanished = false;  // delete on the server what vanished locally
   bool force = false;            // even past the deletion cap
+  // Compare what the server lists with the manifest first, and send again what it lacks.
+  bool verify = false;
+  int connections = 0;  // at once; 0 for the project's FtpConnections, or the default
   TransportOptions transport;
 };
 
@@ -86,10 +101,11 @@ PushPlan PlanPush(const core::ProjectSettings& project, const PushOptions& optio
 // What a plan would do, one line each, for --dry-run.
 std::vector<std::string> DescribePlan(const PushPlan& plan, const PushOptions& options);
 
-// Carries a plan out: sends the changed files, newest pages last, checks that each arrived
-// whole, deletes what vanished when asked, and records the upload stamps once everything is
-// done. Throws QuillError on any failure, with no stamp written and the manifest listing
-// exactly what the server holds whole.
+// Carries a plan out: with `verify`, first compares the server's listing with the manifest;
+// sends the changed files phase by phase (pages after what they link to, see SendPhase),
+// checks that each arrived whole, deletes what vanished when asked, and records the upload
+// stamps once everything is done. Throws QuillError on any failure, with no stamp written
+// and the manifest listing only what the server holds whole.
 PushReport CarryOut(PushPlan& plan, RemoteSite& remote, project::ProjectSession& session,
                     PushObserver& observer, const PushOptions& options);
 

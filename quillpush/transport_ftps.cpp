@@ -14,6 +14,15 @@ void ApplyFtpSecurity(void* handle, const FtpTarget& target) {
   const long tls = target.protocol == Protocol::kFtps ? CURLUSESSL_ALL : CURLUSESSL_TRY;
   curl_easy_setopt(curl, CURLOPT_USE_SSL, tls);
   curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+  // libcurl before 8.10 closes an upload's data connection without reading what a TLS 1.3
+  // server sent after the handshake (its session tickets); the close then resets the
+  // connection and the server loses the end of the file (curl issue 6149). The size check
+  // catches that, but the upload would fail every few files; TLS 1.2 sends nothing of the kind.
+  if (curl_version_info(CURLVERSION_NOW)->version_num < 0x080A00) {
+    curl_easy_setopt(curl, CURLOPT_SSLVERSION,
+                     static_cast<long>(CURL_SSLVERSION_TLSv1_2) |
+                         static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
+  }
   if (target.options.insecure_tls) {
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);

@@ -7,8 +7,12 @@ demand: with --stop-after N the server dies at the start of upload N + 1, as a s
 away halfway would; with --die-in-file N it dies after the first bytes of upload N + 1
 reached the disk, leaving a cut-off file; --truncate keeps only half of every file
 received; --slow takes uploads at about 400 KB a second; --refuse-delete answers every
-deletion with "550 Permission denied." and keeps the file. With --commands LOG every command
-the server gets is noted there as "N COMMAND ARGUMENT", N counting the control connections.
+deletion with "550 Permission denied." and keeps the file; --max-connections N answers
+a control connection beyond N at once with 421; --drop-in-file N closes the connections of
+upload N + 1 after its first bytes, --drop-always NAME those of every upload of that name;
+--no-mlsd lists with LIST only, as older servers do.
+With --commands LOG every command the server gets is noted there as "N COMMAND ARGUMENT",
+N counting the control connections, and every file received whole as "N received NAME".
 """
 import argparse
 import logging
@@ -34,6 +38,10 @@ parser.add_argument("--truncate", action="store_true")
 parser.add_argument("--slow", action="store_true")
 parser.add_argument("--refuse-delete", action="store_true")
 parser.add_argument("--commands")
+parser.add_argument("--max-connections", type=int, default=0)
+parser.add_argument("--drop-in-file", type=int, default=-1)
+parser.add_argument("--drop-always")
+parser.add_argument("--no-mlsd", action="store_true")
 args = parser.parse_args()
 
 config_logging(level=logging.ERROR)
@@ -93,6 +101,11 @@ class DataChannel(Base.dtp_handler):
         if Handler.dying and self.receive and self.tot_bytes_received > 0:
             self.file_obj.flush()
             os._exit(0)
+        control = self.cmd_channel
+        if getattr(control, "dropping", False) and self.receive and self.tot_bytes_received > 0:
+            control.dropping = False
+            self.file_obj.flush()
+            control.close()
 
     if not args.tls:  # TLS reads come through its own event handler
         handle_read_event = handle_read
@@ -110,16 +123,21 @@ class Handler(Base):
         self.number = Handler.connections
         super().on_connect()
 
-    def pre_process_command(self, line, cmd, arg):
+    def note(self, text):
         if args.commands:
             with open(args.commands, "a") as log:
-                log.write("%d %s\n" % (self.number, line if cmd != "PASS" else "PASS"))
+                log.write("%d %s\n" % (self.number, text))
+
+    def pre_process_command(self, line, cmd, arg):
+        self.note(line if cmd != "PASS" else "PASS")
         return super().pre_process_command(line, cmd, arg)
 
     def ftp_STOR(self, file, mode="w"):
         if args.stop_after and Handler.received >= args.stop_after:
             os._exit(0)
         Handler.dying = Handler.stored == args.die_in_file
+        self.dropping = Handler.stored == args.drop_in_file or (
+            args.drop_always is not None and os.path.basename(file) == args.drop_always)
         Handler.stored += 1
         return super().ftp_STOR(file, mode)
 
@@ -135,9 +153,13 @@ class Handler(Base):
             os.truncate(file, os.path.getsize(file) // 2)
         with open(args.log, "a") as log:
             log.write(os.path.relpath(file, args.root) + "\n")
+        self.note("received " + os.path.relpath(file, args.root))
 
 
 Handler.authorizer = authorizer
+if args.no_mlsd:
+    Handler.proto_cmds = {k: v for k, v in Base.proto_cmds.items() if k not in ("MLSD", "MLST")}
 server = FTPServer(("127.0.0.1", args.port), Handler)
+server.max_cons_per_ip = args.max_connections
 print(server.address[1], flush=True)
 server.serve_forever()

@@ -11,6 +11,8 @@
 #include "project/project_session.h"
 #include "quillpush/manifest.h"
 #include "quillpush/push_job.h"
+#include "quillpush/remote_listing.h"
+#include "quillpush/send_phases.h"
 #include "quillpush/site_files.h"
 #include "support/fixed_clock.h"
 #include "support/temp_dir.h"
@@ -88,22 +90,107 @@ TEST(SiteFilesTest, TheWalkSendsEverythingElseFirstThenOldestPagesThenFirstPageA
   EXPECT_EQ(listing.links, std::vector<std::string>{"link.html"});
 }
 
+TEST(SendPhasesTest, PagesGoAfterWhatTheyLinkToAndNamesOfOtherFormsAreNoPages) {
+  core::ProjectSettings settings;  // index.html first, then blog<n>.html
+  const struct {
+    const char* name;
+    SendPhase phase;
+  } cases[] = {
+      {"style.css", SendPhase::kOther},
+      {"comments.html", SendPhase::kOther},
+      {"2026-12-08-095544.html", SendPhase::kEntryPages},
+      {"2026-12-08-0955.html", SendPhase::kOther},
+      {"pics/2026-12-08-095544.html", SendPhase::kOther},
+      {"archive-2026.html", SendPhase::kYearPages},
+      {"archive-26.html", SendPhase::kOther},
+      {"archive.html", SendPhase::kArchive},
+      {"blog2.html", SendPhase::kNumberedPages},
+      {"blogger.html", SendPhase::kOther},
+      {"index.html", SendPhase::kFirstPage},
+      {"rss.xml", SendPhase::kFeed},
+      {"old/rss.xml", SendPhase::kOther},
+      {"sitemap-2.xml", SendPhase::kSitemapParts},
+      {"sitemap.xml", SendPhase::kSitemap},
+      {"Sitemap.xml", SendPhase::kOther},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PhaseOf(c.name, settings), c.phase) << c.name;
+
+  SiteFile a, b, c, d;
+  a.name = "rss.xml";
+  b.name = "blog2.html";
+  c.name = "a.css";
+  d.name = "blog9.html";
+  const auto phases = InPhases({&a, &b, &c, &d}, settings);
+  ASSERT_EQ(phases.size(), 3u);
+  EXPECT_EQ(phases[0], std::vector<const SiteFile*>{&c});
+  EXPECT_EQ(phases[1], (std::vector<const SiteFile*>{&b, &d}));  // in the order given
+  EXPECT_EQ(phases[2], std::vector<const SiteFile*>{&a});
+}
+
+TEST(RemoteListingTest, BothFormsGiveNamesSizesAndFoldersAsTheServerHoldsThem) {
+  const std::vector<ListedEntry> mlsd = ParseListing(
+      "type=cdir;modify=20261208; .\r\n"
+      "type=pdir;modify=20261208; ..\r\n"
+      "type=file;size=12;modify=20261208181021; a b;c=d.txt\r\n"
+      "Type=DIR;Modify=20261208; dir #1\r\n"
+      "type=OS.unix=slink:/etc;size=4; link\r\n"
+      "type=file;modify=20261208; no size\r\n"
+      " no facts\r\n",
+      ListingForm::kMlsd);
+  ASSERT_EQ(mlsd.size(), 2u);
+  EXPECT_EQ(mlsd[0].name, "a b;c=d.txt");
+  EXPECT_EQ(mlsd[0].size, 12u);
+  EXPECT_FALSE(mlsd[0].folder);
+  EXPECT_EQ(mlsd[1].name, "dir #1");
+  EXPECT_TRUE(mlsd[1].folder);
+
+  const std::vector<ListedEntry> list = ParseListing(
+      "total 12\n"
+      "-rw-r--r--    1 ann      ann          1234 Dec  7 09:00  two  spaces .txt\n"
+      "drwxr-xr-x    2 ann      ann          4096 Jan  1  2026 Café\n"
+      "-rw-r--r-- 1 owner 7 Dec 07 09:00 no group.txt\r\n"
+      "lrwxrwxrwx    1 ann      ann             5 Dec  7 09:00 link -> x\n"
+      "drwxr-xr-x    2 ann      ann          4096 Dec  7 09:00 .\n",
+      ListingForm::kLong);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].name, " two  spaces .txt");
+  EXPECT_EQ(list[0].size, 1234u);
+  EXPECT_EQ(list[1].name, "Café");
+  EXPECT_TRUE(list[1].folder);
+  EXPECT_EQ(list[2].name, "no group.txt");
+  EXPECT_EQ(list[2].size, 7u);
+}
+
 // A remote site in memory: it keeps what it was sent, in order, and can lose the line
 // before a given file.
 class MemoryRemote final : public RemoteSite {
  public:
-  void Send(const SiteFile& file, const std::function<bool(std::uint64_t)>& progress) override {
-    if (file.name == fail_before) throw core::QuillError("Connection lost before " + file.name);
-    progress(file.size);
-    sent.push_back(file.name);
-    held[file.name] = file.size;
+  void KnowFolders(const std::set<std::string>&) override {}
+  void Send(const std::vector<const SiteFile*>& files, SendListener& listener) override {
+    for (const SiteFile* file : files) {
+      if (file->name == fail_before) throw core::QuillError("Connection lost before " + file->name);
+      listener.Progress(file->size);
+      sent.push_back(file->name);
+      held[file->name] = file->size;
+      listener.Arrived(*file, std::nullopt);
+    }
   }
-  std::optional<std::uint64_t> SizeOf(const std::string& name) override {
-    const auto found = held.find(name);
-    if (found == held.end()) return std::nullopt;
-    return found->second;
+  std::map<std::string, std::uint64_t> SizesOf(const std::vector<std::string>& names,
+                                               SendListener&) override {
+    std::map<std::string, std::uint64_t> sizes;
+    for (const std::string& name : names) {
+      if (held.count(name) != 0) sizes[name] = held[name];
+    }
+    return sizes;
   }
-  void Remove(const std::string& name) override { held.erase(name); }
+  RemoteTree List(SendListener&) override { return RemoteTree(held.begin(), held.end()); }
+  void Remove(const std::vector<std::string>& names,
+              const std::function<void(const std::string&)>& deleted, SendListener&) override {
+    for (const std::string& name : names) {
+      held.erase(name);
+      deleted(name);
+    }
+  }
   std::string Where() const override { return "ftp://host/blog/"; }
   std::string SecurityWarning() const override { return ""; }
 
@@ -116,8 +203,7 @@ class QuietObserver final : public PushObserver {
  public:
   void Warn(const std::string&) override {}
   void Starting(std::size_t, std::size_t, std::uint64_t) override {}
-  void Sending(const SiteFile&) override {}
-  bool Progress(std::uint64_t) override { return true; }
+  bool Progress(const UploadProgress&) override { return true; }
   void Sent(const SiteFile&) override {}
   void Deleted(const std::string&) override {}
 };

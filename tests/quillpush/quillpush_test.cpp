@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "core/settings_store.h"
@@ -156,7 +157,8 @@ TEST_F(QuillpushTest, SendsTheSitePagesLastThenOnlyWhatChanged) {
   testing::FtpServer server(root_, log_);
   ServeOn(server.Port());
 
-  Outcome run = Quillpush("--quiet Push Log");
+  // Over one connection the files go one by one, in the order of their phases.
+  Outcome run = Quillpush("--quiet --connections 1 Push Log");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(
@@ -204,6 +206,15 @@ std::vector<ServerCommand> TakeCommands(const std::string& log) {
   return commands;
 }
 
+// How often the server got each command with its argument ("STOR public/blog/a.css").
+std::map<std::string, int> CountCommands(const std::string& log) {
+  std::map<std::string, int> counts;
+  for (const ServerCommand& command : TakeCommands(log)) {
+    ++counts[command.verb + " " + command.argument];
+  }
+  return counts;
+}
+
 TEST_F(QuillpushTest, FilesGoByTheirWholePathOverOneLoginPerConnection) {
   const std::string log = dir_.File("commands.log");
   testing::FtpServer server(root_, log_, 0, 0, "", {"--commands", log});
@@ -229,6 +240,156 @@ TEST_F(QuillpushTest, FilesGoByTheirWholePathOverOneLoginPerConnection) {
                 "public/blog/blog1.html", "public/blog/blog2.html", "public/blog/blog3.html",
                 "public/blog/default.css", "public/blog/images/walk.jpg", "public/blog/index.html",
                 "public/blog/quillsmith.css", "public/blog/rss.xml", "public/blog/template.html"}));
+  ExpectServerMirrorsTheSite();
+}
+
+// The phase each file of the phase test's site goes up in.
+const std::map<std::string, int> kPhases = {{"default.css", 0},
+                                            {"quillsmith.css", 0},
+                                            {"template.html", 0},
+                                            {"images/walk.jpg", 0},
+                                            {"images/big.jpg", 0},
+                                            {"2026-12-05-090000.html", 1},
+                                            {"2026-12-06-093000.html", 1},
+                                            {"archive-2026.html", 2},
+                                            {"archive.html", 3},
+                                            {"blog3.html", 4},
+                                            {"blog2.html", 4},
+                                            {"blog1.html", 4},
+                                            {"index.html", 5},
+                                            {"rss.xml", 6},
+                                            {"sitemap-1.xml", 7},
+                                            {"sitemap.xml", 8}};
+
+TEST_F(QuillpushTest, EachPhaseStartsOnlyOnceEveryFileBeforeItHasArrived) {
+  for (const auto& [name, phase] : kPhases) {
+    if (!fs::exists(site_ + name)) WriteFile(site_ + name, "content of " + name);
+  }
+  WriteFile(site_ + "images/big.jpg", std::string(400000, 'b'));  // a second or so
+  const std::string log = dir_.File("commands.log");
+  testing::FtpServer server(root_, log_, 0, 0, "", {"--slow", "--commands", log});
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  ExpectServerMirrorsTheSite();
+
+  const std::string folder = "public/blog/";
+  std::set<std::string> arrived;
+  std::size_t under_way = 0;
+  std::size_t most_under_way = 0;
+  for (const ServerCommand& command : TakeCommands(log)) {
+    if (command.verb == "received") {
+      arrived.insert(command.argument.substr(folder.size()));
+      --under_way;
+    } else if (command.verb == "STOR") {
+      const std::string name = command.argument.substr(folder.size());
+      for (const auto& [before, phase] : kPhases) {
+        if (phase < kPhases.at(name)) {
+          EXPECT_EQ(arrived.count(before), 1u) << before << " before " << name;
+        }
+      }
+      most_under_way = std::max(most_under_way, ++under_way);
+    }
+  }
+  EXPECT_EQ(arrived.size(), kPhases.size());
+  EXPECT_GE(most_under_way, 3u);  // the files of a phase go side by side
+}
+
+TEST_F(QuillpushTest, AServerTakingTwoConnectionsGetsEverythingOverThoseTwo) {
+  const std::string log = dir_.File("commands.log");
+  testing::FtpServer server(root_, log_, 0, 0, "", {"--max-connections", "2", "--commands", log});
+  ServeOn(server.Port());
+  const Outcome run = Quillpush();
+  ASSERT_EQ(run.status, 0) << run.err;
+  ExpectServerMirrorsTheSite();
+  const std::string said = "refused one more connection";
+  ASSERT_NE(run.err.find(said), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find(said, run.err.find(said) + 1), std::string::npos) << run.err;  // once
+  EXPECT_NE(run.err.find("went on with 2 connections at once"), std::string::npos) << run.err;
+  std::set<int> logged_in;
+  for (const ServerCommand& command : TakeCommands(log)) {
+    if (command.verb == "USER") logged_in.insert(command.connection);
+  }
+  EXPECT_EQ(logged_in.size(), 2u);
+  EXPECT_EQ(Stamp().size(), 12u);
+}
+
+TEST_F(QuillpushTest, AConnectionDroppedMidFileIsOpenedAgainAndTheFileSentWhole) {
+  const std::string log = dir_.File("commands.log");
+  {
+    testing::FtpServer dropping(root_, log_, 0, 0, "", {"--drop-in-file", "1", "--commands", log});
+    ServeOn(dropping.Port());
+    const Outcome run = Quillpush();
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectServerMirrorsTheSite();
+    EXPECT_EQ(CountCommands(log)["STOR public/blog/images/walk.jpg"],
+              2);  // the second upload, dropped once
+  }
+  // A file whose connection drops every time fails the run after a few tries, named.
+  WriteFile(site_ + "images/walk.jpg", std::string(80000, 'w'));
+  settings_.SetProjectValue("FtpDate", "");
+  settings_.SetProjectValue("FtpTime", "");
+  testing::FtpServer dropping(root_, log_, 0, 0, "",
+                              {"--drop-always", "walk.jpg", "--commands", log});
+  ServeOn(dropping.Port());
+  const Outcome run = Quillpush();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Cannot send images/walk.jpg"), std::string::npos) << run.err;
+  EXPECT_EQ(CountCommands(log)["STOR public/blog/images/walk.jpg"],
+            4);  // once and three times again
+  const std::vector<std::string> listed = ManifestNames();
+  EXPECT_EQ(std::find(listed.begin(), listed.end(), "images/walk.jpg"), listed.end());
+  EXPECT_EQ(Stamp(), "");
+}
+
+TEST_F(QuillpushTest, VerifySendsAgainExactlyWhatTheServerLostAndLeavesStrangersAlone) {
+  const std::string log = dir_.File("commands.log");
+  testing::FtpServer server(root_, log_, 0, 0, "", {"--commands", log});
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  Received();
+  fs::remove(root_ + "public/blog/blog2.html");
+  fs::resize_file(root_ + "public/blog/images/walk.jpg", 1000);
+  WriteFile(root_ + "public/blog/guestbook.txt", "someone else's");
+  fs::create_directories(root_ + "public/blog/old");
+  WriteFile(root_ + "public/blog/old/notes.txt", "someone else's too");
+  TakeCommands(log);
+
+  Outcome run = Quillpush();  // trusts the manifest, and asks the server nothing
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Received().empty());
+  EXPECT_TRUE(TakeCommands(log).empty());
+
+  run = Quillpush("--verify Push Log");
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> sent = Received();
+  std::sort(sent.begin(), sent.end());
+  EXPECT_EQ(sent,
+            (std::vector<std::string>{"public/blog/blog2.html", "public/blog/images/walk.jpg"}));
+  ExpectServerMirrorsTheSite();
+  EXPECT_NE(run.err.find("2 files at ftp://"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\n  guestbook.txt\n  old/notes.txt"), std::string::npos) << run.err;
+
+  // With --delete too, only what the manifest lists and the site lost goes.
+  fs::remove(site_ + "default.css");
+  run = Quillpush("--verify --delete Push Log");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(root_ + "public/blog/default.css"));
+  EXPECT_EQ(ReadFile(root_ + "public/blog/guestbook.txt"), "someone else's");
+  EXPECT_EQ(ReadFile(root_ + "public/blog/old/notes.txt"), "someone else's too");
+  EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(QuillpushTest, VerifyReadsTheListingOfAServerWithoutMlsd) {
+  testing::FtpServer server(root_, log_, 0, 0, "", {"--no-mlsd"});
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  Received();
+  fs::resize_file(root_ + "public/blog/images/walk.jpg", 1000);
+  WriteFile(root_ + "public/blog/images/theirs b.jpg", "someone else's");
+  const Outcome run = Quillpush("--verify Push Log");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Received(), std::vector<std::string>{"public/blog/images/walk.jpg"});
+  EXPECT_NE(run.err.find("\n  images/theirs b.jpg"), std::string::npos) << run.err;
   ExpectServerMirrorsTheSite();
 }
 
@@ -285,10 +446,12 @@ TEST_F(QuillpushTest, AServerLostHalfwayIsResumedWithTheRest) {
   testing::FtpServer again(root_, log_, port);
   const Outcome run = Quillpush();
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Received(),
-            (std::vector<std::string>{"public/blog/blog3.html", "public/blog/blog2.html",
-                                      "public/blog/blog1.html", "public/blog/index.html",
-                                      "public/blog/rss.xml"}));
+  std::vector<std::string> pages = Received();
+  ASSERT_EQ(pages.size(), 5u);
+  std::sort(pages.begin(), pages.begin() + 3);  // the numbered pages go side by side
+  EXPECT_EQ(pages, (std::vector<std::string>{"public/blog/blog1.html", "public/blog/blog2.html",
+                                             "public/blog/blog3.html", "public/blog/index.html",
+                                             "public/blog/rss.xml"}));
   EXPECT_EQ(Stamp().size(), 12u);
   EXPECT_EQ(ManifestNames().size(), 9u);
 }

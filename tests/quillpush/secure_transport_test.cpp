@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <random>
 #include <vector>
 
 #include "core/settings_store.h"
@@ -161,6 +163,45 @@ class SecureTransportTest : public ::testing::Test {
     EXPECT_EQ(ServerFiles(), (std::vector<std::string>{"blog1.html", "dir #1", "index.html",
                                                        "rss.xml", "template.html"}));
   }
+  // Forty files of random bytes and sizes in three folders go up side by side and arrive
+  // byte for byte; then one changed file goes alone.
+  void ExpectAParallelUploadToMirrorTheSite(const std::string& options) {
+    std::mt19937 random(27);
+    const char* const folders[] = {"", "pictures/", "pictures/old/"};
+    std::vector<std::string> names = {"template.html", "index.html", "blog1.html", "rss.xml"};
+    for (int i = 0; i < 40; ++i) {
+      names.push_back(folders[i % 3] + std::string("f") + std::to_string(i) + ".bin");
+      fs::create_directories(fs::path(site_ + names.back()).parent_path());
+      std::string bytes(1 + random() % 150000, '\0');
+      for (char& c : bytes) c = static_cast<char>(random());
+      WriteFile(site_ + names.back(), bytes);
+    }
+    Outcome run = Quillpush(options + " Push Log");
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const std::string& name : names)
+      EXPECT_TRUE(Remote(name) == ReadFile(site_ + name)) << name;
+    EXPECT_EQ(ServerFiles().size(), names.size());
+    WriteFile(site_ + "pictures/f1.bin", "changed");
+    run = Quillpush(options + " Push Log");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "Sent 1 files")) << run.out;
+    EXPECT_EQ(Remote("pictures/f1.bin"), "changed");
+  }
+  // Runs `check` against a plain FTP server, then against a fresh FTPS one, with the
+  // options each needs.
+  void OverFtpAndFtps(const std::function<void(const std::string& options)>& check) {
+    {
+      testing::FtpServer plain(root_, dir_.File("received.log"));
+      Set("FtpHost", "127.0.0.1:" + std::to_string(plain.Port()));
+      check("");
+    }
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    fs::remove(site_ + ".quillpush-manifest");
+    testing::FtpServer tls(root_, dir_.File("received.log"), 0, 0, dir_.File("cert.pem"));
+    Set("FtpHost", "ftps:127.0.0.1:" + std::to_string(tls.Port()));
+    check("--insecure-tls");
+  }
   // What the remote folder holds, files and folders, by name.
   std::vector<std::string> ServerFiles() {
     std::vector<std::string> names;
@@ -294,17 +335,34 @@ TEST_F(SftpTest, AwkwardNamesArriveAsTheyAreAndAreDeletedAgain) {
 }
 
 TEST_F(SecureTransportTest, AwkwardNamesArriveAsTheyAreAndAreDeletedAgainOverFtpAndFtps) {
-  {
-    testing::FtpServer plain(root_, dir_.File("received.log"));
-    Set("FtpHost", "127.0.0.1:" + std::to_string(plain.Port()));
-    ExpectAwkwardNamesToGoAndComeBack("");
-  }
-  fs::remove_all(root_);
-  fs::create_directories(root_);
-  fs::remove(site_ + ".quillpush-manifest");
-  testing::FtpServer tls(root_, dir_.File("received.log"), 0, 0, dir_.File("cert.pem"));
-  Set("FtpHost", "ftps:127.0.0.1:" + std::to_string(tls.Port()));
-  ExpectAwkwardNamesToGoAndComeBack("--insecure-tls");
+  OverFtpAndFtps([&](const std::string& options) { ExpectAwkwardNamesToGoAndComeBack(options); });
+}
+
+TEST_F(SftpTest, VerifySendsAgainWhatTheServerLostAndLeavesStrangersAlone) {
+  ASSERT_EQ(Quillpush("--trust-host-key Push Log").status, 0);
+  fs::create_directories(site_ + "pictures");
+  WriteFile(site_ + "pictures/a.png", std::string(5000, 'a'));
+  ASSERT_EQ(Quillpush().status, 0);
+  fs::remove(root_ + "public/blog/blog1.html");
+  fs::resize_file(root_ + "public/blog/pictures/a.png", 10);
+  WriteFile(root_ + "public/blog/pictures/theirs.png", "someone else's");
+  const Outcome run = Quillpush("--verify Push Log");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "Sent 2 files")) << run.out;
+  EXPECT_EQ(Remote("blog1.html"), "content of blog1.html");
+  EXPECT_EQ(Remote("pictures/a.png"), std::string(5000, 'a'));
+  EXPECT_TRUE(Has(run.err, "\n  pictures/theirs.png")) << run.err;
+  EXPECT_EQ(Remote("pictures/theirs.png"), "someone else's");
+}
+
+TEST_F(SftpTest, AParallelUploadEndsByteIdentical) {
+  ASSERT_EQ(Quillpush("--trust-host-key Push Log").status, 0);
+  ExpectAParallelUploadToMirrorTheSite("");
+}
+
+TEST_F(SecureTransportTest, AParallelUploadEndsByteIdenticalOverFtpAndFtps) {
+  OverFtpAndFtps(
+      [&](const std::string& options) { ExpectAParallelUploadToMirrorTheSite(options); });
 }
 
 TEST_F(SecureTransportTest, FtpsDemandsTlsAndAVerifiedCertificateUnlessToldOtherwise) {
