@@ -141,7 +141,12 @@ class SiteChecker {
   CheckReport report_;
   // Pages built from one template mostly share their anchors: each set is kept once.
   std::set<Anchors> anchor_sets_;
-  std::unordered_map<std::string, const Anchors*> anchors_;
+  // The pages, feeds and sitemaps in name order, and the anchors of each once it is read.
+  std::vector<const std::string*> names_;
+  std::vector<const Anchors*> anchors_;
+  const Anchors* unknown_ = nullptr;
+  // The slot of a page among them (`unknown_` for a name that is none of them).
+  const Anchors*& AnchorsOf(const std::string& name);
   // A fragment of a page not read yet: its finding waits in its place among the others.
   struct Pending {
     std::size_t finding;
@@ -157,23 +162,22 @@ CheckReport SiteChecker::Run() {
     report_.findings.push_back(
         Made(Verdict::NotChecked, link, "", "a symbolic link: not followed, and not uploaded"));
   }
-  std::vector<std::string> names;
   for (const std::string& name : tree_.Files()) {
-    if (IsPage(name) || IsFeed(name)) names.push_back(name);
+    if (IsPage(name) || IsFeed(name)) names_.push_back(&name);
   }
+  anchors_.assign(names_.size(), nullptr);
   // The parser's own set-up is done once, before any thread parses.
   xmlInitParser();
   {
-    OrderedWork<Examined> work(names.size(), [&](std::size_t i) { return Examine(names[i]); });
-    for (std::size_t i = 0; i < names.size(); ++i) Take(work.Next());
+    OrderedWork<Examined> work(names_.size(), [&](std::size_t i) { return Examine(*names_[i]); });
+    for (std::size_t i = 0; i < names_.size(); ++i) Take(work.Next());
   }
   for (const Pending& pending : pending_) {
-    const auto anchors = anchors_.find(pending.reached);
+    const Anchors* anchors = AnchorsOf(pending.reached);
     // A page that could not be read is said so already.
     report_.findings[pending.finding].reason =
-        anchors == anchors_.end()
-            ? std::string()
-            : ReasonForFragment(*anchors->second, pending.reached, pending.fragment);
+        anchors == nullptr ? std::string()
+                           : ReasonForFragment(*anchors, pending.reached, pending.fragment);
   }
   std::erase_if(report_.findings, [](const Finding& finding) { return finding.reason.empty(); });
   AddExternalFindings();
@@ -268,7 +272,7 @@ void SiteChecker::Follow(Examined& examined, const Reference& reference, const s
 void SiteChecker::Take(Examined examined) {
   if (examined.read) {
     ++report_.pages;
-    anchors_[examined.name] = &*anchor_sets_.insert(std::move(examined.anchors)).first;
+    AnchorsOf(examined.name) = &*anchor_sets_.insert(std::move(examined.anchors)).first;
   }
   report_.references += examined.references;
   for (Examined::Item& item : examined.items) {
@@ -280,9 +284,8 @@ void SiteChecker::Take(Examined examined) {
         External(std::move(item.finding), item.address);
         break;
       case Examined::Step::Fragment: {
-        const auto anchors = anchors_.find(item.reached);
-        if (anchors != anchors_.end()) {
-          item.finding.reason = ReasonForFragment(*anchors->second, item.reached, item.fragment);
+        if (const Anchors* anchors = AnchorsOf(item.reached)) {
+          item.finding.reason = ReasonForFragment(*anchors, item.reached, item.fragment);
           if (!item.finding.reason.empty()) report_.findings.push_back(std::move(item.finding));
         } else {
           pending_.push_back({report_.findings.size(), item.reached, item.fragment});
@@ -292,6 +295,14 @@ void SiteChecker::Take(Examined examined) {
       }
     }
   }
+}
+
+const Anchors*& SiteChecker::AnchorsOf(const std::string& name) {
+  const auto at =
+      std::lower_bound(names_.begin(), names_.end(), name,
+                       [](const std::string* a, const std::string& b) { return *a < b; });
+  if (at == names_.end() || **at != name) return unknown_ = nullptr;
+  return anchors_[static_cast<std::size_t>(at - names_.begin())];
 }
 
 std::string SiteChecker::ReasonInside(const std::string& path, std::string& reached) const {
