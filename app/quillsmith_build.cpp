@@ -127,7 +127,8 @@ bool CheckLinks(App& app, bool external) {
 
 void WriteSupportFiles(App& app) {
   const quill::core::ProjectSettings& settings = app.session.Project();
-  quill::site::DiskOutput output(settings.OutputFolder);
+  // A new project's folder may not be there yet; the support files start it.
+  quill::site::DiskOutput output(settings.OutputFolder, quill::site::MissingFolder::Create);
   int written = 0;
   for (const std::string& name : quill::site::SupportFileNames(settings.CommentPage == 1)) {
     if (output.Exists(name)) continue;

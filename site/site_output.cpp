@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/atomic_file.h"
+#include "core/folders.h"
 #include "core/quill_error.h"
 #include "core/win1252_writer.h"
 
@@ -111,9 +112,19 @@ class DiskFile final : public core::FileSink {
 
 }  // namespace
 
-DiskOutput::DiskOutput(std::string folder) : folder_(std::move(folder)) {
+DiskOutput::DiskOutput(std::string folder, MissingFolder missing) : folder_(std::move(folder)) {
   if (folder_.empty()) {
     throw core::QuillError("The project has no output folder; choose one in the setup dialog.");
+  }
+  if (!core::FolderExists(folder_)) {
+    if (missing == MissingFolder::Create) {
+      core::MakeFolder(folder_);
+    } else {
+      throw core::QuillError("The output folder " + folder_ +
+                             " does not exist, so nothing was written. It also holds the "
+                             "entries: bring it back (is its drive mounted?), or choose the "
+                             "folder again in the setup dialog.");
+    }
   }
   // A build that was killed or crashed leaves its temp files; they go before new ones come.
   core::RemoveAbandonedTempFiles(folder_);

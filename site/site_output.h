@@ -25,14 +25,25 @@ class SiteOutput {
   virtual bool Exists(const std::string& name) const = 0;
 };
 
+// What opening a DiskOutput does about a folder that is not there.
+enum class MissingFolder {
+  // Says so and writes nothing: the entries live in the output folder, so a site generated
+  // without it would be empty (a moved folder, a drive not mounted) and replace the real one
+  // at the next upload.
+  Refuse,
+  // Makes it, with the folders above it: the support files start a new project's folder.
+  Create,
+};
+
 // A folder on disk; files replace their old versions atomically, and a file whose bytes equal
 // the old version's is left as it stands. Opening it removes the temp files a killed or
 // crashed build left there.
 class DiskOutput final : public SiteOutput {
  public:
   // `folder` ends with a directory separator, as the settings derive it. An empty folder is
-  // refused, so nothing is ever written into whatever folder the program runs in.
-  explicit DiskOutput(std::string folder);
+  // refused, so nothing is ever written into whatever folder the program runs in. A folder
+  // that cannot be used is one core::QuillError naming it and the reason, before any file.
+  explicit DiskOutput(std::string folder, MissingFolder missing = MissingFolder::Refuse);
 
   std::unique_ptr<core::FileSink> Create(const std::string& name) override;
   std::unique_ptr<core::FileSink> CreateSized(const std::string& name, std::uint64_t size) override;

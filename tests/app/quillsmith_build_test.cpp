@@ -139,6 +139,33 @@ TEST_F(QuillsmithBuildTest, FailuresSayWhyAndStampNothing) {
   EXPECT_NE(run.err.find("no output folder"), std::string::npos) << run.err;
 }
 
+TEST_F(QuillsmithBuildTest, AMissingOutputFolderStopsTheBuildButTheSupportFilesMakeIt) {
+  std::filesystem::remove_all(site_);
+  Outcome run = Quillsmith({"My Log"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.rfind("quillsmith-build: The output folder " + site_ + " does not exist", 0),
+            0u)
+      << run.err;
+  EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;  // one message
+  EXPECT_FALSE(std::filesystem::exists(site_));
+
+  run = Quillsmith({"--support-files", "My Log"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(site_ + "template.html"));
+
+  testing::WriteFile(home_.File("plain-file"), "x");
+  Project().Template = home_.File("plain-file") + "/blog/template.html";
+  settings_.LoadSettings(true);
+  run = Quillsmith({"--support-files", "My Log"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.rfind("quillsmith-build: Cannot create the folder " + home_.File("plain-file") +
+                              "/blog/: ",
+                          0),
+            0u)
+      << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
 TEST_F(QuillsmithBuildTest, LeftoverTempFilesGoWithTheNextBuild) {
   testing::WriteFile(site_ + "template.html", "BlogContent\r\n");
   testing::WriteFile(site_ + "blog015.html.tmp-0000427c", "left by a killed build");

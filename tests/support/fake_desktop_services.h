@@ -40,6 +40,7 @@ class FakeDesktopServices final : public ui::DesktopServices {
   std::function<void()> while_running;               // what the launched program does
   bool run_programs = false;                         // really start them, and wait
   std::deque<QString> file_names;                    // answers to the file dialogs
+  std::vector<QString> file_dialog_starts;  // the folder or path each file dialog opened at
   std::deque<QColor> colours;  // answers to the colour dialog; none: cancelled
   int clipboard_clears = 0;
 
@@ -53,10 +54,14 @@ class FakeDesktopServices final : public ui::DesktopServices {
     }
     return buttons == ui::MessageButtons::YesNo ? ui::MessageAnswer::No : ui::MessageAnswer::Ok;
   }
-  QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+  QString GetOpenFileName(QWidget*, const QString&, const QString& folder,
+                          const QString&) override {
+    file_dialog_starts.push_back(folder);
     return NextFileName();
   }
-  QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+  QString GetSaveFileName(QWidget*, const QString&, const QString& path,
+                          const QString&) override {
+    file_dialog_starts.push_back(path);
     return NextFileName();
   }
   std::optional<QColor> PickColor(QWidget*, const QColor&) override {

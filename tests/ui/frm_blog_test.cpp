@@ -261,6 +261,20 @@ TEST_F(EditorTest, AFailedOutputSaysWhereAndStampsNothing) {
   EXPECT_TRUE(Nav(2)->isEnabled());
 }
 
+TEST_F(EditorTest, AnOutputFolderThatWentStopsOutputWithOneMessageNamingIt) {
+  Open();
+  SaveAt(kMorning, "one");
+  std::filesystem::remove_all(dir_.File("site"));  // moved away, or its drive not mounted
+  Click(Nav(2));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.startsWith(
+      QString::fromStdString("The output folder " + dir_.File("site/") + " does not exist")))
+      << services_.messages[0].text.toStdString();
+  // An empty site made in its place would replace the real one at the next upload.
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("site")));
+  EXPECT_EQ(app_.Project().OutDate, "");
+}
+
 TEST_F(EditorTest, ADatabaseFailureIsShownAndTheWindowGoesOn) {
   testing::WriteFile(dir_.File("site/Blog.mdb"), std::string(4096, '#'));
   Open();

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -564,6 +565,99 @@ TEST_F(SetupTest, AFileThatCannotBeWrittenStaysCheckedAndTheOthersAreWritten) {
   EXPECT_TRUE(std::filesystem::exists(Site("quillsmith.css").toStdString()));
   EXPECT_EQ(SupportFiles(),
             (std::vector<QString>{"template.html", "default.css *", "quillsmith.css"}));
+}
+
+TEST_F(SetupTest, AMissingFolderIsOfferedOnceAndMadeWithItsParents) {
+  const std::string blocked = dir_.File("plain-file");
+  testing::WriteFile(blocked, "x");
+  const QString missing = QString::fromStdString(dir_.File("new/blog/"));
+  OpenSetup();
+  // No: the file dialog again. Yes, where a file blocks the way: why not, and the dialog
+  // again. Yes: made, with no overwrite question for the empty folder.
+  services_.file_names = {missing + "template.html",
+                          QString::fromStdString(blocked + "/sub/template.html"),
+                          missing + "my.html"};
+  services_.answers = {MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Ok,
+                       MessageAnswer::Yes};
+  Click(Control<QPushButton>("cmdTemp"));
+  ASSERT_EQ(services_.messages.size(), 4u);
+  EXPECT_EQ(services_.messages[0].title, "Just checking!");
+  EXPECT_EQ(services_.messages[0].text, "The folder " + missing + " does not exist. Create it?");
+  EXPECT_EQ(services_.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(services_.messages[2].title, "Oops!");
+  EXPECT_TRUE(services_.messages[2].text.startsWith(
+      "Cannot create the folder " + QString::fromStdString(blocked + "/sub/: ")))
+      << services_.messages[2].text.toStdString();
+  EXPECT_EQ(services_.messages[3].text, services_.messages[0].text);
+  EXPECT_TRUE(std::filesystem::is_directory(missing.toStdString()));
+  EXPECT_EQ(Control<QLabel>("lblTemp")->text(), missing);
+  EXPECT_EQ(services_.file_dialog_starts.size(), 3u);
+
+  services_.messages.clear();
+  services_.file_names = {missing + "template.html"};  // there now: nothing to ask
+  Click(Control<QPushButton>("cmdTemp"));
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+TEST_F(SetupTest, TheFolderDialogStartsInTheSavedFolderElseAtHome) {
+  const QString home = QDir::homePath() + "/template.html";
+  OpenSetup();
+  Click(Control<QPushButton>("cmdTemp"));  // cancelled
+  Control<QLabel>("lblTemp")->setText(QString::fromStdString(dir_.File("elsewhere/")));
+  Click(Control<QPushButton>("cmdTemp"));  // the label is not saved: still the saved folder
+  std::filesystem::remove_all(dir_.File("site"));
+  Click(Control<QPushButton>("cmdTemp"));  // a saved folder that went is no place to start
+  Cancel();
+  Settle();
+  app_.Project().Template = "";
+  app_.Settings().LoadSettings(true);
+  editor_ = nullptr;
+  OpenSetup();
+  Click(Control<QPushButton>("cmdTemp"));
+  EXPECT_EQ(services_.file_dialog_starts,
+            (std::vector<QString>{Site("template.html"), Site("template.html"), home, home}));
+}
+
+TEST_F(SetupTest, CreateMakesAMissingSavedFolderOrSaysOnceWhyNot) {
+  std::filesystem::remove_all(dir_.File("site"));
+  OpenSetup();
+  Page(2);
+  Click(Control<QPushButton>("cmdMake"));
+  EXPECT_TRUE(services_.messages.empty()) << services_.messages[0].text.toStdString();
+  for (const char* name : {"template.html", "default.css", "quillsmith.css"}) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(Site(name).toStdString())) << name;
+  }
+  Cancel();
+  Settle();
+
+  // Two files that cannot be written: one message names both.
+  for (const char* name : {"default.css", "quillsmith.css"}) {
+    std::filesystem::remove(Site(name).toStdString());
+    std::filesystem::create_directories(Site(name).toStdString());
+  }
+  OpenSetup();
+  Page(2);
+  Click(Control<QPushButton>("cmdMake"));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(Site("default.css")));
+  EXPECT_TRUE(services_.messages[0].text.contains(Site("quillsmith.css")));
+  Cancel();
+  Settle();
+
+  // A folder that cannot be made: one message naming it, and every file still to do.
+  services_.messages.clear();
+  testing::WriteFile(dir_.File("plain-file"), "x");
+  app_.Project().Template = dir_.File("plain-file/blog/template.html");
+  app_.Settings().LoadSettings(true);
+  OpenSetup();
+  Page(2);
+  Click(Control<QPushButton>("cmdMake"));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.startsWith(
+      QString::fromStdString("Cannot create the folder " + dir_.File("plain-file/blog/") + ": ")))
+      << services_.messages[0].text.toStdString();
+  EXPECT_EQ(SupportFiles(), (std::vector<QString>{"template.html *", "default.css *",
+                                                  "quillsmith.css *"}));
 }
 
 // A new user's first session, through the real windows.

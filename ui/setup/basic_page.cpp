@@ -12,6 +12,7 @@
 
 #include "core/clock.h"
 #include "core/file_names.h"
+#include "core/folders.h"
 #include "core/settings_store.h"
 #include "site/stamp_format.h"
 #include "ui/desktop_services.h"
@@ -106,26 +107,48 @@ void BasicPage::Save(SetupValues& values) const {
 
 std::string BasicPage::Folder() const { return TrimmedText(lblTemp->text()); }
 
+QString BasicPage::StartFolder() const {
+  const std::string saved = saved_folder_();
+  if (!saved.empty() && core::FolderExists(saved)) return Q(saved);
+  return QDir::homePath() + "/";
+}
+
 void BasicPage::ChooseFolder() {
-  const QString saved = Q(saved_folder_());
+  const QString start = StartFolder();
   for (;;) {
     const QString path =
-        services_.GetSaveFileName(window(), "Blog Output Folder", saved + core::kTemplateFile,
+        services_.GetSaveFileName(window(), "Blog Output Folder", start + core::kTemplateFile,
                                   "Web Page Template (*.htm *.html)");
     if (path.isEmpty()) return;
     const QString folder = Q(core::OutputFolderOf(QDir::fromNativeSeparators(path).toStdString()));
-    const bool holds_files =
-        !folder.isEmpty() && !QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty();
-    if (holds_files &&
-        services_.ShowMessage(window(), "Warning",
-                              "Files with the same name as those used by\n"
-                              "this program will be overwritten in this folder\n\n"
-                              "Are you sure this is the right place?",
-                              MessageIcon::None, MessageButtons::YesNo) != MessageAnswer::Yes) {
-      continue;  // the file dialog again
+    if (!folder.isEmpty() && !core::FolderExists(folder.toStdString())) {
+      if (!MadeFolder(folder)) continue;  // the file dialog again
+    } else if (!QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty() &&
+               services_.ShowMessage(window(), "Warning",
+                                     "Files with the same name as those used by\n"
+                                     "this program will be overwritten in this folder\n\n"
+                                     "Are you sure this is the right place?",
+                                     MessageIcon::None,
+                                     MessageButtons::YesNo) != MessageAnswer::Yes) {
+      continue;
     }
     lblTemp->setText(folder);
     return;
+  }
+}
+
+bool BasicPage::MadeFolder(const QString& folder) {
+  if (services_.ShowMessage(window(), "Just checking!",
+                            "The folder " + folder + " does not exist. Create it?",
+                            MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
+    return false;
+  }
+  try {
+    core::MakeFolder(folder.toStdString());
+    return true;
+  } catch (const std::exception& error) {
+    services_.Oops(window(), QString::fromStdString(error.what()));
+    return false;
   }
 }
 

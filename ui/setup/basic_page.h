@@ -34,9 +34,14 @@ class BasicPage final : public SetupPage {
  private:
   // The lists show what each choice looks like today, now.
   void ListFormats();
+  // Where choosing the folder starts: the saved output folder while it is there, else the
+  // user's home folder (never the folder the program was started from).
+  QString StartFolder() const;
   // Asks for the output folder until the user picks one or gives up; a folder holding files
-  // is taken only when the user says so.
+  // is taken only when the user says so, and a missing one once the user had it made.
   void ChooseFolder();
+  // Offers to make a folder that is not there, with the folders above it; true once it is.
+  bool MadeFolder(const QString& folder);
 
   DesktopServices& services_;
   const core::Clock& clock_;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -265,20 +266,26 @@ void frmSetup::Create() {
     return;
   }
   std::vector<QString> failed;
+  QStringList reasons;
   const bool opened = Guarded([&] {
-    site::DiskOutput output(project.OutputFolder);
+    // A folder chosen but not made yet is made now, or the one message says why not.
+    site::DiskOutput output(project.OutputFolder, site::MissingFolder::Create);
     for (const QString& name : tools_->CheckedSupportFiles()) {
       // A file that fails stays checked for another try; the others are still written.
-      if (Guarded([&] { site::WriteSupportFile(name.toStdString(), project, output); })) {
+      try {
+        site::WriteSupportFile(name.toStdString(), project, output);
         tools_->CheckSupportFile(name, false);
-      } else {
+      } catch (const std::exception& error) {
         failed.push_back(name);
+        reasons.push_back(QString::fromStdString(error.what()));
       }
     }
   });
   if (!opened) return;
   RefreshSupportFiles();
   for (const QString& name : failed) tools_->CheckSupportFile(name, true);
+  // One message for them all: a folder that refuses one file mostly refuses the rest.
+  if (!reasons.isEmpty()) Oops(reasons.join("\n"));
 }
 
 void frmSetup::Leave() {
