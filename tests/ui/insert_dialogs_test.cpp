@@ -8,6 +8,7 @@
 #include "support/editor_fixture.h"
 #include "ui/color_picker.h"
 #include "ui/editor/frm_lst.h"
+#include "ui/editor/markup.h"
 
 namespace quill::ui {
 namespace {
@@ -90,6 +91,27 @@ TEST_F(DialogTest, MailLinksNeverOpenWindowsAndShowTheBareAddress) {
   Fill(dialog, "Text1", "  ann@example.com ");
   Good(dialog);
   EXPECT_EQ(Text()->toPlainText(), "<a href=\"mailto:ann@example.com\">ann@example.com</a>");
+}
+
+TEST_F(DialogTest, ClassicProjectsGetHttpsFourthWithTheRulesOfHttp) {
+  EXPECT_EQ(LinkProtocols(false), (QStringList{"http://", "mailto:", "ftp://", "https://"}));
+  EXPECT_EQ(LinkProtocols(true), (QStringList{"https://", "http://", "mailto:", "ftp://"}));
+  ClickCode(4);
+  QWidget* dialog = Dialog("frmURL");
+  auto* protocol = Child<QComboBox>(dialog, "Combo1");
+  auto* box = Child<QCheckBox>(dialog, "Check1");
+  ASSERT_EQ(protocol->count(), 4);
+  EXPECT_EQ(protocol->itemText(3), "https://");
+  EXPECT_EQ(protocol->currentText(), "http://");
+  protocol->setCurrentIndex(1);  // mail ticks and locks the box; https frees it as http does
+  protocol->setCurrentIndex(3);
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_TRUE(box->isEnabled());
+  box->setChecked(true);
+  Fill(dialog, "Text1", "example.com/a");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(),
+            "<a href=\"https://example.com/a\" target=\"_blank\">https://example.com/a</a>");
 }
 
 TEST_F(DialogTest, ALinkNeedsAnAddressAndTheDialogIsOneWindow) {

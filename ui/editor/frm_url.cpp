@@ -34,10 +34,13 @@ frmURL::frmURL(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmURL", 
   }
   Combo1 = new QComboBox;
   Combo1->setObjectName("Combo1");
+  Combo1->setAccessibleName("Protocol");
   Text1 = new EndCaretEdit;
   Text1->setObjectName("Text1");
   Text2 = new QLineEdit;
   Text2->setObjectName("Text2");
+  Label1[0]->setBuddy(Text1);
+  Label1[1]->setBuddy(Text2);
   Check1 = new QCheckBox("Open into new window!");
   Check1->setObjectName("Check1");
   UseFontColor(Check1);
@@ -54,7 +57,10 @@ frmURL::frmURL(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmURL", 
   setMinimumWidth(420);
 
   connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { ProtocolChanged(); });
-  Combo1->addItems({"http://", "mailto:", "ftp://"});
+  // One boolean orders the list: the HTML5 style's projects will start secure once the
+  // projects have that setting; until then every project is classic.
+  constexpr bool kSecureFirst = false;
+  Combo1->addItems(LinkProtocols(kSecureFirst));
   Combo1->setCurrentIndex(0);
   ProtocolChanged();
   Text1->setFocus();

@@ -9,6 +9,11 @@ QString Attribute(const char* name, const QString& value) {
 
 }  // namespace
 
+QStringList LinkProtocols(bool secure_first) {
+  if (secure_first) return {"https://", "http://", "mailto:", "ftp://"};
+  return {"http://", "mailto:", "ftp://", "https://"};
+}
+
 QString LinkMarkup(const QString& protocol, const QString& address, const QString& display,
                    bool new_window) {
   const bool mail = protocol == "mailto:";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace quill::ui {
 
@@ -9,6 +10,11 @@ struct Wrapping {
   QString open;
   QString close;
 };
+
+// The link dialog's protocols in the order it lists them; the first is selected when it
+// opens. Classic projects keep "http://", "mailto:", "ftp://" and get "https://" fourth;
+// with `secure_first` (the HTML5 style's projects) "https://" leads.
+QStringList LinkProtocols(bool secure_first);
 
 // A link to `protocol` + `address` (both already trimmed). Without display text the link
 // shows the bare address for mail and the whole address otherwise; mail never opens a new
