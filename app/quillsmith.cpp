@@ -16,6 +16,7 @@
 #include "core/registry.h"
 #include "ui/app.h"
 #include "ui/qt_desktop_services.h"
+#include "ui/session_end.h"
 
 namespace {
 
@@ -109,6 +110,8 @@ int main(int argc, char** argv) {
       *registry, clock, services, QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/",
       runtime + "/quillsmith.lock",
       quill::core::DefaultStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+  quill::ui::SessionEnd session_end(app);
+  session_end.WatchSignals();
   if (!app.StartProgram(parser.positionalArguments().value(0))) return 0;
   return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include "ui/app.h"
 #include "ui/color_picker.h"
 #include "ui/desktop_services.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 
@@ -22,6 +23,7 @@ void AppWindow::Unload() {
 }
 
 void AppWindow::Centre() {
+  TabInReadingOrder(*this);
   adjustSize();
   app_.Centre(this);
 }

@@ -24,7 +24,8 @@ class AppWindow : public QWidget {
 
  protected:
   void Unload();
-  // Sizes the window to its controls and centres it on the screen.
+  // Sizes the window to its controls and centres it on the screen; Tab walks its controls
+  // in reading order.
   void Centre();
   // RunGuarded over this window.
   bool Guarded(const std::function<void()>& handler);

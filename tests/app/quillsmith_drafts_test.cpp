@@ -69,6 +69,16 @@ class Child {
   ~Child() { Kill(); }
 
   bool Running() const { return pid_ > 0; }
+  // Sends `number` and waits, a while at most, for the end; its wait status.
+  std::optional<int> EndBy(int number, std::chrono::milliseconds longest = 20s) {
+    if (pid_ <= 0 || ::kill(pid_, number) != 0) return std::nullopt;
+    int status = 0;
+    if (!WaitFor([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; }, longest)) {
+      return std::nullopt;
+    }
+    pid_ = -1;
+    return status;
+  }
   // SIGTERM, so that it can tidy up, and SIGKILL when it is not gone within five seconds.
   void Terminate() {
     if (pid_ <= 0) return;
@@ -172,6 +182,9 @@ class QuillsmithDraftsTest : public ::testing::Test {
     return Focus("Ardentware Quillsmith : My Log") && XDoTool("type --delay 20 '" + text + "'");
   }
 
+  // Ctrl+K in the editor: once the link dialog shows, every key typed before it was taken.
+  bool KeysTaken() { return XDoTool("key ctrl+k") && Focus("Insert URL"); }
+
   std::string Draft() {
     return ReadFile(core::DraftStore(home_.File("state/quillsmith")).ProjectFolder("My Log") +
                     "new-entry.txt");
@@ -199,6 +212,33 @@ TEST_F(QuillsmithDraftsTest, TextTypedBeforeACrashIsBackAfterTheRestart) {
   // What is typed now lands after the text that came back.
   ASSERT_TRUE(TypeIntoEditor(", not even now")) << "no main window after the crash";
   EXPECT_TRUE(WaitFor([&] { return Draft() == "Nothing typed is lost, not even now"; })) << Draft();
+}
+
+// A logout or shutdown ends the program by a signal, long before the pause after typing
+// is over: the text is written at once and the program ends as it would by its close box.
+TEST_F(QuillsmithDraftsTest, TextTypedJustBeforeATerminateOrHangUpIsWrittenAndComesBack) {
+  ASSERT_TRUE(StartDisplay()) << "Xvfb did not start";
+  for (const int number : {SIGTERM, SIGHUP}) {
+    const std::string text = "Typed before signal " + std::to_string(number);
+    std::filesystem::remove(
+        core::DraftStore(home_.File("state/quillsmith")).ProjectFolder("My Log") + "new-entry.txt");
+    Child editor = StartEditor();
+    ASSERT_TRUE(OpenChosenProject()) << "no project chooser";
+    ASSERT_TRUE(TypeIntoEditor(text)) << "no main window";
+    ASSERT_TRUE(KeysTaken()) << "no link dialog";
+    // Should a slow machine have let the pause pass already, this run proves nothing.
+    ASSERT_NE(Draft(), text) << "the draft was written before the signal; try again";
+    const auto status = editor.EndBy(number);
+    ASSERT_TRUE(status.has_value()) << "still running after signal " << number;
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
+        << "signal " << number << " ended it with status " << *status;
+    EXPECT_EQ(Draft(), text);
+  }
+
+  Child editor = StartEditor();
+  ASSERT_TRUE(OpenChosenProject()) << "no project chooser after the signal";
+  ASSERT_TRUE(TypeIntoEditor(", back")) << "no main window after the signal";
+  EXPECT_TRUE(WaitFor([&] { return Draft() == "Typed before signal 1, back"; })) << Draft();
 }
 
 }  // namespace

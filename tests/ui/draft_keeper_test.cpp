@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "support/editor_fixture.h"
+#include "ui/session_end.h"
 #include "ui/start/frm_enter.h"
 
 namespace quill::ui {
@@ -352,6 +353,22 @@ TEST_F(DraftTest, ADraftThatCannotBeWrittenIsReportedOnceAndTypingGoesOn) {
   Type("?");
   ReviewAndBack();
   EXPECT_EQ(services_.messages.size(), 2u);
+}
+
+TEST_F(DraftTest, TheSessionsCommitRequestWritesTheDraftAtOnceAndASignalEndsTheProgram) {
+  SessionEnd session_end(app_);
+  Open();
+  Type("typed just before the logout");
+  EXPECT_FALSE(std::filesystem::exists(DraftFile()));  // not yet due
+  session_end.CommitData();
+  EXPECT_EQ(testing::ReadFile(DraftFile()), "typed just before the logout");
+  EXPECT_EQ(quits_, 0);  // the session manager ends the program when it is ready
+
+  Type(", and more");
+  session_end.EndNow();
+  EXPECT_EQ(testing::ReadFile(DraftFile()), "typed just before the logout, and more");
+  EXPECT_EQ(quits_, 1);
+  EXPECT_EQ(app_.Editor(), nullptr);
 }
 
 }  // namespace

@@ -112,16 +112,39 @@ TEST_F(KeyboardTest, LabelsAndButtonsHaveNamesAndTabFollowsTheLayout) {
     }
     widget = widget->nextInFocusChain();
   } while (widget != Text());
-  EXPECT_EQ(order, (std::vector<QString>{"Rtf", "cmdNav_0", "cmdNav_1", "cmdNav_2", "cmdNav_3",
-                                         "cmdSetup", "cmdDone"}));
-  // Tab types a tab in the text box; Ctrl+Tab leaves it for the first enabled button.
+  // From the text: the buttons, then round to the top: the home links, the toolbar's labels.
+  EXPECT_EQ(order,
+            (std::vector<QString>{
+                "Rtf",       "cmdNav_0",  "cmdNav_1",   "cmdNav_2",   "cmdNav_3",   "cmdSetup",
+                "cmdDone",   "lblHome_0", "lblHome_1",  "lblHome_2",  "lblCode_14", "lblCode_0",
+                "lblCode_1", "lblCode_2", "lblCode_11", "lblCode_12", "lblCode_13", "lblCode_16",
+                "lblCode_8", "lblCode_9", "lblCode_10", "lblCode_7",  "lblCode_3",  "lblCode_4",
+                "lblCode_5", "lblCode_6", "lblCode_15"}));
+  // Tab types a tab in the text box; Ctrl+Tab leaves it for the first enabled button, and
+  // Ctrl+Shift+Tab for the toolbar's last label just above it.
   Text()->setFocus();
   Press(Text(), "Ctrl+Tab");
   EXPECT_EQ(QApplication::focusWidget(), Nav(0));
   Text()->setFocus();
   Press(Text(), "Ctrl+Shift+Tab");
-  EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(editor_, "cmdDone"));
+  EXPECT_EQ(QApplication::focusWidget(), Code(15));
   EXPECT_EQ(Text()->toPlainText(), "");
+}
+
+TEST_F(KeyboardTest, SpaceOrEnterOnAFocusedLabelDoesWhatItsClickDoes) {
+  SetText("say hello", 4, 9);
+  Code(0)->setFocus();
+  Press(Code(0), "Space");
+  EXPECT_EQ(Text()->toPlainText(), "say <strong>hello</strong>");
+  EXPECT_EQ(QApplication::focusWidget(), Text());  // back to writing
+  Code(10)->setFocus();
+  Press(Code(10), "Return");
+  EXPECT_TRUE(Text()->toPlainText().contains("<hr size=\"1\" />"));
+  services_.open_failure.clear();
+  auto* help = Child<QLabel>(editor_, "lblHome_2");
+  help->setFocus();
+  Press(help, "Enter");
+  EXPECT_EQ(services_.opened.size(), 1u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "ui/editor/typed_text.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 
@@ -18,10 +19,9 @@ EntryKeys::EntryKeys(QPlainTextEdit& text, std::function<bool(const QKeyEvent*)>
 }
 
 bool EntryKeys::Leave(const QKeyEvent* event) {
-  if ((event->modifiers() & Qt::ControlModifier) == 0) return false;
-  if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) return false;
-  leave_(event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier) == 0);
-  return true;
+  const auto forward = LeavesTextBox(*event);
+  if (forward) leave_(*forward);
+  return forward.has_value();
 }
 
 bool EntryKeys::EscapeTyped(const QKeyEvent* event) {

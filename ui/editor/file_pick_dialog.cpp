@@ -19,9 +19,11 @@ FilePickDialog::FilePickDialog(App& app, frmBlog& editor, const QString& object_
       filter_(filter_name + " (" + patterns_.join(' ') + ")") {
   File1 = new QListWidget;
   File1->setObjectName("File1");
+  File1->setAccessibleName("Files in the output folder");
   cmdTemp = new QPushButton("...");
   cmdTemp->setObjectName("cmdTemp");
   cmdTemp->setToolTip("Bring a file from another folder into the output folder");
+  cmdTemp->setAccessibleName(cmdTemp->toolTip());
   Body()->addWidget(File1);
   Body()->addWidget(cmdTemp, 0, Qt::AlignLeft);
   connect(File1, &QListWidget::itemClicked, this,

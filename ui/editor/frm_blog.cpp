@@ -30,6 +30,7 @@
 #include "ui/editor/single_window.h"
 #include "ui/editor/word_count.h"
 #include "ui/qt_text.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -67,9 +68,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
   layout->addWidget(find_bar_);
   publisher_ = new SitePublisher(app_, *this);
   layout->addWidget(publisher_->Bar());
-  // Tab walks the window as it is laid out: the text, then the buttons left to right.
-  QWidget* order[] = {Rtf, cmdNav[0], cmdNav[1], cmdNav[2], cmdNav[3], cmdSetup, cmdDone};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  TabInReadingOrder(*this);
 
   app_.WindowLoaded(this);
   app_.Centre(this);
@@ -205,6 +204,8 @@ void frmBlog::SwitchMode(ui::Mode which) {
   ShowRole(cmdDone, layout.done);
   ShowRole(cmdSetup, layout.setup);
   Rtf->setReadOnly(!layout.editable);
+  // Read-only text is no stop for Tab, which would only bounce back to Blog.
+  Rtf->setFocusPolicy(layout.editable ? Qt::StrongFocus : Qt::ClickFocus);
   (this->*layout.enter)();
 }
 
@@ -218,6 +219,7 @@ void frmBlog::StartNewEntry() {
   ShowTime();
   Rtf->clear();
   if (const auto draft = drafts_->StartNewEntry()) ShowDraft(*draft);
+  Rtf->setFocus();  // where writing starts, whatever Tab would reach first
   TextChanged();
   QCoreApplication::processEvents();
   UpdatePublishButtons();

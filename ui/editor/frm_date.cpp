@@ -18,6 +18,7 @@ frmDate::frmDate(App& app, frmBlog& editor)
   DTPicker1 = new QDateEdit;
   DTPicker1->setObjectName("DTPicker1");
   DTPicker1->setCalendarPopup(true);
+  DTPicker1->setAccessibleName("Entry date");
   DTPicker1->setDisplayFormat("dddd, MMMM d, yyyy");
   cmdNav[0] = new QPushButton("Not!");
   cmdNav[1] = new QPushButton("Save");

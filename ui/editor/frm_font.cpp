@@ -30,6 +30,10 @@ frmFont::frmFont(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmFont
   ColorPicker1 = new ColorPicker(app_.Services());
   ColorPicker1->setObjectName("ColorPicker1");
   ColorPicker1->Reset(0);
+  ColorPicker1->setAccessibleName("Color");
+  Label1[0]->setBuddy(Combo1);
+  Label1[1]->setBuddy(Combo2);
+  Label1[2]->setBuddy(ColorPicker1);
   grid->addWidget(Combo1, 0, 1);
   grid->addWidget(Combo2, 1, 1);
   grid->addWidget(ColorPicker1, 2, 1, Qt::AlignLeft);

@@ -13,6 +13,10 @@ class frmHtml final : public InsertDialog {
  public:
   frmHtml(App& app, frmBlog& editor);
 
+ protected:
+  // Tab types a tab in the code; Ctrl+Tab and Ctrl+Shift+Tab leave it, as in the entry text.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Good() override;
 

@@ -14,6 +14,7 @@
 #include "ui/app.h"
 #include "ui/editor/frm_blog.h"
 #include "ui/editor/list_search.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -48,6 +49,9 @@ frmList::frmList(App& app, frmBlog& editor)
   List->header()->setStretchLastSection(false);
   for (int column = 0; column < 3; ++column) List->setColumnWidth(column, 170);
   List->installEventFilter(this);
+  // Rows are chosen with the mouse: the list is no stop for Tab, only for screen readers.
+  List->setFocusPolicy(Qt::NoFocus);
+  List->setAccessibleName("Entries");
   // Only the window takes the shading; the list and its header strip keep the system's look.
   KeepSystemColours(List);
   cmdSetup = new QPushButton("Done");
@@ -67,6 +71,7 @@ frmList::frmList(App& app, frmBlog& editor)
   connect(List, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* item) { Open(item); });
   connect(cmdSetup, &QPushButton::clicked, this, [this] { Unload(); });
+  TabInReadingOrder(*this);
   app_.Centre(this);
 }
 

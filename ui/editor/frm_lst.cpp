@@ -13,10 +13,12 @@ namespace quill::ui {
 frmLst::frmLst(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmLst", "List Editor") {
   Text1 = new QLineEdit;
   Text1->setObjectName("Text1");
+  Text1->setAccessibleName("List item");
   cmdAdd = new QPushButton("Add");
   cmdAdd->setObjectName("cmdAdd");
   List1 = new QListWidget;
   List1->setObjectName("List1");
+  List1->setAccessibleName("List items");
   Command1 = new QPushButton("Remove");
   Command1->setObjectName("Command1");
   auto* entry = new QHBoxLayout;

@@ -7,6 +7,7 @@
 #include "core/product.h"
 #include "core/project_settings.h"
 #include "ui/qt_text.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -25,7 +26,7 @@ HomeLinks::HomeLinks(QWidget* window, QHBoxLayout& row, std::function<void(const
   for (std::size_t i = 0; i < lblHome.size(); ++i) {
     lblHome[i] = new QLabel(kLinks[i].caption);
     lblHome[i]->setObjectName(QString("lblHome_%1").arg(i));
-    lblHome[i]->setCursor(Qt::PointingHandCursor);
+    MakeClickable(*lblHome[i]);
     lblHome[i]->setAccessibleName(kLinks[i].name);
     lblHome[i]->installEventFilter(this);
     row.addWidget(lblHome[i]);
@@ -42,7 +43,7 @@ void HomeLinks::Show(const core::ProjectSettings& project) {
 }
 
 bool HomeLinks::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonRelease) return false;
+  if (!Clicks(*event)) return false;
   for (QLabel* link : lblHome) {
     if (watched == link) {
       open_(link->toolTip());

@@ -18,6 +18,7 @@
 #include "ui/editor/frm_lst.h"
 #include "ui/editor/frm_url.h"
 #include "ui/editor/single_window.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -138,7 +139,7 @@ QLabel* MarkupToolbar::AddLabel(const Label& entry) {
   QFont font("Verdana", 10);
   font.setBold(true);
   label->setFont(font);
-  label->setCursor(Qt::PointingHandCursor);
+  MakeClickable(*label);
   if (entry.boxed) label->setFrameStyle(QFrame::Box | QFrame::Plain);
   label->installEventFilter(this);
   lblCode[entry.index] = label;
@@ -163,7 +164,7 @@ void MarkupToolbar::Clicked(int index) {
 }
 
 bool MarkupToolbar::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease) {
+  if (Clicks(*event)) {
     const auto label = std::find(lblCode.begin(), lblCode.end(), watched);
     if (label != lblCode.end()) {
       Clicked(static_cast<int>(label - lblCode.begin()));

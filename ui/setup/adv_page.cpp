@@ -17,16 +17,16 @@ AdvPage::AdvPage() {
   chkNews = Box("chkNews", "Generate XML for RSS?");
   txtDocs = Field("txtDocs");
   txtNews = CountField("txtNews");
-  grid->addWidget(Caption(4, "Site URL:"), 0, 0);
+  grid->addWidget(Caption(4, "Site URL:", txtSite), 0, 0);
   grid->addWidget(txtSite, 0, 1);
-  grid->addWidget(Caption(6, "Editor Email Address:"), 1, 0);
+  grid->addWidget(Caption(6, "Editor Email Address:", txtEditor), 1, 0);
   grid->addWidget(txtEditor, 1, 1);
   grid->addWidget(chkTell, 2, 0, 1, 2);
   grid->addWidget(chkNews, 3, 0, 1, 2);
-  docs_caption_ = Caption(5, "Blog URL (if different from site URL):");
+  docs_caption_ = Caption(5, "Blog URL (if different from site URL):", txtDocs);
   grid->addWidget(docs_caption_, 4, 0);
   grid->addWidget(txtDocs, 4, 1);
-  news_caption_ = Caption(10, "Number of articles to maintain:");
+  news_caption_ = Caption(10, "Number of articles to maintain:", txtNews);
   grid->addWidget(news_caption_, 5, 0);
   grid->addWidget(txtNews, 5, 1);
   for (QWidget* hidden : {static_cast<QWidget*>(docs_caption_), static_cast<QWidget*>(txtDocs),

@@ -31,6 +31,7 @@ BasicPage::BasicPage(DesktopServices& services, const core::Clock& clock,
   lblTemp->setMinimumWidth(300);
   cmdTemp = new QPushButton("...");
   cmdTemp->setObjectName("cmdTemp");
+  cmdTemp->setAccessibleName("Choose the blog output folder");
   Combo1 = new QComboBox;
   Combo1->setObjectName("Combo1");
   Combo2 = new QComboBox;
@@ -38,6 +39,7 @@ BasicPage::BasicPage(DesktopServices& services, const core::Clock& clock,
   Frame1 = new QFrame;
   Frame1->setObjectName("Frame1");
   Frame1->setFrameStyle(QFrame::Box | QFrame::Plain);
+  Frame1->setAccessibleName("Date and time separator");
   Shade(Frame1);
   auto* separators = new QHBoxLayout(Frame1);
   const char* marks[] = {"at", "@", ":"};
@@ -50,14 +52,14 @@ BasicPage::BasicPage(DesktopServices& services, const core::Clock& clock,
   chkTime = Box("chkTime", "Include Time in Output");
   txtPage = CountField("txtPage");
 
-  grid->addWidget(Caption(3, "Blog Title:"), 0, 0);
+  grid->addWidget(Caption(3, "Blog Title:", txtTitle), 0, 0);
   grid->addWidget(txtTitle, 0, 1, 1, 2);
   grid->addWidget(Caption(1, "Blog Output Folder:"), 1, 0);
   grid->addWidget(lblTemp, 1, 1);
   grid->addWidget(cmdTemp, 1, 2);
-  grid->addWidget(Caption(0, "Date Format:"), 2, 0);
+  grid->addWidget(Caption(0, "Date Format:", Combo1), 2, 0);
   grid->addWidget(Combo1, 2, 1, 1, 2);
-  grid->addWidget(Caption(2, "Time Format:"), 3, 0);
+  grid->addWidget(Caption(2, "Time Format:", Combo2), 3, 0);
   grid->addWidget(Combo2, 3, 1, 1, 2);
   grid->addWidget(Frame1, 4, 1);
   grid->addWidget(chkTime, 5, 1);
@@ -65,7 +67,7 @@ BasicPage::BasicPage(DesktopServices& services, const core::Clock& clock,
   size->addWidget(txtPage);
   size->addWidget(Caption(9, "kb"));
   size->addStretch();
-  grid->addWidget(Caption(8, "Maximum Page Size:"), 6, 0);
+  grid->addWidget(Caption(8, "Maximum Page Size:", txtPage), 6, 0);
   grid->addLayout(size, 6, 1);
   connect(cmdTemp, &QPushButton::clicked, this, [this] { ChooseFolder(); });
   for (QLineEdit* field : {txtTitle, txtPage}) SelectOnFocus(field);

@@ -30,6 +30,7 @@
 #include "ui/setup/ftp_page.h"
 #include "ui/setup/setup_rules.h"
 #include "ui/setup/tools_page.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -51,6 +52,7 @@ frmSetup::frmSetup(App& app, frmBlog& editor)
   setFont(QFont("Verdana", 9));
   BuildPages();
   BuildButtons();
+  TabInReadingOrder(*this);
   KeepControlColours();
   Load();
 }

@@ -19,8 +19,8 @@ FtpPage::FtpPage() {
   txtPass->setEchoMode(QLineEdit::Password);
   txtPass->setStyleSheet("lineedit-password-character: 42");  // "*", whatever the style's own
   txtPath = Field("txtPath");
-  captions_ = {Caption(12, "FTP Host:"), Caption(13, "FTP User Name:"),
-               Caption(15, "FTP Password:"), Caption(14, "FTP Blog Path:")};
+  captions_ = {Caption(12, "FTP Host:", txtHost), Caption(13, "FTP User Name:", txtUser),
+               Caption(15, "FTP Password:", txtPass), Caption(14, "FTP Blog Path:", txtPath)};
   grid->addWidget(chkSync, 0, 0, 1, 2);
   const std::array<QLineEdit*, 4> fields = {txtHost, txtUser, txtPass, txtPath};
   for (int row = 0; row < 4; ++row) {

@@ -62,15 +62,16 @@ void SetupPage::ColorMe(const Shades& shades) {
   for (QWidget* control : shaded_) Colour(control, shading, font);
 }
 
-QLabel* SetupPage::Caption(int index, const char* text) {
+QLabel* SetupPage::Caption(int index, const char* text, QWidget* field) {
   auto* caption = new QLabel(text);
+  if (field != nullptr) caption->setBuddy(field);
   caption->setObjectName(QString("Label2_%1").arg(index));
   captions_.push_back(caption);
   return caption;
 }
 
-QLabel* SetupPage::PlainCaption(int index, const char* text) {
-  QLabel* caption = Caption(index, text);
+QLabel* SetupPage::PlainCaption(int index, const char* text, QWidget* field) {
+  QLabel* caption = Caption(index, text, field);
   captions_.pop_back();
   plain_captions_.push_back(caption);
   return caption;

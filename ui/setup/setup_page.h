@@ -32,10 +32,10 @@ class SetupPage : public QWidget {
   virtual void ColorMe(const Shades& shades);
 
  protected:
-  // A `Label2` caption with its index.
-  QLabel* Caption(int index, const char* text);
+  // A `Label2` caption with its index; it names `field` to screen readers.
+  QLabel* Caption(int index, const char* text, QWidget* field = nullptr);
   // A caption that keeps the design's text colour whatever the shading.
-  QLabel* PlainCaption(int index, const char* text);
+  QLabel* PlainCaption(int index, const char* text, QWidget* field = nullptr);
   QCheckBox* Box(const char* name, const char* caption);
   // A control that takes the shading and the font colour.
   void Shade(QWidget* control) { shaded_.push_back(control); }

@@ -41,8 +41,10 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   auto* grid = new QGridLayout(this);
   ClrBack = new ColorPicker(services);
   ClrBack->setObjectName("ClrBack");
+  ClrBack->setAccessibleName("Theme color");
   ClrFont = new ColorPicker(services);
   ClrFont->setObjectName("ClrFont");
+  ClrFont->setAccessibleName("Font color");
   BuildPreview();
   cmdApply = Button("cmdApply");
   Combo3 = new QComboBox;
@@ -54,6 +56,7 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   Check1 = Box("Check1", "Use index.html");
   List1 = new QListWidget;
   List1->setObjectName("List1");
+  List1->setAccessibleName("Support files");  // a list's caption does not reach screen readers
   cmdMake = Button("cmdMake");
   cmdMake->setEnabled(false);
 
@@ -63,11 +66,11 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   grid->addWidget(ClrFont, 1, 1, Qt::AlignLeft);
   grid->addWidget(Label1, 0, 2, 2, 1);
   grid->addWidget(cmdApply, 2, 2);
-  grid->addWidget(Caption(16, "File Names:"), 3, 0);
+  grid->addWidget(Caption(16, "File Names:", Combo3), 3, 0);
   grid->addWidget(Combo3, 3, 1);
   grid->addWidget(cmdAdd, 3, 2);
   grid->addWidget(Check1, 4, 1);
-  grid->addWidget(Caption(17, "Support Files:"), 5, 0, Qt::AlignTop);
+  grid->addWidget(Caption(17, "Support Files:", List1), 5, 0, Qt::AlignTop);
   grid->addWidget(List1, 5, 1);
   grid->addWidget(cmdMake, 5, 2, Qt::AlignTop);
 

@@ -12,6 +12,7 @@
 #include "ui/app_window.h"
 #include "ui/editor/frm_blog.h"
 #include "ui/qt_text.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -51,8 +52,10 @@ frmEnter::frmEnter(App& app) : app_(app) {
   Label1->setObjectName("Label1");
   boxWho = new QComboBox;
   boxWho->setObjectName("boxWho");
+  Label1->setBuddy(boxWho);
   Text1 = new QLineEdit;
   Text1->setObjectName("Text1");
+  Text1->setAccessibleName("Blog project name");
   // The name field lies hidden behind the list until a new project is named.
   stack_ = new QStackedWidget;
   stack_->addWidget(boxWho);
@@ -73,6 +76,7 @@ frmEnter::frmEnter(App& app) : app_(app) {
   layout->addWidget(Command1, 2, 1);
   layout->addWidget(cmdSetup, 2, 2);
   setMinimumWidth(360);
+  TabInReadingOrder(*this);
   adjustSize();
 
   connect(boxWho, &QComboBox::currentIndexChanged, this, [this](int index) { Select(index); });
