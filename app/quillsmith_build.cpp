@@ -35,7 +35,8 @@ constexpr const char* kUsage =
     "       quillsmith-build --help | --version\n"
     "\n"
     "Generates the blog of a Quillsmith project into its output folder, as the editor's\n"
-    "Output button does: the blog pages, then rss.xml when the project has its feed on.\n"
+    "Output button does: the blog pages, then rss.xml when the project has its feed on,\n"
+    "and each entry's page, the archive and the sitemap when it has entry pages on.\n"
     "\n"
     "  --support-files  write the support files missing from the output folder instead:\n"
     "                   template.html, default.css and quillsmith.css, and comments.html,\n"
@@ -87,6 +88,24 @@ void OpenProject(App& app, const std::string& wanted) {
   }
 }
 
+const char* Plural(std::size_t n) { return n == 1 ? "" : "s"; }
+
+// The entry pages, archive and sitemap, when the project has them, and what went.
+void PrintEntrySite(const quill::core::ProjectSettings& settings,
+                    const quill::site::EntrySiteReport& report) {
+  if (settings.EntryPages == 1) {
+    std::printf(
+        "  and %zu entry page%s (%zu new or changed), %zu archive page%s, %zu sitemap "
+        "file%s\n",
+        report.entry_pages, Plural(report.entry_pages), report.written, report.archive_pages,
+        Plural(report.archive_pages), report.sitemap_files, Plural(report.sitemap_files));
+  }
+  if (report.removed > 0) {
+    std::printf("  removed %zu file%s an earlier build made\n", report.removed,
+                Plural(report.removed));
+  }
+}
+
 void Build(App& app) {
   const auto started = std::chrono::steady_clock::now();
   const quill::core::ProjectSettings& settings = app.session.Project();
@@ -102,6 +121,7 @@ void Build(App& app) {
               static_cast<long long>(report.pages.entries), report.pages.pages,
               report.pages.pages == 1 ? "" : "s", static_cast<unsigned long long>(report.bytes),
               seconds.count(), settings.OutputFolder.c_str());
+  PrintEntrySite(settings, report.entry_site);
 }
 
 #if QUILL_LINK_CHECK

@@ -5,6 +5,10 @@
 
 namespace quill::core {
 
+// The value a setting added after the first release holds while the project has none stored:
+// such a project was made before the setting existed, and the setting is off for it.
+inline constexpr std::int16_t kNotStored = -1;
+
 // Every setting of the open project. Each stored field is named after its registry value and
 // starts at the default a missing or unreadable value loads as.
 struct ProjectSettings {
@@ -34,6 +38,10 @@ struct ProjectSettings {
   std::string FtpPath;
   std::int16_t UseIndex = 1;
   std::string FileNames = "blog";
+  // 1: every entry gets a page of its own, with an archive and a sitemap. kNotStored: off, and
+  // nothing of it is looked for in the output folder; any other value: off, and what an
+  // earlier build made of it goes.
+  std::int16_t EntryPages = kNotStored;
 
   // "YYMMDD" and "HHNNSS" stamps in local time, compared as text.
   std::string OutDate, OutTime;  // site last generated

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 #include <variant>
 
 #include "core/clock.h"
@@ -22,10 +23,13 @@ using ColourField = std::int32_t ProjectSettings::*;
 struct Field {
   std::string_view name;
   std::variant<TextField, IntegerField, ColourField> member;
+  // A setting older projects lack: saved only once it holds a value other than kNotStored, so
+  // saving such a project leaves it without one.
+  bool added_later = false;
 };
 
 // The stored settings in the order a save writes them.
-constexpr std::array<Field, 23> kSavedFields{{
+constexpr std::array<Field, 24> kSavedFields{{
     {"Template", &ProjectSettings::Template},
     {"Title", &ProjectSettings::Title},
     {"DateFormat", &ProjectSettings::DateFormat},
@@ -49,6 +53,13 @@ constexpr std::array<Field, 23> kSavedFields{{
     {"FtpPath", &ProjectSettings::FtpPath},
     {"UseIndex", &ProjectSettings::UseIndex},
     {"FileNames", &ProjectSettings::FileNames},
+    {"EntryPages", &ProjectSettings::EntryPages, true},
+}};
+
+// What a project created from now on starts with: the settings added later that change the
+// generated site, on.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 1> kNewProjectValues{{
+    {"EntryPages", "1"},
 }};
 
 // Stamps are loaded with the rest but written only by StampSave, StampOutput and the uploader.
@@ -191,7 +202,7 @@ void SettingsStore::LoadSettings(bool save_first) {
           [&](auto member) {
             if constexpr (std::is_same_v<decltype(member), TextField>) {
               SetProjectValue(field.name, settings_.*member);
-            } else {
+            } else if (!(field.added_later && settings_.*member == kNotStored)) {
               SetProjectValue(field.name, std::to_string(settings_.*member));
             }
           },
@@ -232,6 +243,17 @@ void SettingsStore::LoadSettings(bool save_first) {
 
   settings_.OutputFolder = OutputFolderOf(settings_.Template);
   settings_.DatabasePath = settings_.OutputFolder + kDatabaseFile;
+}
+
+void SettingsStore::StartNewProject(std::string_view name) {
+  // A key that already holds settings belongs to a project made earlier.
+  if (name.empty() || !registry_.EnumRegValues(RegRoot::CurrentUser, ProjectKey(name)).empty()) {
+    return;
+  }
+  for (const auto& [value, text] : kNewProjectValues) {
+    registry_.WriteRegValue(RegRoot::CurrentUser, ProjectKey(name), value,
+                            RegValue::Text(std::string(text)));
+  }
 }
 
 bool SettingsStore::StampSave() {

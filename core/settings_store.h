@@ -39,6 +39,10 @@ class SettingsStore {
   // Writes the settings first when asked, then reads every value of the project key of
   // Settings().ProjectName into Settings(), and counts the load.
   void LoadSettings(bool save_first);
+  // Gives a project created from now on the values new projects start with (the settings
+  // added later that change the site, on). A project whose key already holds settings is
+  // left as it is.
+  void StartNewProject(std::string_view name);
   // Record now as the time of the last entry save, or of the last site output; false when
   // the stamp could not be written (LastFailure() says why).
   bool StampSave();

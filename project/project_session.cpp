@@ -45,11 +45,15 @@ void ProjectSession::Reload(bool save_first) {
 SiteReport ProjectSession::GenerateSite(site::SiteOutput& output) {
   const core::ProjectSettings& settings = Project();
   SiteReport report;
+  site::EntrySite entry_site(settings, entries_, output, clock_);
+  entry_site.WritePages();
   report.pages = site::BuildBlogPages(settings, entries_, output);
   report.bytes = report.pages.bytes;
   if (settings.IncludeRSS == 1) {
     report.bytes += site::WriteRssFeed(settings, entries_, clock_, output);
   }
+  entry_site.Finish(report.pages.pages);
+  report.entry_site = entry_site.Report();
   report.stamped = settings_.StampOutput();
   return report;
 }

@@ -9,6 +9,7 @@
 #include "check/link_check.h"
 #endif
 #include "site/blog_pages.h"
+#include "site/entry_site.h"
 #include "site/site_output.h"
 #include "store/entry_search.h"
 #include "store/entry_store.h"
@@ -24,6 +25,7 @@ namespace quill::project {
 struct SiteReport {
   site::BuildReport pages;
   std::uint64_t bytes = 0;  // pages and feed together
+  site::EntrySiteReport entry_site;
   // False when the site was written but the output time could not be recorded; the settings'
   // LastFailure() says why.
   bool stamped = false;
@@ -57,10 +59,13 @@ class ProjectSession {
   void Load(std::string_view name);
   // Closes the entry database, writes the settings first when asked, and loads them again.
   void Reload(bool save_first = false);
+  // Gives the project `name`, about to be created, the values new projects start with.
+  void StartNewProject(std::string_view name) { settings_.StartNewProject(name); }
 
-  // Generates the site into `output`: the blog pages, then the feed when the project has it
-  // on, and records the output time only when both were written. A failure throws
-  // core::QuillError and records nothing.
+  // Generates the site into `output`: with entry pages on, the entry pages and the archive;
+  // the blog pages; the feed when the project has it on; then the sitemap and the removal of
+  // what earlier builds made and this one does not (EntrySite). Records the output time only
+  // when all of it was written. A failure throws core::QuillError and records nothing.
   SiteReport GenerateSite(site::SiteOutput& output);
 
 #if QUILL_LINK_CHECK

@@ -17,6 +17,7 @@
 #include "core/quill_error.h"
 #include "quillpush/manifest.h"
 #include "site/blog_pages.h"
+#include "site/site_names.h"
 
 namespace quill::push {
 namespace {
@@ -29,20 +30,44 @@ bool StaysHome(const std::string& name) {
   return name == database || name.starts_with(database + "-") || name == Manifest::kFileName;
 }
 
-// 0 for files that are no page, 1 for numbered pages, 2 for the first page, 3 for the feed;
-// `number` orders the numbered pages.
-int Rank(const std::string& name, const core::ProjectSettings& settings, long& number) {
-  if (name == core::kFeedFile) return 3;
-  if (name == site::PageName(settings, 0, 0)) return 2;
+// The order files go up in: everything that is no page, then the entry pages (oldest
+// first), the archive's year pages and its first page, the numbered blog pages (`number`
+// orders them), the first blog page, the feed, and the sitemap last, its index after its
+// parts, so no page that has arrived links one that has not.
+enum Rank {
+  kOther,
+  kEntryPage,
+  kYearPage,
+  kArchivePage,
+  kNumberedPage,
+  kFirstPage,
+  kFeed,
+  kSitemapPart,
+  kSitemap
+};
+
+Rank RankOf(const std::string& name, const core::ProjectSettings& settings, long& number) {
+  if (name == core::kFeedFile) return kFeed;
+  if (name == site::PageName(settings, 0, 0)) return kFirstPage;
+  switch (site::KindOfName(name)) {
+    case site::EntrySiteFile::EntryPage:
+      return kEntryPage;
+    case site::EntrySiteFile::ArchivePage:
+      return name == site::kArchivePage ? kArchivePage : kYearPage;
+    case site::EntrySiteFile::SitemapFile:
+      return name == site::kSitemapFile ? kSitemap : kSitemapPart;
+    case site::EntrySiteFile::None:
+      break;
+  }
   const std::string& base = settings.FileNames;
   if (name.size() > base.size() + 5 && name.starts_with(base) && name.ends_with(".html")) {
     const std::string digits = name.substr(base.size(), name.size() - base.size() - 5);
     if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
       number = std::stol(digits);
-      return 1;
+      return kNumberedPage;
     }
   }
-  return 0;
+  return kOther;
 }
 
 // Walks one folder. Names are built from the entries' own names as they are walked, never
@@ -86,10 +111,10 @@ SiteListing ListSiteFiles(const std::string& folder, const core::ProjectSettings
                    [&](const SiteFile& a, const SiteFile& b) {
                      long number_a = 0;
                      long number_b = 0;
-                     const int rank_a = Rank(a.name, settings, number_a);
-                     const int rank_b = Rank(b.name, settings, number_b);
+                     const Rank rank_a = RankOf(a.name, settings, number_a);
+                     const Rank rank_b = RankOf(b.name, settings, number_b);
                      if (rank_a != rank_b) return rank_a < rank_b;
-                     if (rank_a == 1) return number_a > number_b;  // oldest page first
+                     if (rank_a == kNumberedPage) return number_a > number_b;  // oldest first
                      return a.name < b.name;
                    });
   return listing;

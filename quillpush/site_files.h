@@ -24,9 +24,10 @@ struct SiteListing {
 };
 
 // The files of the output folder that make up the site, in the order they go up: everything
-// that is no page first (pictures, downloads, stylesheets), then the numbered blog pages from
-// the oldest to the newest, then the first page and the feed, so the live site never links
-// to a file that has not arrived. The entry database, its journals, the manifest, the
+// that is no page first (pictures, downloads, stylesheets), then the entry pages from the
+// oldest, the archive's pages, the numbered blog pages from the oldest to the newest, the
+// first page, the feed and the sitemap, so the live site never links to a file that has not
+// arrived. The entry database, its journals, the manifest, the
 // generator's temp files and hidden files stay home. Symbolic links are never followed, so
 // nothing outside the folder is read; names are the walked path itself. Throws QuillError
 // when a folder cannot be read.

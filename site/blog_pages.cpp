@@ -1,30 +1,20 @@
 #include "site/blog_pages.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/file_names.h"
-#include "core/quill_error.h"
 #include "core/text.h"
 #include "core/win1252_writer.h"
-#include "site/page_template.h"
-#include "site/stamp_format.h"
+#include "site/entry_markup.h"
+#include "site/page_frame.h"
+#include "site/site_names.h"
 #include "site/xml_text.h"
 #include "store/entry_store.h"
 
 namespace quill::site {
 namespace {
-
-using core::QuillError;
-
-constexpr std::size_t kChunk = 1 << 16;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Counts what would be written, for laying out the pages before any is written.
 class CountingSink final : public core::ByteSink {
@@ -36,80 +26,24 @@ class CountingSink final : public core::ByteSink {
   std::uint64_t size_ = 0;
 };
 
-enum class LineKind { Title, Navigation, Content, Plain };
+// Writes one entry's markup: with entry pages on, its date links the entry's own page.
+class EntryWriter {
+ public:
+  EntryWriter(const core::ProjectSettings& settings, bool styled)
+      : settings_(settings), styled_(styled), linked_(settings.EntryPages == 1) {}
 
-struct TemplateLine {
-  std::string bytes;  // without its line end
-  LineKind kind;
+  EntryLines Write(core::Win1252Writer& writer, const store::EntryStore::NewestFirst& entry) {
+    const std::string link = linked_ ? owners_.Visit(entry.Stamp(), entry.Dated()) : "";
+    return WriteEntryMarkup(writer, settings_, kClassicStyle, entry.Stamp(), entry.Content(),
+                            styled_, link);
+  }
+
+ private:
+  const core::ProjectSettings& settings_;
+  bool styled_;
+  bool linked_;
+  PageOwners owners_;
 };
-
-// The template's lines as they stand; a line ends at CR LF or at a bare LF.
-std::vector<TemplateLine> ReadTemplate(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    throw QuillError("Cannot read the page template " + path + ": " + std::strerror(errno));
-  }
-  std::string bytes;
-  char buffer[kChunk];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-    bytes.append(buffer, n);
-  }
-  if (std::ferror(file.get())) {
-    throw QuillError("Cannot read the page template " + path + ": " + std::strerror(errno));
-  }
-
-  std::vector<TemplateLine> lines;
-  for (std::size_t at = 0; at < bytes.size();) {
-    std::size_t end = bytes.find('\n', at);
-    const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
-    if (end == std::string::npos) end = bytes.size();
-    if (end > at && bytes[end - 1] == '\r') --end;
-    std::string line = bytes.substr(at, end - at);
-    // One placeholder a line, tested in this order.
-    LineKind kind = LineKind::Plain;
-    if (line.find(kTitlePlaceholder) != std::string::npos) {
-      kind = LineKind::Title;
-    } else if (line.find(kNavigationPlaceholder) != std::string::npos) {
-      kind = LineKind::Navigation;
-    } else if (line.find(kContentPlaceholder) != std::string::npos) {
-      kind = LineKind::Content;
-    }
-    lines.push_back({std::move(line), kind});
-    at = next;
-  }
-  return lines;
-}
-
-// The entry's text as one line of paragraphs, each line break closing one and opening the
-// next. Written piece by piece, so a long entry is never copied whole.
-void WriteParagraphs(core::Win1252Writer& writer, std::string_view text) {
-  writer.WriteText("<p>");
-  bool first = true;
-  core::ForEachLine(text, [&](std::string_view line) {
-    if (!first) writer.WriteText("</p><p>");
-    first = false;
-    writer.WriteText(line);
-  });
-  writer.WriteText("</p>");
-  writer.EndLine();
-}
-
-// Writes one entry's markup and says how many lines it took.
-int WriteEntry(core::Win1252Writer& writer, const core::ProjectSettings& settings,
-               const store::EntryStore::NewestFirst& entry, bool styled) {
-  const std::string date = FormatEntryStamp(settings, entry.Stamp(), true);
-  if (!styled) {
-    writer.WriteLine("<strong>" + date + "</strong>");
-    WriteParagraphs(writer, entry.Content());
-    return 2;
-  }
-  writer.WriteLine("<div id=\"blog\">");
-  writer.WriteLine("<div class=\"date\">" + date + "</div>");
-  writer.WriteLine("<div class=\"stuff\">");
-  WriteParagraphs(writer, entry.Content());
-  writer.WriteLine("</div></div>");
-  return 5;
-}
 
 // One page's share of the entries, and the size of their markup.
 struct PagePlan {
@@ -125,15 +59,18 @@ std::vector<PagePlan> LayOutPages(const core::ProjectSettings& settings, store::
   const std::int64_t limit = std::int64_t{settings.MaxPageSize} * 1024;
   CountingSink counter;
   core::Win1252Writer writer(counter);
+  EntryWriter entry_writer(settings, styled);
   std::vector<PagePlan> pages(1);
   std::int64_t page_length = 0;
   for (store::EntryStore::NewestFirst walk(entries); !walk.Done();) {
     const std::uint64_t before = counter.Size();
-    const int lines = WriteEntry(writer, settings, walk, styled);
+    const EntryLines written = entry_writer.Write(writer, walk);
     const std::uint64_t bytes = counter.Size() - before;
     ++pages.back().entries;
     pages.back().bytes += bytes;
-    page_length += static_cast<std::int64_t>(bytes) - 2 * lines;  // line ends do not count
+    // Line ends do not count, nor a link to the entry's page: the pages keep their entries
+    // whether entry pages are on or not.
+    page_length += static_cast<std::int64_t>(bytes - written.link_bytes) - 2 * written.lines;
     walk.Next();
     if (!walk.Done() && page_length > limit) {
       pages.emplace_back();
@@ -143,77 +80,48 @@ std::vector<PagePlan> LayOutPages(const core::ProjectSettings& settings, store::
   return pages;
 }
 
-// The page's own text around its entries: the template with title and navigation in place,
-// cut where each content line stands, so a template with k content lines gives k + 1 parts.
-std::vector<std::string> PageFrame(const std::vector<TemplateLine>& lines, const std::string& title,
-                                   const std::string& navigation) {
-  std::vector<std::string> parts(1);
-  for (const TemplateLine& line : lines) {
-    switch (line.kind) {
-      case LineKind::Title:
-        parts.back() += core::ReplaceAll(line.bytes, kTitlePlaceholder, title) + "\r\n";
-        break;
-      case LineKind::Navigation:
-        parts.back() += core::ReplaceAll(line.bytes, kNavigationPlaceholder, navigation) + "\r\n";
-        break;
-      case LineKind::Content:
-        parts.emplace_back();
-        break;
-      case LineKind::Plain:
-        parts.back() += line.bytes + "\r\n";
-        break;
-    }
-  }
-  return parts;
-}
-
 // Writes the page's entries from where the cursor stands and moves past them.
 class PageEntries {
  public:
   PageEntries(const core::ProjectSettings& settings, store::EntryStore::NewestFirst& walk,
               bool styled)
-      : settings_(settings), walk_(walk), styled_(styled) {}
+      : walk_(walk), writer_(settings, styled) {}
 
   void Write(core::ByteSink& sink, std::int64_t count) {
     core::Win1252Writer writer(sink);
-    for (std::int64_t i = 0; i < count; ++i, walk_.Next()) {
-      WriteEntry(writer, settings_, walk_, styled_);
-    }
+    for (std::int64_t i = 0; i < count; ++i, walk_.Next()) writer_.Write(writer, walk_);
   }
   void Skip(std::int64_t count) {
     for (std::int64_t i = 0; i < count; ++i) walk_.Next();
   }
 
  private:
-  const core::ProjectSettings& settings_;
   store::EntryStore::NewestFirst& walk_;
-  bool styled_;
+  EntryWriter writer_;
 };
 
 // Writes one page: its frame, and its entries wherever the template has a content line.
 // With one such line (the usual template) the entries stream straight into the file; with
 // several, the page's markup is made once and repeated.
-std::uint64_t WritePage(SiteOutput& output, const std::string& name,
-                        const std::vector<std::string>& frame, const PagePlan& plan,
-                        PageEntries& entries) {
-  const std::size_t content_lines = frame.size() - 1;
-  std::uint64_t size = content_lines * plan.bytes;
-  for (const std::string& part : frame) size += part.size();
+std::uint64_t WritePage(SiteOutput& output, const std::string& name, const PageFrame& frame,
+                        const PageFrame::Fill& fill, const PagePlan& plan, PageEntries& entries) {
+  const std::size_t content_lines = frame.ContentLines();
+  const std::uint64_t size = frame.Size(fill) + content_lines * plan.bytes;
   const auto page = output.CreateSized(name, size);
-  page->Write(frame[0]);
+  std::optional<core::StringSink> markup;
   if (content_lines == 0) {
     entries.Skip(plan.entries);
-  } else if (content_lines == 1) {
-    entries.Write(*page, plan.entries);
-    page->Write(frame[1]);
-  } else {
-    core::StringSink markup;
-    entries.Write(markup, plan.entries);
-    for (std::size_t i = 1; i < frame.size(); ++i) {
-      page->Write(markup.Data());
-      page->Write(frame[i]);
-    }
+  } else if (content_lines > 1) {
+    markup.emplace();
+    entries.Write(*markup, plan.entries);
   }
+  frame.Write(*page, fill, [&](core::ByteSink& sink, std::size_t) {
+    if (markup) {
+      sink.Write(markup->Data());
+    } else {
+      entries.Write(sink, plan.entries);
+    }
+  });
   page->Commit();
   return size;
 }
@@ -260,7 +168,7 @@ std::string BuildNavigation(const core::ProjectSettings& settings, int n, int la
 
 BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntryStore& entries,
                            SiteOutput& output) {
-  const std::vector<TemplateLine> page_template = ReadTemplate(settings.Template);
+  const PageFrame frame(settings.Template, core::ToWin1252(core::OneLine(settings.Title)));
   const bool styled = output.Exists(core::kBlogStylesheet);
   BuildReport report;
 
@@ -270,13 +178,12 @@ BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntrySt
   const store::EntryStore::ReadBatch batch(entries);
   const std::vector<PagePlan> plans = LayOutPages(settings, entries, styled);
   const int last = static_cast<int>(plans.size()) - 1;
-  const std::string title = core::ToWin1252(core::OneLine(settings.Title));
   store::EntryStore::NewestFirst walk(entries);
   PageEntries page_entries(settings, walk, styled);
   for (int n = 0; n <= last; ++n) {
     const std::string navigation = core::ToWin1252(BuildNavigation(settings, n, last));
-    report.bytes += WritePage(output, PageName(settings, n, last),
-                              PageFrame(page_template, title, navigation), plans[n], page_entries);
+    report.bytes +=
+        WritePage(output, PageName(settings, n, last), frame, {navigation}, plans[n], page_entries);
     report.entries += plans[n].entries;
     ++report.pages;
   }

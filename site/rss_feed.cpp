@@ -7,6 +7,8 @@
 #include "core/text.h"
 #include "core/win1252_writer.h"
 #include "site/feed_text.h"
+#include "site/site_names.h"
+#include "site/sitemap.h"
 #include "site/stamp_format.h"
 #include "site/xml_text.h"
 #include "store/entry_store.h"
@@ -53,20 +55,30 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
   }
 
   // Items from the newest; the count stops after Articles + 1 of them. The guid counts
-  // entries from the oldest, so each stays the same as newer ones arrive.
+  // entries from the oldest, so each stays the same as newer ones arrive; an entry with a
+  // page of its own is that page, by its address.
   int i = 0;
+  PageOwners owners;
+  const bool pages = docs && settings.EntryPages == 1;
   const store::EntryStore::ReadBatch batch(entries);
   for (store::EntryStore::NewestFirst entry(entries); !entry.Done(); entry.Next()) {
+    const std::string page = pages ? owners.Visit(entry.Stamp(), entry.Dated()) : "";
+    const std::string page_address =
+        page.empty() ? "" : XmlText(AbsoluteAddress(core::Trim(settings.Docs), page));
     writer.WriteLine("      <item>");
     writer.WriteLine("         <title>" + XmlText(FeedItemTitle(entry.Content())) + "</title>");
-    if (docs) writer.WriteLine("         <link>" + address + "</link>");
+    if (docs) {
+      writer.WriteLine("         <link>" + (page.empty() ? address : page_address) + "</link>");
+    }
     // The whole text of an entry of any length, made and written in pieces.
     writer.WriteText("         <description>");
     WriteFeedDescription(entry.Content(), writer);
     writer.WriteText("</description>");
     writer.EndLine();
     writer.WriteLine("         <pubDate>" + FormatRfc822Date(entry.Stamp(), offset) + "</pubDate>");
-    if (docs) {
+    if (!page.empty()) {
+      writer.WriteLine("         <guid isPermaLink=\"true\">" + page_address + "</guid>");
+    } else if (docs) {
       char number[16];
       std::snprintf(number, sizeof number, "%03d", entries.EntryCount() - i);
       writer.WriteLine("         <guid>" + address + "#" + number + "</guid>");

@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <optional>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "core/atomic_file.h"
 #include "core/folders.h"
 #include "core/quill_error.h"
@@ -142,6 +146,57 @@ std::unique_ptr<core::FileSink> DiskOutput::CreateSized(const std::string& name,
 bool DiskOutput::Exists(const std::string& name) const {
   std::error_code ignored;
   return std::filesystem::is_regular_file(folder_ + name, ignored);
+}
+
+std::optional<SiteOutput::FileFacts> DiskOutput::Facts(const std::string& name) const {
+  const std::string path = folder_ + name;
+#ifdef _WIN32
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) return std::nullopt;
+  const auto modified = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return FileFacts{size, static_cast<std::int64_t>(modified.time_since_epoch().count())};
+#else
+  // One call, where the library would ask the file system twice.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return FileFacts{
+      static_cast<std::uint64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+#endif
+}
+
+std::optional<std::string> DiskOutput::Read(const std::string& name) const {
+  const std::string path = folder_ + name;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    if (errno == ENOENT) return std::nullopt;
+    throw core::QuillError("Cannot read " + path + ": " + std::strerror(errno));
+  }
+  std::string bytes;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+    bytes.append(buffer, n);
+  }
+  if (std::ferror(file.get())) {
+    throw core::QuillError("Cannot read " + path + ": " + std::strerror(errno));
+  }
+  return bytes;
+}
+
+void DiskOutput::Remove(const std::string& name) {
+  std::error_code error;
+  std::filesystem::remove(folder_ + name, error);
+  if (error) throw core::QuillError("Cannot remove " + folder_ + name + ": " + error.message());
+}
+
+std::optional<std::string> SiteOutput::Read(const std::string& /*name*/) const {
+  return std::nullopt;
+}
+
+void SiteOutput::Remove(const std::string& name) {
+  throw core::QuillError("Cannot remove " + name + ": this output keeps every file.");
 }
 
 void WriteTextFile(SiteOutput& output, const std::string& name,

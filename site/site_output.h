@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,21 @@ class SiteOutput {
     return Create(name);
   }
   virtual bool Exists(const std::string& name) const = 0;
+
+  // What tells one version of a file from the next without reading it.
+  struct FileFacts {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // in the output's own units
+    bool operator==(const FileFacts&) const = default;
+  };
+  // The file's facts; nullopt when it is not there or the output cannot tell.
+  virtual std::optional<FileFacts> Facts(const std::string& /*name*/) const { return std::nullopt; }
+  // The whole of a small file; nullopt when there is none. Throws QuillError when it is
+  // there but cannot be read.
+  virtual std::optional<std::string> Read(const std::string& name) const;
+  // Removes a file; one that is not there is no failure. Throws QuillError naming the file
+  // and the reason when it stays.
+  virtual void Remove(const std::string& name);
 };
 
 // What opening a DiskOutput does about a folder that is not there.
@@ -48,6 +64,9 @@ class DiskOutput final : public SiteOutput {
   std::unique_ptr<core::FileSink> Create(const std::string& name) override;
   std::unique_ptr<core::FileSink> CreateSized(const std::string& name, std::uint64_t size) override;
   bool Exists(const std::string& name) const override;
+  std::optional<FileFacts> Facts(const std::string& name) const override;
+  std::optional<std::string> Read(const std::string& name) const override;
+  void Remove(const std::string& name) override;
 
  private:
   std::string folder_;

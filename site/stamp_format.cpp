@@ -151,6 +151,10 @@ std::optional<Stamp> ReadStamp(std::string_view date, std::string_view time) {
 
 }  // namespace
 
+std::string_view MonthName(int month) {
+  return month >= 1 && month <= 12 ? kMonths[month - 1] : std::string_view();
+}
+
 std::string FormatDatePart(int date_format, const Stamp& stamp) {
   switch (date_format) {
     case 0:

@@ -15,6 +15,8 @@ std::string FormatDatePart(int date_format, const core::Stamp& stamp);
 // The time part chosen by TimeFormat: 0 "10:15:07 PM", 1 "10:15 PM", 2 "22:15:07",
 // 3 "22:15"; empty for any other value.
 std::string FormatTimePart(int time_format, const core::Stamp& stamp);
+// "January" … "December" for months 1 to 12.
+std::string_view MonthName(int month);
 // The text between date and time chosen by Separator: " at ", " @ ", " : ", or nothing.
 std::string_view SeparatorText(int separator);
 

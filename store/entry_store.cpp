@@ -234,6 +234,7 @@ void EntryStore::NewestFirst::Next() {
 void EntryStore::NewestFirst::Read() {
   if (!rows_) {
     done_ = entries_.NoEntry();
+    dated_ = !done_ && core::Stamp::FromText(entries_.key_).has_value();
     stamp_ = entries_.CurrentEntry.Stamp;
     content_ = entries_.CurrentEntry.Content;
     return;
@@ -243,7 +244,9 @@ void EntryStore::NewestFirst::Read() {
     content_ = {};
     return;
   }
-  stamp_ = core::Stamp::FromText(rows_->View(0)).value_or(core::Stamp::Empty());
+  const auto stamp = core::Stamp::FromText(rows_->View(0));
+  dated_ = stamp.has_value();
+  stamp_ = stamp.value_or(core::Stamp::Empty());
   content_ = rows_->View(1);
 }
 

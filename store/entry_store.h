@@ -109,6 +109,8 @@ class EntryStore final {
 
     bool Done() const { return done_; }
     const core::Stamp& Stamp() const { return stamp_; }
+    // Whether the row's stored date reads as a date; Stamp() is the empty entry's when not.
+    bool Dated() const { return dated_; }
     // Valid until the next step.
     std::string_view Content() const { return content_; }
     void Next();
@@ -120,6 +122,7 @@ class EntryStore final {
     // None when a row without a usable date makes the walk go by the cursor instead.
     std::unique_ptr<core::SqliteStatement> rows_;
     bool done_ = true;
+    bool dated_ = false;
     core::Stamp stamp_;
     std::string_view content_;
   };

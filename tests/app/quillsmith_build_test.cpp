@@ -1,6 +1,7 @@
 // quillsmith-build run as a user would run it, on a profile of its own: the registry file
 // elsewhere, the Windows registry (below a test key) on Windows.
 
+#include <expat.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -91,6 +92,95 @@ TEST_F(QuillsmithBuildTest, BuildsTheSiteAndStampsTheOutput) {
   EXPECT_NE(ReadFile(site_ + "rss.xml").find("<title>World</title>"), std::string::npos);
   EXPECT_EQ(Stored("OutDate").size(), 6u);
   EXPECT_EQ(Stored("OutTime").size(), 6u);
+}
+
+// The text of every <link> and <guid> of the feed's items, as a strict reader reads them,
+// with whether each guid says it is a permanent link; an error when the feed is not
+// well-formed.
+struct FeedLinks {
+  std::vector<std::string> links;
+  std::vector<std::string> guids;
+  int permanent = 0;
+  std::string error;
+  std::string* text = nullptr;
+  bool in_item = false;
+};
+
+FeedLinks ReadFeedLinks(const std::string& document) {
+  FeedLinks feed;
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  XML_SetUserData(parser, &feed);
+  XML_SetElementHandler(
+      parser,
+      [](void* data, const XML_Char* name, const XML_Char** attributes) {
+        auto& f = *static_cast<FeedLinks*>(data);
+        const std::string element = name;
+        if (element == "item") f.in_item = true;
+        if (!f.in_item) return;
+        if (element == "link") f.text = &f.links.emplace_back();
+        if (element == "guid") {
+          f.text = &f.guids.emplace_back();
+          for (int i = 0; attributes[i] != nullptr; i += 2) {
+            if (std::string(attributes[i]) == "isPermaLink" &&
+                std::string(attributes[i + 1]) == "true") {
+              ++f.permanent;
+            }
+          }
+        }
+      },
+      [](void* data, const XML_Char* name) {
+        auto& f = *static_cast<FeedLinks*>(data);
+        f.text = nullptr;
+        if (std::string(name) == "item") f.in_item = false;
+      });
+  XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char* text, int length) {
+    auto& f = *static_cast<FeedLinks*>(data);
+    if (f.text != nullptr) f.text->append(text, static_cast<std::size_t>(length));
+  });
+  if (XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) ==
+      XML_STATUS_ERROR) {
+    feed.error = XML_ErrorString(XML_GetErrorCode(parser));
+  }
+  XML_ParserFree(parser);
+  return feed;
+}
+
+TEST_F(QuillsmithBuildTest, WithEntryPagesOnEveryFeedItemPointsAtItsPage) {
+  Project().EntryPages = 1;
+  Project().Docs = "https://ann.example/blog/";
+  settings_.LoadSettings(true);
+  testing::WriteFile(site_ + "template.html",
+                     "<title>Log</title>\r\n<h1>BlogTitle</h1>\r\nBlogTOC\r\nBlogContent\r\n");
+  {
+    store::EntryStore entries(settings_);
+    entries.CurrentEntry = {{2026, 12, 6, 22, 15, 7}, "Tom & <b>Jerry</b> caf\xC3\xA9"};
+    entries.SaveEntry();
+    entries.CurrentEntry = {{2026, 12, 7, 8, 0, 0}, "World"};
+    entries.SaveEntry();
+    entries.CurrentEntry = {{2025, 2, 28, 23, 59, 59}, ""};
+    entries.SaveEntry();
+  }
+  const Outcome run = Quillsmith({"My Log"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\n  and 3 entry pages (3 new or changed), 3 archive pages, 1 sitemap "
+                         "file\n"),
+            std::string::npos)
+      << run.out;
+
+  const FeedLinks feed = ReadFeedLinks(ReadFile(site_ + "rss.xml"));
+  EXPECT_EQ(feed.error, "");
+  EXPECT_EQ(feed.links, feed.guids);
+  EXPECT_EQ(feed.links.size(), 3u);
+  EXPECT_EQ(feed.permanent, 3);
+  for (const std::string& link : feed.links) {
+    const std::string base = "https://ann.example/blog/";
+    ASSERT_EQ(link.rfind(base, 0), 0u) << link;
+    EXPECT_TRUE(std::filesystem::is_regular_file(site_ + link.substr(base.size()))) << link;
+  }
+  for (const char* name :
+       {"archive.html", "archive-2026.html", "archive-2025.html", "sitemap.xml"}) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(site_ + name)) << name;
+  }
 }
 
 TEST_F(QuillsmithBuildTest, WritesOnlyTheMissingSupportFiles) {

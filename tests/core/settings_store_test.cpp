@@ -135,6 +135,24 @@ TEST_F(SettingsStoreTest, TextsLoadTrimmedAndBlankFileNamesFallBackToBlog) {
   EXPECT_EQ(settings_.DatabasePath, "/srv/" + std::string(600, 'p') + "/Blog.mdb");
 }
 
+TEST_F(SettingsStoreTest, EntryPagesAreStoredOnlyOnceSetAndNewProjectsStartWithThemOn) {
+  store_.LoadSettings(true);
+  EXPECT_EQ(settings_.EntryPages, core::kNotStored);
+  EXPECT_EQ(Stored("EntryPages"), "");  // an older project stays without the value
+  settings_.EntryPages = 0;
+  store_.LoadSettings(true);
+  EXPECT_EQ(Stored("EntryPages"), "0");
+  EXPECT_EQ(settings_.EntryPages, 0);
+
+  store_.StartNewProject("Fresh");
+  EXPECT_EQ(
+      registry_.ReadRegValue(RegRoot::CurrentUser, SettingsStore::ProjectKey("Fresh"), "EntryPages")
+          .text,
+      "1");
+  store_.StartNewProject(settings_.ProjectName);  // made before: left alone
+  EXPECT_EQ(Stored("EntryPages"), "0");
+}
+
 TEST_F(SettingsStoreTest, SavingWritesEverySettingInOrderAndReadsItBack) {
   settings_.Template = " /web/template.html ";
   settings_.Title = "Shed";

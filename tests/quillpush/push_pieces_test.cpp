@@ -161,6 +161,26 @@ TEST(RemoteListingTest, BothFormsGiveNamesSizesAndFoldersAsTheServerHoldsThem) {
   EXPECT_EQ(list[2].size, 7u);
 }
 
+TEST(SiteFilesTest, EntryPagesGoFirstAmongThePagesAndTheSitemapLast) {
+  testing::TempDir dir;
+  const std::string folder = dir.Path().string() + "/";
+  for (const char* name : {"sitemap.xml", "sitemap-2.xml", "sitemap-1.xml", "rss.xml", "index.html",
+                           "blog1.html", "blog2.html", "archive.html", "archive-2026.html",
+                           "archive-2025.html", "2026-12-08-095544.html", "2025-06-01-000000.html",
+                           "2026-12-08-0955.html", "style.css", ".quillsmith-made"}) {
+    WriteFile(folder + name, name);
+  }
+  std::vector<std::string> names;
+  for (const SiteFile& file : ListSiteFiles(folder, core::ProjectSettings{}).files) {
+    names.push_back(file.name);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "2026-12-08-0955.html", "style.css", "2025-06-01-000000.html",
+                       "2026-12-08-095544.html", "archive-2025.html", "archive-2026.html",
+                       "archive.html", "blog2.html", "blog1.html", "index.html", "rss.xml",
+                       "sitemap-1.xml", "sitemap-2.xml", "sitemap.xml"}));
+}
+
 // A remote site in memory: it keeps what it was sent, in order, and can lose the line
 // before a given file.
 class MemoryRemote final : public RemoteSite {

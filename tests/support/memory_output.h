@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,11 +18,23 @@ class MemoryOutput final : public site::SiteOutput {
  public:
   std::map<std::string, std::string> files;  // committed files only
   std::size_t fail_after_bytes = SIZE_MAX;
+  std::vector<std::string> committed;  // every commit's file, in order
 
   std::unique_ptr<core::FileSink> Create(const std::string& name) override {
     return std::make_unique<File>(*this, name);
   }
   bool Exists(const std::string& name) const override { return files.count(name) != 0; }
+  // A file's version counts as its modification time.
+  std::optional<FileFacts> Facts(const std::string& name) const override {
+    const auto found = files.find(name);
+    if (found == files.end()) return std::nullopt;
+    return FileFacts{found->second.size(), versions_.at(name)};
+  }
+  std::optional<std::string> Read(const std::string& name) const override {
+    const auto found = files.find(name);
+    return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
+  }
+  void Remove(const std::string& name) override { files.erase(name); }
 
   // The file's lines; every line must end with CR LF.
   std::vector<std::string> Lines(const std::string& name) const {
@@ -51,13 +64,20 @@ class MemoryOutput final : public site::SiteOutput {
       }
       data_ += bytes;
     }
-    void Commit() override { output_.files[name_] = data_; }
+    void Commit() override {
+      output_.files[name_] = data_;
+      output_.versions_[name_] = ++output_.version_;
+      output_.committed.push_back(name_);
+    }
 
    private:
     MemoryOutput& output_;
     std::string name_;
     std::string data_;
   };
+
+  std::map<std::string, std::int64_t> versions_;
+  std::int64_t version_ = 0;
 };
 
 }  // namespace quill::testing

@@ -111,6 +111,22 @@ TEST_F(ChooserTest, ANewProjectIsNamedTrimmedAndAppended) {
   EXPECT_TRUE(setup_shown);
 }
 
+TEST_F(ChooserTest, ANewProjectStartsWithEntryPagesOnAndAnOlderOneKeepsItsSettings) {
+  ListProjects({"Alpha"});
+  app_.Settings().Settings().ProjectName = "Alpha";
+  app_.Settings().SetProjectValue("Title", "Alpha Log");
+  NameNewProject(Start(), "Garden Notes");
+  Settle();
+  EXPECT_EQ(app_.Project().EntryPages, 1);
+  EXPECT_EQ(app_.Settings().GetProjectValue("EntryPages"), "1");
+
+  // Named again, a project that has settings stays as it was made.
+  NameNewProject(Start(), "Alpha");
+  Settle();
+  EXPECT_EQ(app_.Project().ProjectName, "Alpha");
+  EXPECT_EQ(app_.Project().EntryPages, core::kNotStored);
+}
+
 TEST_F(ChooserTest, ANameAlreadyListedKeepsItsPlace) {
   ListProjects({"Alpha", "Beta"});
   NameNewProject(Start(), "Alpha");

@@ -133,13 +133,14 @@ TEST_F(SetupTest, FocusRunsDownEachPageInTurn) {
       order.push_back(widget->objectName());
     }
   }
-  EXPECT_EQ(order, (std::vector<QString>{
-                       "optSet_0", "optSet_1", "optSet_2", "optSet_3",  "optSet_4", "txtTitle",
-                       "cmdTemp",  "Combo1",   "Combo2",   "optDT_0",   "optDT_1",  "optDT_2",
-                       "chkTime",  "txtPage",  "txtSite",  "txtEditor", "chkTell",  "chkNews",
-                       "txtDocs",  "txtNews",  "ClrBack",  "ClrFont",   "cmdApply", "Combo3",
-                       "cmdAdd",   "Check1",   "List1",    "cmdMake",   "chkSync",  "txtHost",
-                       "txtUser",  "txtPass",  "txtPath",  "Command1",  "cmdSave",  "cmdExit"}));
+  EXPECT_EQ(order,
+            (std::vector<QString>{
+                "optSet_0", "optSet_1",  "optSet_2", "optSet_3", "optSet_4", "txtTitle", "cmdTemp",
+                "Combo1",   "Combo2",    "optDT_0",  "optDT_1",  "optDT_2",  "chkTime",  "txtPage",
+                "txtSite",  "txtEditor", "chkTell",  "chkNews",  "chkPages", "txtDocs",  "txtNews",
+                "ClrBack",  "ClrFont",   "cmdApply", "Combo3",   "cmdAdd",   "Check1",   "List1",
+                "cmdMake",  "chkSync",   "txtHost",  "txtUser",  "txtPass",  "txtPath",  "Command1",
+                "cmdSave",  "cmdExit"}));
 }
 
 TEST_F(SetupTest, StoredPageNamesAreSelectedOrAppended) {
@@ -195,6 +196,53 @@ TEST_F(SetupTest, HiddenRssFieldsAreStillSaved) {
   EXPECT_EQ(app_.Project().Articles, 7);
   EXPECT_EQ(app_.Project().Master, "ann@example.org");
   EXPECT_EQ(app_.Settings().GetProjectValue("Master"), "ann@example.org");
+}
+
+TEST_F(SetupTest, EntryPagesAreLoadedSavedAndCancelledAndShowTheBlogAddress) {
+  OpenSetup();
+  Page(1);
+  auto* box = Control<QCheckBox>("chkPages");
+  EXPECT_EQ(box->text(), "Give every entry a page of its own (with an archive and a sitemap)");
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_TRUE(Control<QLineEdit>("txtDocs")->isHidden());
+  box->click();  // the sitemap needs the blog's address, feed or no feed
+  EXPECT_FALSE(Control<QLineEdit>("txtDocs")->isHidden());
+  EXPECT_TRUE(Control<QLineEdit>("txtNews")->isHidden());
+  Cancel();
+  EXPECT_EQ(app_.Settings().GetProjectValue("EntryPages"), "");
+
+  OpenSetup();
+  Page(1);
+  Control<QCheckBox>("chkPages")->click();
+  Save();
+  EXPECT_EQ(app_.Project().EntryPages, 1);
+  EXPECT_EQ(app_.Settings().GetProjectValue("EntryPages"), "1");
+
+  OpenSetup();
+  Page(1);
+  EXPECT_TRUE(Control<QCheckBox>("chkPages")->isChecked());
+  Control<QCheckBox>("chkPages")->click();
+  Save();
+  EXPECT_EQ(app_.Settings().GetProjectValue("EntryPages"), "0");  // the next build tidies up
+}
+
+TEST_F(SetupTest, WithEntryPagesOnAPageNameThatTakesTheArchivesIsRefused) {
+  app_.Settings().SetProjectValue("EntryPages", "1");
+  app_.Settings().LoadSettings(false);
+  OpenSetup();
+  Page(2);
+  Control<QCheckBox>("Check1")->setChecked(false);
+  auto* names = Control<QComboBox>("Combo3");
+  names->lineEdit()->clear();
+  QTest::keyClicks(names->lineEdit(), "archive");
+  Page(0);
+  Save();
+  ASSERT_FALSE(services_.messages.empty());
+  EXPECT_EQ(services_.messages.back().title, "Oops!");
+  EXPECT_NE(services_.messages.back().text.indexOf("archive.html"), -1)
+      << services_.messages.back().text.toStdString();
+  EXPECT_EQ(setup_->CurrentPage(), 2);
+  EXPECT_EQ(app_.Project().FileNames, "blog");
 }
 
 TEST_F(SetupTest, ColoursReachTheProjectOnlyThroughApply) {

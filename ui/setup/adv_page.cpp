@@ -15,6 +15,7 @@ AdvPage::AdvPage() {
   txtEditor = Field("txtEditor");
   chkTell = Box("chkTell", "Include comments page and link for user feedback");
   chkNews = Box("chkNews", "Generate XML for RSS?");
+  chkPages = Box("chkPages", "Give every entry a page of its own (with an archive and a sitemap)");
   txtDocs = Field("txtDocs");
   txtNews = CountField("txtNews");
   grid->addWidget(Caption(4, "Site URL:", txtSite), 0, 0);
@@ -23,18 +24,20 @@ AdvPage::AdvPage() {
   grid->addWidget(txtEditor, 1, 1);
   grid->addWidget(chkTell, 2, 0, 1, 2);
   grid->addWidget(chkNews, 3, 0, 1, 2);
+  grid->addWidget(chkPages, 4, 0, 1, 2);
   docs_caption_ = Caption(5, "Blog URL (if different from site URL):", txtDocs);
-  grid->addWidget(docs_caption_, 4, 0);
-  grid->addWidget(txtDocs, 4, 1);
+  grid->addWidget(docs_caption_, 5, 0);
+  grid->addWidget(txtDocs, 5, 1);
   news_caption_ = Caption(10, "Number of articles to maintain:", txtNews);
-  grid->addWidget(news_caption_, 5, 0);
-  grid->addWidget(txtNews, 5, 1);
+  grid->addWidget(news_caption_, 6, 0);
+  grid->addWidget(txtNews, 6, 1);
   for (QWidget* hidden : {static_cast<QWidget*>(docs_caption_), static_cast<QWidget*>(txtDocs),
                           static_cast<QWidget*>(news_caption_), static_cast<QWidget*>(txtNews)}) {
     HideInPlace(hidden);
   }
   connect(chkTell, &QCheckBox::clicked, this, &AdvPage::CommentPageClicked);
   connect(chkNews, &QCheckBox::toggled, this, [this] { ShowRssFields(); });
+  connect(chkPages, &QCheckBox::toggled, this, [this] { ShowRssFields(); });
   for (QLineEdit* field : {txtSite, txtEditor, txtDocs, txtNews}) SelectOnFocus(field);
 }
 
@@ -43,6 +46,7 @@ void AdvPage::Load(const SetupValues& values) {
   txtEditor->setText(Q(values.editor));
   chkTell->setChecked(values.comment_page);
   chkNews->setChecked(values.include_rss);
+  chkPages->setChecked(values.entry_pages);
   txtNews->setText(Q(values.articles));
   txtDocs->setText(Q(values.docs));
   ShowRssFields();
@@ -53,18 +57,22 @@ void AdvPage::Save(SetupValues& values) const {
   values.editor = txtEditor->text().toStdString();
   values.comment_page = chkTell->isChecked();
   values.include_rss = chkNews->isChecked();
+  values.entry_pages = chkPages->isChecked();
   values.docs = txtDocs->text().toStdString();
   values.articles = txtNews->text().toStdString();
 }
 
 bool AdvPage::CommentPage() const { return chkTell->isChecked(); }
 
+bool AdvPage::EntryPages() const { return chkPages->isChecked(); }
+
 void AdvPage::ShowRssFields() {
-  const bool on = chkNews->isChecked();
-  for (QWidget* widget : {static_cast<QWidget*>(docs_caption_), static_cast<QWidget*>(txtDocs),
-                          static_cast<QWidget*>(news_caption_), static_cast<QWidget*>(txtNews)}) {
-    widget->setVisible(on);
-  }
+  const bool news = chkNews->isChecked();
+  const bool address = news || chkPages->isChecked();
+  docs_caption_->setVisible(address);
+  txtDocs->setVisible(address);
+  news_caption_->setVisible(news);
+  txtNews->setVisible(news);
 }
 
 }  // namespace quill::ui

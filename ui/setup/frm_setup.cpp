@@ -17,6 +17,7 @@
 #include "core/product.h"
 #include "core/settings_store.h"
 #include "core/text.h"
+#include "site/site_names.h"
 #include "site/site_output.h"
 #include "site/support_files.h"
 #include "store/entry_store.h"
@@ -193,7 +194,11 @@ void frmSetup::Apply() {
 
 void frmSetup::Save() {
   const SetupValues values = Values();
-  if (const std::string problem = PageNameProblem(values.file_names); !problem.empty()) {
+  std::string problem = PageNameProblem(values.file_names);
+  if (problem.empty() && values.entry_pages) {
+    problem = site::EntryPagesNameClash(values.file_names, values.use_index);
+  }
+  if (!problem.empty()) {
     app_.Services().Oops(this, Q(problem));
     // Straight to the field at fault, wherever the user was.
     optSet[2]->setChecked(true);

@@ -24,6 +24,7 @@ SetupValues SetupValues::Of(const core::ProjectSettings& project) {
   values.editor = core::Trim(project.Editor);
   values.comment_page = project.CommentPage != 0;
   values.include_rss = project.IncludeRSS != 0;
+  values.entry_pages = project.EntryPages == 1;
   values.docs = core::Trim(project.Docs);
   values.articles = std::to_string(project.Articles);
   values.file_names = project.FileNames;
@@ -43,6 +44,8 @@ void SetupValues::ApplyTo(core::ProjectSettings& project) const {
   project.TimeFormat = static_cast<std::int16_t>(time_format);
   project.Title = core::Trim(title);
   project.IncludeRSS = include_rss ? 1 : 0;
+  if (entry_pages || project.EntryPages != core::kNotStored)
+    project.EntryPages = entry_pages ? 1 : 0;
   project.PrintTime = print_time ? 1 : 0;
   project.Site = core::Trim(site);
   project.Docs = core::Trim(docs);

@@ -23,6 +23,7 @@ struct SetupValues {
   std::string editor;
   bool comment_page = false;
   bool include_rss = false;
+  bool entry_pages = false;
   std::string docs;
   std::string articles;
   // Tools
@@ -41,7 +42,8 @@ struct SetupValues {
 
   // Writes what the dialog saves into the project: text trimmed (the page file name is taken
   // as given), the template in the output folder, numbers read from the start of their
-  // fields, the editor's address also as Master. The colours and stamps stay.
+  // fields, the editor's address also as Master. The colours and stamps stay. Entry pages
+  // left off stay without a stored value in a project that had none.
   void ApplyTo(core::ProjectSettings& project) const;
 
   // What the Basic page still lacks before another page may show, on the fields as typed (so

@@ -168,6 +168,7 @@ void frmEnter::Go() {
         Text1->setFocus();
         return;
       }
+      app_.Session().StartNewProject(name.toStdString());
       ChosenProject_ = name;
       app_.Settings().SetUserValue("Last", name.toStdString());
     } else if (ChosenProject_.isEmpty()) {

@@ -1,0 +1,115 @@
+#include "site/entry_markup.h"
+
+#include <cstdlib>
+
+#include "core/text.h"
+#include "site/feed_text.h"
+#include "site/stamp_format.h"
+#include "site/xml_text.h"
+
+namespace quill::site {
+namespace {
+
+// Written piece by piece, so a long entry is never copied whole.
+void WriteParagraphs(core::Win1252Writer& writer, std::string_view text) {
+  writer.WriteText("<p>");
+  bool first = true;
+  core::ForEachLine(text, [&](std::string_view line) {
+    if (!first) writer.WriteText("</p><p>");
+    first = false;
+    writer.WriteText(line);
+  });
+  writer.WriteText("</p>");
+  writer.EndLine();
+}
+
+// Whether a title has something to read: a letter or digit, or a character above ASCII that
+// is neither punctuation nor a symbol (XmlText has made those references; the references XML
+// names itself are all punctuation).
+bool HoldsWords(std::string_view text) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
+    if (c != '&') continue;
+    const std::size_t end = text.find(';', at);
+    if (end == std::string_view::npos) return false;
+    if (text[at + 1] == '#') {
+      const unsigned long code =
+          std::strtoul(std::string(text.substr(at + 2, end - at - 2)).c_str(), nullptr, 10);
+      if (code >= 0xC0 && code != 0xD7 && code != 0xF7 && (code < 0x2000 || code > 0x2BFF)) {
+        return true;
+      }
+    }
+    at = end;
+  }
+  return false;
+}
+
+}  // namespace
+
+EntryLines WriteEntryMarkup(core::Win1252Writer& writer, const core::ProjectSettings& settings,
+                            const PageStyle& style, const core::Stamp& stamp,
+                            std::string_view content, bool styled, std::string_view link) {
+  std::string date = FormatEntryStamp(settings, stamp, true);
+  EntryLines written;
+  if (!link.empty()) {
+    const std::string opening = "<a href=\"" + FileAddressText(link) + "\">";
+    written.link_bytes = opening.size() + 4;
+    date = opening + date + "</a>";
+  }
+  const auto line = [&](std::string_view open, std::string_view text, std::string_view close) {
+    std::string bytes(open);
+    bytes += text;
+    bytes += close;
+    writer.WriteLine(bytes);
+  };
+  if (!styled) {
+    line(style.plain_date_open, date, style.plain_date_close);
+    WriteParagraphs(writer, content);
+    written.lines = 2;
+    return written;
+  }
+  writer.WriteLine(style.entry_open);
+  line(style.date_open, date, style.date_close);
+  writer.WriteLine(style.text_open);
+  WriteParagraphs(writer, content);
+  writer.WriteLine(style.entry_close);
+  written.lines = 5;
+  return written;
+}
+
+std::string EntryTitleText(std::string_view content) {
+  std::string title = XmlText(FeedItemTitle(content));
+  if (!HoldsWords(title)) title.clear();
+  return title;
+}
+
+}  // namespace quill::site
+
+namespace quill::site {
+
+std::string SideNavigation(const PageStyle& style, std::string_view newer, std::string_view blog,
+                           std::string_view archive, std::string_view older) {
+  std::string block(style.nav_open);
+  const auto item = [&](std::string_view target, std::string_view caption) {
+    block += "\r\n";
+    if (target.empty()) {
+      block += style.nav_none;
+      return;
+    }
+    block += style.nav_item_open;
+    block += "<a href=\"" + FileAddressText(target) + "\">";
+    block += caption;
+    block += "</a>";
+    block += style.nav_item_close;
+  };
+  item(newer, style.newer_caption);
+  item(blog, style.blog_caption);
+  if (!archive.empty()) item(archive, style.archive_caption);
+  item(older, style.older_caption);
+  block += "\r\n";
+  block += style.nav_close;
+  return block;
+}
+
+}  // namespace quill::site

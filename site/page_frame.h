@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/byte_sink.h"
+
+namespace quill::site {
+
+// The project's page template, read once and cut where its pages differ: at every
+// "BlogTOC" (the navigation block), at every line holding "BlogContent" (the page's entries,
+// the whole line replaced) and around the text of its first <title> element. Every
+// "BlogTitle" is the blog title throughout; every other byte is the template's own. A line
+// is one placeholder's only, tested in that order: BlogTitle, BlogTOC, BlogContent.
+class PageFrame {
+ public:
+  // Reads the template; a line ends at CR LF or at a bare LF. `title` is the blog title as
+  // the page's bytes. Throws QuillError when the template cannot be read.
+  PageFrame(const std::string& template_path, const std::string& title);
+
+  // What one page puts into the frame.
+  struct Fill {
+    std::string_view navigation;
+    // Written instead of the title element's text; null keeps the template's own.
+    const std::string* head_title = nullptr;
+  };
+
+  // How many lines the entries replace.
+  std::size_t ContentLines() const { return content_lines_; }
+  // The text of the template's first <title> element as its bytes stand (titles replaced);
+  // empty when it has none on one stretch of plain lines.
+  std::string_view TitleText() const;
+  // The size of a page without its entries.
+  std::uint64_t Size(const Fill& fill) const;
+  // Writes a page: the frame, and `content(sink, i)` at the i-th content line.
+  void Write(core::ByteSink& sink, const Fill& fill,
+             const std::function<void(core::ByteSink&, std::size_t)>& content) const;
+
+ private:
+  enum class Kind { Text, Navigation, HeadTitle, Content };
+  struct Piece {
+    Kind kind;
+    std::string bytes;
+  };
+
+  void Add(Kind kind, std::string bytes = {});
+  void CutHeadTitle();
+
+  std::vector<Piece> pieces_;
+  std::size_t content_lines_ = 0;
+  std::size_t navigation_blocks_ = 0;
+};
+
+}  // namespace quill::site

@@ -1,0 +1,41 @@
+#include "site/page_style.h"
+
+#include "core/win1252_writer.h"
+
+namespace quill::site {
+
+const PageStyle kClassicStyle = {
+    .encode = &core::ToWin1252,
+    .entry_open = "<div id=\"blog\">",
+    .date_open = "<div class=\"date\">",
+    .date_close = "</div>",
+    .text_open = "<div class=\"stuff\">",
+    .entry_close = "</div></div>",
+    .plain_date_open = "<strong>",
+    .plain_date_close = "</strong>",
+    .nav_open = "<div id=\"blogNav\"><ul>",
+    .nav_close = "</ul></div>",
+    .nav_item_open = "<li>[ ",
+    .nav_item_close = " ]</li>",
+    .nav_none = "<li>[ ----- ]</li>",
+    .newer_caption = "next",
+    .older_caption = "prev",
+    .blog_caption = "blog",
+    .archive_caption = "archive",
+    .dash = " \u2013 ",
+    .archive_title = "Archive",
+    .archive_open = "<div id=\"archive\">",
+    .archive_close = "</div>",
+    .year_open = "<h2>",
+    .year_close = "</h2>",
+    .years_open = "<ul class=\"years\">",
+    .years_close = "</ul>",
+    .month_open = "<h3>",
+    .month_close = "</h3>",
+    .list_open = "<ul>",
+    .list_close = "</ul>",
+    .item_open = "<li>",
+    .item_close = "</li>",
+};
+
+}  // namespace quill::site
