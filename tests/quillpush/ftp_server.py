@@ -8,8 +8,8 @@ away halfway would; with --die-in-file N it dies after the first bytes of upload
 reached the disk, leaving a cut-off file; --truncate keeps only half of every file
 received; --slow takes uploads at about 400 KB a second; --refuse-delete answers every
 deletion with "550 Permission denied." and keeps the file; --max-connections N answers
-a control connection beyond N at once with 421; --drop-in-file N closes the connections of
-upload N + 1 after its first bytes, --drop-always NAME those of every upload of that name;
+a control connection beyond N at once with 421; --drop-once NAME closes the connections of
+the first upload of that name after its first bytes, --drop-always NAME those of every one;
 --no-mlsd lists with LIST only, as older servers do.
 With --commands LOG every command the server gets is noted there as "N COMMAND ARGUMENT",
 N counting the control connections, and every file received whole as "N received NAME".
@@ -39,7 +39,7 @@ parser.add_argument("--slow", action="store_true")
 parser.add_argument("--refuse-delete", action="store_true")
 parser.add_argument("--commands")
 parser.add_argument("--max-connections", type=int, default=0)
-parser.add_argument("--drop-in-file", type=int, default=-1)
+parser.add_argument("--drop-once")
 parser.add_argument("--drop-always")
 parser.add_argument("--no-mlsd", action="store_true")
 args = parser.parse_args()
@@ -115,6 +115,7 @@ class Handler(Base):
     dtp_handler = DataChannel
     received = 0
     stored = 0
+    dropped = set()
     dying = False
     connections = 0
 
@@ -136,8 +137,11 @@ class Handler(Base):
         if args.stop_after and Handler.received >= args.stop_after:
             os._exit(0)
         Handler.dying = Handler.stored == args.die_in_file
-        self.dropping = Handler.stored == args.drop_in_file or (
-            args.drop_always is not None and os.path.basename(file) == args.drop_always)
+        name = os.path.basename(file)
+        self.dropping = name == args.drop_always or (
+            name == args.drop_once and name not in Handler.dropped)
+        if self.dropping:
+            Handler.dropped.add(name)
         Handler.stored += 1
         return super().ftp_STOR(file, mode)
 

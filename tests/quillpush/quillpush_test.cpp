@@ -316,13 +316,13 @@ TEST_F(QuillpushTest, AServerTakingTwoConnectionsGetsEverythingOverThoseTwo) {
 TEST_F(QuillpushTest, AConnectionDroppedMidFileIsOpenedAgainAndTheFileSentWhole) {
   const std::string log = dir_.File("commands.log");
   {
-    testing::FtpServer dropping(root_, log_, 0, 0, "", {"--drop-in-file", "1", "--commands", log});
+    testing::FtpServer dropping(root_, log_, 0, 0, "", {"--drop-once", "walk.jpg", "--commands", log});
     ServeOn(dropping.Port());
     const Outcome run = Quillpush();
     ASSERT_EQ(run.status, 0) << run.err;
     ExpectServerMirrorsTheSite();
     EXPECT_EQ(CountCommands(log)["STOR public/blog/images/walk.jpg"],
-              2);  // the second upload, dropped once
+              2);  // dropped once, then sent whole
   }
   // A file whose connection drops every time fails the run after a few tries, named.
   WriteFile(site_ + "images/walk.jpg", std::string(80000, 'w'));
