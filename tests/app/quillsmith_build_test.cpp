@@ -346,6 +346,49 @@ TEST_F(QuillsmithBuildTest, CheckSaysWhetherEveryLinkLeadsSomewhere) {
   EXPECT_NE(run.err.find("The output folder " + site_ + " does not exist."), std::string::npos)
       << run.err;
 }
+
+// Entry pages, the archive, the sitemap and the feed's items all link to entry pages: every
+// such link the generator writes leads somewhere, and a missing entry page is named by each.
+TEST_F(QuillsmithBuildTest, CheckFollowsEntryPagesTheArchiveAndTheSitemap) {
+  Project().EntryPages = 1;
+  Project().Docs = "https://ann.example/blog/";
+  settings_.LoadSettings(true);
+  testing::WriteFile(site_ + "template.html",
+                     "<title>Log</title>\r\n<h1>BlogTitle</h1>\r\nBlogTOC\r\nBlogContent\r\n");
+  {
+    store::EntryStore entries(settings_);
+    entries.CurrentEntry = {{2025, 2, 28, 23, 59, 59}, "Old <a href=\"#top\">news</a>"};
+    entries.SaveEntry();
+    entries.CurrentEntry = {{2026, 12, 6, 22, 15, 7}, "See <a href=\"photo.jpg\">this</a>"};
+    entries.SaveEntry();
+    entries.CurrentEntry = {{2026, 12, 7, 8, 0, 0}, "World"};
+    entries.SaveEntry();
+  }
+  Outcome run = Quillsmith({"--check", "My Log"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  const std::string photo = ", entry 2026-12-06 22:15:07: photo.jpg: no such file\n";
+  EXPECT_NE(
+      run.out.find("\n2026-12-06-221507.html" + photo + "index.html" + photo + "9 pages read, "),
+      std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(": 2 problems, 0 not checked, 0 external addresses not fetched.\n"),
+            std::string::npos)
+      << run.out;
+
+  testing::WriteFile(site_ + "photo.jpg", "jpeg");
+  std::filesystem::remove(site_ + "2026-12-07-080000.html");
+  run = Quillsmith({"--check-only", "My Log"});
+  EXPECT_EQ(run.status, 1);
+  const std::string page = "2026-12-07-080000.html: no such file\n";
+  const std::string address = "https://ann.example/blog/" + page;
+  for (const std::string& line :
+       {"2026-12-06-221507.html: " + page, "archive-2026.html: " + page, "archive.html: " + page,
+        "index.html: " + page, "rss.xml: " + address, "sitemap.xml: " + address}) {
+    EXPECT_NE(("\n" + run.out).find("\n" + line), std::string::npos) << line << run.out;
+  }
+  EXPECT_EQ(run.out.find("2025-02-28-235959.html: 2026"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("archive-2025.html: "), std::string::npos) << run.out;
+}
 #endif
 
 #ifndef _WIN32
