@@ -215,6 +215,22 @@ TEST_F(AccessibilityTest, TheMainWindowInEachModeAndItsDialogs) {
   Walk(Opened("frmDate"), "opened");
 }
 
+// The link report's bar and the find bar are made when first needed, the report first here:
+// each still takes its place in the window's reading order.
+TEST_F(AccessibilityTest, TheBarsMadeLaterAndTheListOfLinksThatLeadNowhere) {
+  Open();
+  Text()->setPlainText("See <a href=\"gone.html\">this</a>");
+  Click(Nav(1));  // Save
+  Click(Nav(2));  // Output: the report's bar shows
+  editor_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(editor_));
+  Text()->setFocus();
+  QTest::keyClick(Text(), Qt::Key_H, Qt::ControlModifier);  // find and replace
+  Walk(editor_, "with both bars", Start::Named, Child<QWidget>(editor_, "txtFind"));
+  Click(Child<QPushButton>(editor_, "cmdLinks"));
+  Walk(Opened("frmLinks"), "opened");
+}
+
 TEST_F(AccessibilityTest, EverySetupPageWithEveryFieldShown) {
   app_.Project().IncludeRSS = 1;
   app_.Project().PostFTP = 1;

@@ -16,6 +16,7 @@
 
 #include "ui/editor/exact_text.h"
 #include "ui/editor/typed_text.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -80,6 +81,9 @@ void FindBar::Build() {
   replace_row_ = new QWidget;
   replace_row_->setLayout(BuildReplaceRow());
   rows->addWidget(replace_row_);
+  // Made after the window set its tab order, whatever else came since: the bar's fields take
+  // their place by where they stand.
+  TabInReadingOrder(*window());
 }
 
 QLayout* FindBar::BuildFindRow() {

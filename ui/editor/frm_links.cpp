@@ -8,6 +8,7 @@
 #include "ui/app.h"
 #include "ui/editor/frm_blog.h"
 #include "ui/qt_text.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 namespace {
@@ -21,6 +22,7 @@ frmLinks::frmLinks(App& app, frmBlog& editor)
   resize(720, 360);
   List = new QListWidget;
   List->setObjectName("List");
+  List->setAccessibleName("Links that lead nowhere");
   KeepSystemColours(List);
   cmdDone = new QPushButton("Done");
   cmdDone->setObjectName("cmdDone");
@@ -30,6 +32,7 @@ frmLinks::frmLinks(App& app, frmBlog& editor)
   connect(List, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { Open(item); });
   connect(cmdDone, &QPushButton::clicked, this, [this] { Unload(); });
+  TabInReadingOrder(*this);
   app_.Centre(this);
 }
 

@@ -12,6 +12,7 @@
 #include "ui/editor/frm_blog.h"
 #include "ui/editor/single_window.h"
 #include "ui/qt_text.h"
+#include "ui/tab_order.h"
 
 namespace quill::ui {
 
@@ -37,6 +38,7 @@ void SitePublisher::FillBar() {
   layout->addWidget(show_);
   layout->addStretch();
   QObject::connect(show_, &QPushButton::clicked, bar_, [this] { ShowProblems(); });
+  TabInReadingOrder(editor_);  // Show takes its place under the buttons, not where it was made
 }
 
 std::int64_t SitePublisher::Check() {
