@@ -266,6 +266,11 @@ TEST_F(QuillpushTest, EachPhaseStartsOnlyOnceEveryFileBeforeItHasArrived) {
     if (!fs::exists(site_ + name)) WriteFile(site_ + name, "content of " + name);
   }
   WriteFile(site_ + "images/big.jpg", std::string(400000, 'b'));  // a second or so
+  // The numbered pages take half a second each, so that they are under way side by side
+  // even when a loaded machine starts the connections' uploads some way apart.
+  for (const char* page : {"blog1.html", "blog2.html", "blog3.html"}) {
+    WriteFile(site_ + page, std::string(200000, 'p'));
+  }
   const std::string log = dir_.File("commands.log");
   testing::FtpServer server(root_, log_, 0, 0, "", {"--slow", "--commands", log});
   ServeOn(server.Port());
