@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "core/utf8.h"
 #include "core/win1252_writer.h"
 
 namespace quill::core {
@@ -115,6 +116,27 @@ char32_t ReferencedCharacter(std::string_view reference) {
   if (reference.size() < 3) return 0;
   if (reference[1] == '#') return NumberReference(reference);
   return HtmlEntity(reference.substr(1, reference.size() - 2));
+}
+
+std::string DecodeReferences(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = ReferenceLength(text, at);
+    if (length == 0) {
+      out += text[at++];
+      continue;
+    }
+    const std::string_view reference = text.substr(at, length);
+    const char32_t c = reference == "&apos;" ? U'\'' : ReferencedCharacter(reference);
+    if (c != 0) {
+      out += ToUtf8(std::u32string(1, c));
+    } else {
+      out += reference;
+    }
+    at += length;
+  }
+  return out;
 }
 
 }  // namespace quill::core

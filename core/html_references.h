@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quill::core {
@@ -17,5 +18,10 @@ char32_t HtmlEntity(std::string_view name);
 // or a number, where 128-159 stand for the Windows-1252 letters and signs there. 0 when it
 // names no character (an unknown name, zero, a surrogate, a number past Unicode).
 char32_t ReferencedCharacter(std::string_view reference);
+
+// Text with its character references ("&amp;", "&eacute;", "&#8217;", "&apos;") read as the
+// characters they name, as a browser reads them; a reference that names nothing stays as it
+// stands.
+std::string DecodeReferences(std::string_view text);
 
 }  // namespace quill::core

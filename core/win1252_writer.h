@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/byte_sink.h"
+#include "core/text_writer.h"
 
 namespace quill::core {
 
@@ -20,7 +21,7 @@ std::string ToWin1252(std::string_view utf8);
 char32_t FromWin1252(unsigned char byte);
 
 // Writes the lines of a generated file: Windows-1252 text, each line ending with CR LF.
-class Win1252Writer {
+class Win1252Writer final : public TextWriter {
  public:
   explicit Win1252Writer(ByteSink& sink) : sink_(sink) {}
 
@@ -28,8 +29,8 @@ class Win1252Writer {
   // A line written in pieces, each converted as it comes (a long one in slices), so a line of
   // any length passes through a buffer of fixed size; pieces end between characters, as at
   // an ASCII character. EndLine() closes the line.
-  void WriteText(std::string_view utf8);
-  void EndLine();
+  void WriteText(std::string_view utf8) override;
+  void EndLine() override;
   // Bytes that are already in the file's encoding, such as a template's own lines.
   void WriteRaw(std::string_view bytes);
 

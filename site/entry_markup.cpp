@@ -10,19 +10,6 @@
 namespace quill::site {
 namespace {
 
-// Written piece by piece, so a long entry is never copied whole.
-void WriteParagraphs(core::Win1252Writer& writer, std::string_view text) {
-  writer.WriteText("<p>");
-  bool first = true;
-  core::ForEachLine(text, [&](std::string_view line) {
-    if (!first) writer.WriteText("</p><p>");
-    first = false;
-    writer.WriteText(line);
-  });
-  writer.WriteText("</p>");
-  writer.EndLine();
-}
-
 // Whether a title has something to read: a letter or digit, or a character above ASCII that
 // is neither punctuation nor a symbol (XmlText has made those references; the references XML
 // names itself are all punctuation).
@@ -65,17 +52,29 @@ EntryLines WriteEntryMarkup(core::Win1252Writer& writer, const core::ProjectSett
   };
   if (!styled) {
     line(style.plain_date_open, date, style.plain_date_close);
-    WriteParagraphs(writer, content);
+    WriteEntryParagraphs(writer, content);
     written.lines = 2;
     return written;
   }
   writer.WriteLine(style.entry_open);
   line(style.date_open, date, style.date_close);
   writer.WriteLine(style.text_open);
-  WriteParagraphs(writer, content);
+  WriteEntryParagraphs(writer, content);
   writer.WriteLine(style.entry_close);
   written.lines = 5;
   return written;
+}
+
+void WriteEntryParagraphs(core::TextWriter& writer, std::string_view text) {
+  writer.WriteText("<p>");
+  bool first = true;
+  core::ForEachLine(text, [&](std::string_view line) {
+    if (!first) writer.WriteText("</p><p>");
+    first = false;
+    writer.WriteText(line);
+  });
+  writer.WriteText("</p>");
+  writer.EndLine();
 }
 
 std::string EntryTitleText(std::string_view content) {

@@ -6,6 +6,7 @@
 
 #include "core/project_settings.h"
 #include "core/stamp.h"
+#include "core/text_writer.h"
 #include "core/win1252_writer.h"
 #include "site/page_style.h"
 
@@ -23,6 +24,11 @@ struct EntryLines {
 EntryLines WriteEntryMarkup(core::Win1252Writer& writer, const core::ProjectSettings& settings,
                             const PageStyle& style, const core::Stamp& stamp,
                             std::string_view content, bool styled, std::string_view link = {});
+
+// The entry's text as the pages show it: one line of paragraphs, each line break closing one
+// and opening the next. Written piece by piece, so a long entry is never copied whole; the
+// writer decides the encoding (a Windows-1252 page, a UTF-8 file).
+void WriteEntryParagraphs(core::TextWriter& writer, std::string_view text);
 
 // The entry's short title (its first sentence or words) as page text: plain ASCII, with
 // character references for the rest, so no text breaks the markup around it. Empty when it

@@ -339,24 +339,51 @@ void EntryStore::SeekEarlierEntry() {
   Land(statements_->earlier.Bind(1, CurrentEntry.Stamp.ToText()), Place::BeforeFirst);
 }
 
+EntryStore::Stored EntryStore::Store(const core::Stamp& stamp, const std::string& content) {
+  const std::string key = stamp.ToText();
+  statements_->update.Bind(1, key).Bind(2, content).Run();
+  if (db_->Changes() > 0) return Stored::Changed;
+  // Not changed: the same text is stored, or there is no such entry yet.
+  if (HasEntry(stamp)) return Stored::Same;
+  statements_->insert.Bind(1, key).Bind(2, content).Run();
+  return Stored::Added;
+}
+
 void EntryStore::SaveEntry() {
   EnsureTableOpen();
-  const std::string key = CurrentEntry.Stamp.ToText();
-  const std::string content = core::Trim(CurrentEntry.Content);
   SqliteTransaction transaction(*db_);
   const std::uint32_t counter = db_->ChangeCounter();
-  statements_->update.Bind(1, key).Bind(2, content).Run();
-  const bool changed = db_->Changes() > 0;
-  // Not changed: the same text is stored, or there is no such entry yet.
-  const bool added = !changed && !HasEntry(CurrentEntry.Stamp);
-  if (added) statements_->insert.Bind(1, key).Bind(2, content).Run();
+  const Stored stored = Store(CurrentEntry.Stamp, core::Trim(CurrentEntry.Content));
   transaction.Commit();
-  if (added) ++entry_count_;
-  if (changed || added) Told(counter, {key});
+  if (stored == Stored::Added) ++entry_count_;
+  if (stored != Stored::Same) Told(counter, {CurrentEntry.Stamp.ToText()});
 }
 
 void EntryStore::Told(std::uint32_t counter_before, const std::vector<std::string>& dates) const {
   if (write_listener_) write_listener_(counter_before, dates);
+}
+
+EntryStore::WriteBatch::WriteBatch(EntryStore& entries) : entries_(entries) {
+  entries_.EnsureTableOpen();
+  transaction_ = std::make_unique<SqliteTransaction>(*entries_.db_);
+}
+
+// Without Commit(), the transaction rolls back as it goes, the count stays as it was and
+// nobody is told.
+EntryStore::WriteBatch::~WriteBatch() = default;
+
+void EntryStore::WriteBatch::Put(const core::Stamp& stamp, std::string_view content) {
+  // The counter as the batch's first write finds it: the transaction holds the file from then.
+  if (!counter_before_) counter_before_ = entries_.db_->ChangeCounter();
+  if (entries_.Store(stamp, core::Trim(content)) != Stored::Same) {
+    written_.push_back(stamp.ToText());
+  }
+}
+
+void EntryStore::WriteBatch::Commit() {
+  transaction_->Commit();
+  entries_.entry_count_ = entries_.CountRows();
+  if (!written_.empty()) entries_.Told(*counter_before_, written_);
 }
 
 bool EntryStore::HasEntry(const core::Stamp& stamp) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 namespace quill::core {
 class SqliteDb;
 class SqliteStatement;
+class SqliteTransaction;
 }  // namespace quill::core
 
 namespace quill::store {
@@ -78,9 +80,9 @@ class EntryStore final {
   // when another entry already stands at `to`. The cursor does not move.
   bool MoveEntry(const core::Stamp& from, const core::Stamp& to, const std::string& content);
 
-  // Told after each write of single entries this store commits (saving, moving, deleting):
-  // the database file's change counter as the write found it, which the commit moved on by
-  // one, and the stored stamps of the entries it added, changed or removed. A save that finds
+  // Told after each write of entries this store commits (saving, moving, deleting, a
+  // WriteBatch): the database file's change counter as the write found it, which the commit
+  // moved on by one, and the stored stamps of the entries it added, changed or removed. A save that finds
   // the same text stored writes nothing and tells nothing. Writes of whole tables (copying
   // entries, moving the old table's rows) are not told.
   using WriteListener =
@@ -127,6 +129,31 @@ class EntryStore final {
     std::string_view content_;
   };
 
+  // Adds or replaces many entries in one transaction, as an import does: they all arrive with
+  // Commit(), which tells the write listener of every stamp added or changed, and none when
+  // the batch ends without it, a write having failed or not. Holds
+  // the file's write lock from start to end. The cursor does not move; save and delete only
+  // after it.
+  class WriteBatch {
+   public:
+    explicit WriteBatch(EntryStore& entries);
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+    // Whether an entry with exactly this stamp is stored, those put in this batch included.
+    bool Has(const core::Stamp& stamp) { return entries_.HasEntry(stamp); }
+    // Stores the entry (spaces trimmed at both ends), replacing one with the same stamp.
+    void Put(const core::Stamp& stamp, std::string_view content);
+    void Commit();
+
+   private:
+    EntryStore& entries_;
+    std::unique_ptr<core::SqliteTransaction> transaction_;
+    std::optional<std::uint32_t> counter_before_;
+    std::vector<std::string> written_;  // stored stamps added or changed, told on Commit()
+  };
+
   // Holds one read transaction over a walk through many entries, so each step is a plain
   // index lookup instead of a fresh lock on the file, and the walk sees one consistent
   // state. Only for reading: save and delete outside it.
@@ -146,6 +173,10 @@ class EntryStore final {
   enum class Place { BeforeFirst, OnRow, Between, AfterLast };
 
   void EnsureTableOpen();
+  // What storing one entry did: the same text was there, it replaced another, or it is new.
+  enum class Stored { Same, Changed, Added };
+  // Stores the entry as SaveEntry does, inside a transaction the caller holds.
+  Stored Store(const core::Stamp& stamp, const std::string& content);
   // Closes a database opened from the settings of an earlier load.
   void CloseIfOutdated();
   std::int32_t CountRows();

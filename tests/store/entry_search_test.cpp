@@ -155,6 +155,33 @@ TEST_F(EntrySearchTest, TheStoresOwnWritesComeInAloneUnlessAnotherProgramWroteBe
   EXPECT_EQ(Find("closed"), std::vector<Stamp>{kMonday});
 }
 
+TEST_F(EntrySearchTest, ABatchOfEntriesComesInAloneAndOneNotCommittedTellsNothing) {
+  RunSql(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000)"
+      " INSERT INTO \"My Log\" SELECT strftime('%Y-%m-%d %H:%M:%S', '2020-01-01', i || ' hours'),"
+      " 'filler ' || i FROM n");
+  ASSERT_EQ(Find("filler").size(), 1000u);
+  const auto up_to_date_at_once = [&] { return search_.Update(std::chrono::milliseconds(0)); };
+  const Stamp thursday{2026, 12, 10, 9, 0, 0};
+  {
+    EntryStore::WriteBatch batch(entries_);
+    batch.Put(thursday, "Imported leek soup");                           // added
+    batch.Put(kMonday, "Imported over Monday");                          // changed
+    batch.Put(kWednesday, "O'Brien's <i>tomato</i> soup &amp; bread");  // the same text
+    batch.Commit();
+  }
+  EXPECT_TRUE(up_to_date_at_once());
+  EXPECT_EQ(Find("imported"), (std::vector<Stamp>{thursday, kMonday}));
+  EXPECT_TRUE(Find("brulee").empty());
+  {
+    EntryStore::WriteBatch batch(entries_);
+    batch.Put(kTuesday, "Never arrives");
+  }
+  EXPECT_TRUE(up_to_date_at_once());
+  EXPECT_TRUE(Find("arrives").empty());
+  EXPECT_EQ(Find("link").size(), 1u);
+}
+
 TEST_F(EntrySearchTest, AWriteGoingOnElsewhereNeitherHoldsUpTheSearchNorShowsEarly) {
   ASSERT_EQ(Find("soup").size(), 1u);
   sqlite3* other = nullptr;

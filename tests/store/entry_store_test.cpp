@@ -108,6 +108,31 @@ TEST_F(EntryStoreTest, SavedContentLosesSpacesButKeepsLineBreaks) {
   ExpectCurrent(kMonday, "\r\n<p>Hello</p>\r\n");
 }
 
+TEST_F(EntryStoreTest, AWriteBatchStoresEverythingOrNothing) {
+  Save(kMonday, "one");
+  {
+    EntryStore::WriteBatch batch(entries_);
+    batch.Put(kTuesday, " two ");
+    EXPECT_TRUE(batch.Has(kTuesday));
+    batch.Put(kMonday, "replaced");
+  }
+  EXPECT_EQ(entries_.EntryCount(), 1);
+  entries_.SeekEntry(kMonday);
+  ExpectCurrent(kMonday, "one");
+  EXPECT_FALSE(entries_.HasEntry(kTuesday));
+  {
+    EntryStore::WriteBatch batch(entries_);
+    batch.Put(kTuesday, " two ");
+    batch.Put(kMonday, "replaced");
+    batch.Commit();
+  }
+  EXPECT_EQ(entries_.EntryCount(), 2);
+  entries_.MoveLastEntry();
+  ExpectCurrent(kTuesday, "two");
+  entries_.SeekEntry(kMonday);
+  ExpectCurrent(kMonday, "replaced");
+}
+
 TEST_F(EntryStoreTest, SavingDoesNotMoveTheCursor) {
   SaveThree();
   entries_.MoveFirstEntry();
