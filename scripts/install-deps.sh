@@ -13,6 +13,7 @@ packages=(
   openssh-server openssh-client
   xvfb xauth xdotool qt6-qpa-plugins
   desktop-file-utils appstream dpkg-dev file
+  hugo
 )
 
 missing=()
