@@ -1,6 +1,6 @@
 // quillsmith-build: generates a project's site, or its missing support files, or finds its
 // entries by their words, from the command line, for users who publish from scripts or a
-// server.
+// server; imports entries from other blogs' files and exports them for other site generators.
 
 #include <chrono>
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/interchange_commands.h"
 #include "core/clock.h"
 #include "core/draft_store.h"
 #include "core/product.h"
@@ -26,12 +27,13 @@ namespace {
 
 using quill::core::QuillError;
 
-constexpr const char* kUsage =
+constexpr const char* kUsageForms =
     "Usage: quillsmith-build PROJECT\n"
     "       quillsmith-build --check [--external] PROJECT\n"
     "       quillsmith-build --check-only [--external] PROJECT\n"
     "       quillsmith-build --support-files PROJECT\n"
-    "       quillsmith-build --search WORDS PROJECT\n"
+    "       quillsmith-build --search WORDS PROJECT\n";
+constexpr const char* kUsageOptions =
     "       quillsmith-build --help | --version\n"
     "\n"
     "Generates the blog of a Quillsmith project into its output folder, as the editor's\n"
@@ -49,7 +51,8 @@ constexpr const char* kUsage =
     "  --search WORDS   list the entries whose text holds every one of the words, as\n"
     "                   whole words, letter case and accents aside, markup left out:\n"
     "                   stamp, a tab and title, newest first; the exit status is then 0\n"
-    "                   when some were found, 1 when none, 2 on an error\n"
+    "                   when some were found, 1 when none, 2 on an error\n";
+constexpr const char* kUsageEnd =
     "  --help           show this text\n"
     "  --version        show the program's version\n"
     "\n"
@@ -63,6 +66,21 @@ constexpr int kFound = 0;
 constexpr int kNoneFound = 1;
 constexpr int kSearchFailed = 2;
 
+void PrintUsage(std::FILE* out) {
+  const quill::app::InterchangeUsage interchange = quill::app::InterchangeUsageText();
+  std::fputs(kUsageForms, out);
+  std::fputs(interchange.forms, out);
+  std::fputs(kUsageOptions, out);
+  std::fputs(interchange.options, out);
+  std::fputs(kUsageEnd, out);
+}
+
+int UsageError(const std::string& problem) {
+  std::fprintf(stderr, "quillsmith-build: %s\n\n", problem.c_str());
+  PrintUsage(stderr);
+  return kUsageError;
+}
+
 // What the command line asks for.
 struct Request {
   bool support_files = false;
@@ -70,6 +88,7 @@ struct Request {
   bool check = false;
   bool external = false;
   std::optional<std::string> search;
+  quill::app::InterchangeRequest interchange;
   std::string project;
 };
 
@@ -184,7 +203,10 @@ const char* Misuse(const Request& request, int projects) {
   if (projects != 1) return "name one project";
   if (request.support_files && request.check) return "--support-files builds no site to check";
   if (request.external && !request.check) return "--external goes with --check";
-  if (request.search && (request.support_files || request.check)) {
+  if (request.check && request.interchange.Any()) {
+    return "--check goes without --import and --export";
+  }
+  if (request.search && (request.support_files || request.check || request.interchange.Any())) {
     return "--search goes alone";
   }
   if (request.search && !quill::store::EntrySearch::HasWords(*request.search)) {
@@ -199,7 +221,7 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--help" || argument == "-h") {
-      std::fputs(kUsage, stdout);
+      PrintUsage(stdout);
       return 0;
     }
     if (argument == "--version") {
@@ -215,25 +237,25 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
     } else if (argument == "--external") {
       request.external = true;
     } else if (argument == "--search") {
-      if (i + 1 == argc) {
-        std::fprintf(stderr, "quillsmith-build: --search needs the words to look for\n");
-        return kUsageError;
-      }
+      if (i + 1 == argc) return UsageError("--search needs the words to look for");
       request.search = argv[++i];
+    } else if (const auto taken =
+                   quill::app::TakeInterchangeOption(argc, argv, i, request.interchange);
+               taken != quill::app::Taken::No) {
+      if (taken == quill::app::Taken::ValueMissing) return UsageError(argument + " needs a value");
     } else if (argument == "--") {
       for (++i; i < argc; ++i, ++projects) request.project = argv[i];
     } else if (argument.starts_with("-")) {
-      std::fprintf(stderr, "quillsmith-build: unknown option %s\n\n%s", argument.c_str(), kUsage);
-      return kUsageError;
+      return UsageError("unknown option " + argument);
     } else {
       request.project = argument;
       ++projects;
     }
   }
-  if (const char* wrong = Misuse(request, projects)) {
-    std::fprintf(stderr, "quillsmith-build: %s\n\n%s", wrong, kUsage);
-    return kUsageError;
-  }
+  if (const char* wrong = Misuse(request, projects)) return UsageError(wrong);
+  const std::string problem =
+      quill::app::InterchangeProblem(request.interchange, request.support_files);
+  if (!problem.empty()) return UsageError(problem);
 #if !QUILL_LINK_CHECK
   if (request.check) {
     std::fprintf(stderr, "quillsmith-build: this build has no link checker\n");
@@ -254,6 +276,10 @@ int main(int argc, char** argv) {
     if (request.search) return Search(app, *request.search);
     if (request.support_files) {
       WriteSupportFiles(app);
+      return 0;
+    }
+    if (request.interchange.Any()) {
+      quill::app::RunInterchange(app.session, request.interchange);
       return 0;
     }
     if (request.build) Build(app);
