@@ -9,7 +9,7 @@
 #include "interchange/import_report.h"
 #include "interchange/markup_links.h"
 #include "project/project_session.h"
-#include "site/blog_pages.h"
+#include "site/entry_markup.h"
 #include "store/entry_store.h"
 
 namespace quill::interchange {
