@@ -4,6 +4,7 @@
 //
 //   make-bench-project PROJECT FOLDER ENTRIES [ENTRY-BYTES]
 //   make-bench-project --date-format PROJECT N   (changes the date form of every entry)
+//   make-bench-project --entry-pages PROJECT 0|1  (gives every entry a page of its own, or not)
 
 #include <sqlite3.h>
 
@@ -59,14 +60,15 @@ bool Check(int rc, sqlite3* db) {
   return false;
 }
 
-// Sets the project's DateFormat, which changes every page of its site.
-int SetDateFormat(const std::string& project, int format) {
+// Changes one stored setting of the project and saves it.
+template <typename Change>
+int ChangeSetting(const std::string& project, Change change) {
   const auto registry = quill::core::OpenUserRegistry();
   quill::core::SystemClock clock;
   quill::core::SettingsStore store(*registry, clock);
   store.Settings().ProjectName = project;
   store.LoadSettings(false);
-  store.Settings().DateFormat = static_cast<decltype(store.Settings().DateFormat)>(format);
+  change(store.Settings());
   store.LoadSettings(true);
   return 0;
 }
@@ -75,7 +77,15 @@ int SetDateFormat(const std::string& project, int format) {
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--date-format") {
-    return SetDateFormat(argv[2], std::atoi(argv[3]));
+    // DateFormat changes every page of the site.
+    return ChangeSetting(argv[2], [value = std::atoi(argv[3])](auto& settings) {
+      settings.DateFormat = static_cast<decltype(settings.DateFormat)>(value);
+    });
+  }
+  if (argc == 4 && std::string(argv[1]) == "--entry-pages") {
+    return ChangeSetting(argv[2], [value = std::atoi(argv[3])](auto& settings) {
+      settings.EntryPages = static_cast<decltype(settings.EntryPages)>(value);
+    });
   }
   if (argc != 4 && argc != 5) {
     std::fputs("Usage: make-bench-project PROJECT FOLDER ENTRIES [ENTRY-BYTES]\n", stderr);
