@@ -11,15 +11,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 shift || true
 sizes=("${@:-10000 100000}")
-if [[ ! -x $build/app/quillsmith-build || ! -x $build/bench/make-bench-project ]]; then
-  cmake --preset release >/dev/null
-  cmake --build --preset release -j2 --target quillsmith-build make-bench-project >/dev/null
-fi
-command -v /usr/bin/time >/dev/null || { echo "bench: needs GNU time (apt-get install time)" >&2; exit 1; }
+source bench/site_common.sh
 command -v sqlite3 >/dev/null || { echo "bench: needs sqlite3" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 printf '%-9s %-6s %8s %8s %9s  %s\n' entries load wall cpu "peak MB" summary
 for n in ${sizes[*]}; do
   export XDG_CONFIG_HOME=$work/config-$n XDG_STATE_HOME=$work/state-$n

@@ -14,25 +14,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 n=${1:-100000}
 build=${2:-build/release}
-if [[ ! -x $build/app/quillsmith-build || ! -x $build/bench/make-bench-project ]]; then
-  cmake --preset release >/dev/null
-  cmake --build --preset release -j2 --target quillsmith-build make-bench-project >/dev/null
-fi
-command -v /usr/bin/time >/dev/null || { echo "bench: needs GNU time (apt-get install time)" >&2; exit 1; }
+source bench/site_common.sh
 command -v sqlite3 >/dev/null || { echo "bench: needs sqlite3 (apt-get install sqlite3)" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 site=$work/site
-timed() {  # label, command...
-  local label=$1
-  shift
-  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >"$work/out"
-  read -r seconds user system kb <"$work/time"
-  printf '%-9s %-8s %8s %8s %9.1f\n' "$n" "$label" "$seconds" \
-    "$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')" \
-    "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
-}
 qb=$build/app/quillsmith-build
 
 export XDG_CONFIG_HOME=$work/config

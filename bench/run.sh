@@ -17,23 +17,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 shift || true
 sizes=("${@:-1000 10000 100000}")
-if [[ ! -x $build/app/quillsmith-build || ! -x $build/bench/replace-floor ]]; then
-  cmake --preset release >/dev/null
-  cmake --build --preset release -j2 --target quillsmith-build make-bench-project replace-floor >/dev/null
-fi
-command -v /usr/bin/time >/dev/null || { echo "bench: needs GNU time (apt-get install time)" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-timed() {  # label, command...
-  local label=$1
-  shift
-  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >"$work/out"
-  read -r seconds user system kb <"$work/time"
-  printf '%-9s %-8s %8s %8s %9.1f\n' "$n" "$label" "$seconds" \
-    "$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')" \
-    "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
-}
+targets="quillsmith-build make-bench-project replace-floor"
+source bench/site_common.sh
 printf '%-9s %-8s %8s %8s %9s\n' entries run wall cpu "peak MB"
 for n in ${sizes[*]}; do
   export XDG_CONFIG_HOME=$work/config-$n
