@@ -13,6 +13,10 @@ class TextWriter {
   // A piece of a line, converted as it comes; pieces end between characters.
   virtual void WriteText(std::string_view utf8) = 0;
   virtual void EndLine() = 0;
+  virtual void WriteLine(std::string_view utf8) {
+    WriteText(utf8);
+    EndLine();
+  }
 };
 
 }  // namespace quill::core

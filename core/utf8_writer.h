@@ -21,10 +21,6 @@ class Utf8Writer final : public TextWriter {
 
   void WriteText(std::string_view text) override;
   void EndLine() override;
-  void WriteLine(std::string_view text) {
-    WriteText(text);
-    EndLine();
-  }
 
  private:
   ByteSink& sink_;

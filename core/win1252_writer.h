@@ -25,7 +25,7 @@ class Win1252Writer final : public TextWriter {
  public:
   explicit Win1252Writer(ByteSink& sink) : sink_(sink) {}
 
-  void WriteLine(std::string_view utf8);
+  void WriteLine(std::string_view utf8) override;
   // A line written in pieces, each converted as it comes (a long one in slices), so a line of
   // any length passes through a buffer of fixed size; pieces end between characters, as at
   // an ASCII character. EndLine() closes the line.

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "core/win1252_writer.h"
 #include "site/blog_pages.h"
 #include "site/entry_markup.h"
 #include "site/site_names.h"
@@ -85,8 +84,8 @@ class ArchiveWriter {
     std::optional<core::StringSink> made;
     if (frame_.ContentLines() != 1) {
       made.emplace();
-      core::Win1252Writer writer(*made);
-      Framed(writer, body);
+      const auto writer = PageTextWriter(style_.charset, *made);
+      Framed(*writer, body);
     }
     const auto file = output_.Create(name);
     frame_.Write(*file, {encoded, &title_}, [&](core::ByteSink& sink, std::size_t) {
@@ -94,20 +93,20 @@ class ArchiveWriter {
         sink.Write(made->Data());
         return;
       }
-      core::Win1252Writer writer(sink);
-      Framed(writer, body);
+      const auto writer = PageTextWriter(style_.charset, sink);
+      Framed(*writer, body);
     });
     file->Commit();
   }
 
   template <typename Body>
-  void Framed(core::Win1252Writer& writer, Body& body) {
+  void Framed(core::TextWriter& writer, Body& body) {
     writer.WriteLine(style_.archive_open);
     body(writer);
     writer.WriteLine(style_.archive_close);
   }
 
-  void YearBody(core::Win1252Writer& writer, OwnerWalk& walk, int year) {
+  void YearBody(core::TextWriter& writer, OwnerWalk& walk, int year) {
     writer.WriteLine(std::string(style_.year_open) + std::to_string(year) +
                      std::string(style_.year_close));
     int month = 0;

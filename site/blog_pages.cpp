@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/file_names.h"
+#include "core/quill_error.h"
 #include "core/text.h"
-#include "core/win1252_writer.h"
 #include "site/entry_markup.h"
 #include "site/page_frame.h"
 #include "site/site_names.h"
@@ -29,17 +29,18 @@ class CountingSink final : public core::ByteSink {
 // Writes one entry's markup: with entry pages on, its date links the entry's own page.
 class EntryWriter {
  public:
-  EntryWriter(const core::ProjectSettings& settings, bool styled)
-      : settings_(settings), styled_(styled), linked_(settings.EntryPages == 1) {}
+  EntryWriter(const core::ProjectSettings& settings, const PageStyle& style, bool styled)
+      : settings_(settings), style_(style), styled_(styled), linked_(settings.EntryPages == 1) {}
 
-  EntryLines Write(core::Win1252Writer& writer, const store::EntryStore::NewestFirst& entry) {
+  EntryLines Write(core::TextWriter& writer, const store::EntryStore::NewestFirst& entry) {
     const std::string link = linked_ ? owners_.Visit(entry.Stamp(), entry.Dated()) : "";
-    return WriteEntryMarkup(writer, settings_, kClassicStyle, entry.Stamp(), entry.Content(),
-                            styled_, link);
+    return WriteEntryMarkup(writer, settings_, style_, entry.Stamp(), entry.Content(), styled_,
+                            link);
   }
 
  private:
   const core::ProjectSettings& settings_;
+  const PageStyle& style_;
   bool styled_;
   bool linked_;
   PageOwners owners_;
@@ -54,17 +55,17 @@ struct PagePlan {
 // Lays the entries out into pages, from the newest, measuring their markup without keeping
 // it. A page takes entries until its markup passes the size limit, so it always holds at
 // least one entry and may run over by its last.
-std::vector<PagePlan> LayOutPages(const core::ProjectSettings& settings, store::EntryStore& entries,
-                                  bool styled) {
+std::vector<PagePlan> LayOutPages(const core::ProjectSettings& settings, const PageStyle& style,
+                                  store::EntryStore& entries, bool styled) {
   const std::int64_t limit = std::int64_t{settings.MaxPageSize} * 1024;
   CountingSink counter;
-  core::Win1252Writer writer(counter);
-  EntryWriter entry_writer(settings, styled);
+  const auto writer = PageTextWriter(style.charset, counter);
+  EntryWriter entry_writer(settings, style, styled);
   std::vector<PagePlan> pages(1);
   std::int64_t page_length = 0;
   for (store::EntryStore::NewestFirst walk(entries); !walk.Done();) {
     const std::uint64_t before = counter.Size();
-    const EntryLines written = entry_writer.Write(writer, walk);
+    const EntryLines written = entry_writer.Write(*writer, walk);
     const std::uint64_t bytes = counter.Size() - before;
     ++pages.back().entries;
     pages.back().bytes += bytes;
@@ -83,19 +84,20 @@ std::vector<PagePlan> LayOutPages(const core::ProjectSettings& settings, store::
 // Writes the page's entries from where the cursor stands and moves past them.
 class PageEntries {
  public:
-  PageEntries(const core::ProjectSettings& settings, store::EntryStore::NewestFirst& walk,
-              bool styled)
-      : walk_(walk), writer_(settings, styled) {}
+  PageEntries(const core::ProjectSettings& settings, const PageStyle& style,
+              store::EntryStore::NewestFirst& walk, bool styled)
+      : charset_(style.charset), walk_(walk), writer_(settings, style, styled) {}
 
   void Write(core::ByteSink& sink, std::int64_t count) {
-    core::Win1252Writer writer(sink);
-    for (std::int64_t i = 0; i < count; ++i, walk_.Next()) writer_.Write(writer, walk_);
+    const auto writer = PageTextWriter(charset_, sink);
+    for (std::int64_t i = 0; i < count; ++i, walk_.Next()) writer_.Write(*writer, walk_);
   }
   void Skip(std::int64_t count) {
     for (std::int64_t i = 0; i < count; ++i) walk_.Next();
   }
 
  private:
+  PageCharset charset_;
   store::EntryStore::NewestFirst& walk_;
   EntryWriter writer_;
 };
@@ -130,9 +132,19 @@ std::uint64_t WritePage(SiteOutput& output, const std::string& name, const PageF
 
 std::vector<std::int64_t> LayOutBlogPages(const core::ProjectSettings& settings,
                                           store::EntryStore& entries, bool styled) {
+  // The pages were laid out in their template's character set; a template that cannot be
+  // read now is taken for the classic one.
+  PageCharset charset = PageCharset::Windows1252;
+  try {
+    charset = PageFrame(settings.Template, settings.Title).Charset();
+  } catch (const core::QuillError&) {
+  }
+  const PageStyle style = StyleFor(settings, charset);
   const store::EntryStore::ReadBatch batch(entries);
   std::vector<std::int64_t> counts;
-  for (const PagePlan& plan : LayOutPages(settings, entries, styled)) counts.push_back(plan.entries);
+  for (const PagePlan& plan : LayOutPages(settings, style, entries, styled)) {
+    counts.push_back(plan.entries);
+  }
   return counts;
 }
 
@@ -168,7 +180,8 @@ std::string BuildNavigation(const core::ProjectSettings& settings, int n, int la
 
 BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntryStore& entries,
                            SiteOutput& output) {
-  const PageFrame frame(settings.Template, core::ToWin1252(core::OneLine(settings.Title)));
+  const PageFrame frame(settings.Template, core::OneLine(settings.Title));
+  const PageStyle style = StyleFor(settings, frame.Charset());
   const bool styled = output.Exists(core::kBlogStylesheet);
   BuildReport report;
 
@@ -176,12 +189,12 @@ BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntrySt
   // transaction, and writes each page straight into its file. Nothing holds more than one
   // entry and one page's frame.
   const store::EntryStore::ReadBatch batch(entries);
-  const std::vector<PagePlan> plans = LayOutPages(settings, entries, styled);
+  const std::vector<PagePlan> plans = LayOutPages(settings, style, entries, styled);
   const int last = static_cast<int>(plans.size()) - 1;
   store::EntryStore::NewestFirst walk(entries);
-  PageEntries page_entries(settings, walk, styled);
+  PageEntries page_entries(settings, style, walk, styled);
   for (int n = 0; n <= last; ++n) {
-    const std::string navigation = core::ToWin1252(BuildNavigation(settings, n, last));
+    const std::string navigation = style.encode(BuildNavigation(settings, n, last));
     report.bytes +=
         WritePage(output, PageName(settings, n, last), frame, {navigation}, plans[n], page_entries);
     report.entries += plans[n].entries;

@@ -34,7 +34,7 @@ bool HoldsWords(std::string_view text) {
 
 }  // namespace
 
-EntryLines WriteEntryMarkup(core::Win1252Writer& writer, const core::ProjectSettings& settings,
+EntryLines WriteEntryMarkup(core::TextWriter& writer, const core::ProjectSettings& settings,
                             const PageStyle& style, const core::Stamp& stamp,
                             std::string_view content, bool styled, std::string_view link) {
   std::string date = FormatEntryStamp(settings, stamp, true);

@@ -7,7 +7,6 @@
 #include "core/project_settings.h"
 #include "core/stamp.h"
 #include "core/text_writer.h"
-#include "core/win1252_writer.h"
 #include "site/page_style.h"
 
 namespace quill::site {
@@ -21,7 +20,7 @@ struct EntryLines {
 // Writes one entry as the pages show it: its date line, a link to its own page when `link`
 // names one, and its text as one line of paragraphs, each line break closing one and opening
 // the next. `styled`: the blog stylesheet is there, and the entry gets its division lines.
-EntryLines WriteEntryMarkup(core::Win1252Writer& writer, const core::ProjectSettings& settings,
+EntryLines WriteEntryMarkup(core::TextWriter& writer, const core::ProjectSettings& settings,
                             const PageStyle& style, const core::Stamp& stamp,
                             std::string_view content, bool styled, std::string_view link = {});
 

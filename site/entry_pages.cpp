@@ -21,8 +21,8 @@ class EntryPage {
 
   void Write(core::ByteSink& sink, const std::string& navigation, const std::string& title) const {
     frame_.Write(sink, {navigation, &title}, [&](core::ByteSink& out, std::size_t) {
-      core::Win1252Writer writer(out);
-      WriteEntryMarkup(writer, settings_, style_, entry_.Stamp(), entry_.Content(), styled_);
+      const auto writer = PageTextWriter(style_.charset, out);
+      WriteEntryMarkup(*writer, settings_, style_, entry_.Stamp(), entry_.Content(), styled_);
     });
   }
 

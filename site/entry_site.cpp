@@ -2,7 +2,6 @@
 
 #include "core/quill_error.h"
 #include "core/text.h"
-#include "core/win1252_writer.h"
 #include "site/archive_pages.h"
 #include "site/entry_pages.h"
 #include "site/page_frame.h"
@@ -30,8 +29,8 @@ EntrySite::EntrySite(const core::ProjectSettings& settings, store::EntryStore& e
 void EntrySite::WritePages() {
   if (!on_) return;
   made_.emplace(output_);
-  const PageStyle& style = kClassicStyle;
-  const PageFrame frame(settings_.Template, core::ToWin1252(core::OneLine(settings_.Title)));
+  const PageFrame frame(settings_.Template, core::OneLine(settings_.Title));
+  const PageStyle style = StyleFor(settings_, frame.Charset());
   // The index, the pages and the archive see the entries as one state.
   const store::EntryStore::ReadBatch batch(entries_);
   index_ = EntryIndex::Read(entries_);

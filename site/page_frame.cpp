@@ -61,8 +61,10 @@ std::pair<std::size_t, std::size_t> TitleSpan(std::string_view bytes) {
 
 }  // namespace
 
-PageFrame::PageFrame(const std::string& template_path, const std::string& title) {
+PageFrame::PageFrame(const std::string& template_path, std::string_view blog_title) {
   const std::string bytes = ReadWhole(template_path);
+  charset_ = DeclaredCharset(bytes);
+  const std::string title = EncoderFor(charset_)(blog_title);
   for (std::size_t at = 0; at < bytes.size();) {
     std::size_t end = bytes.find('\n', at);
     const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/byte_sink.h"
+#include "site/page_charset.h"
 
 namespace quill::site {
 
@@ -18,9 +19,10 @@ namespace quill::site {
 // is one placeholder's only, tested in that order: BlogTitle, BlogTOC, BlogContent.
 class PageFrame {
  public:
-  // Reads the template; a line ends at CR LF or at a bare LF. `title` is the blog title as
-  // the page's bytes. Throws QuillError when the template cannot be read.
-  PageFrame(const std::string& template_path, const std::string& title);
+  // Reads the template; a line ends at CR LF or at a bare LF. `title` is the blog title, in
+  // UTF-8; it goes into the page in the set the template declares. Throws QuillError when
+  // the template cannot be read.
+  PageFrame(const std::string& template_path, std::string_view title);
 
   // What one page puts into the frame.
   struct Fill {
@@ -29,6 +31,8 @@ class PageFrame {
     const std::string* head_title = nullptr;
   };
 
+  // The character set the template declares, which every page poured into it is written in.
+  PageCharset Charset() const { return charset_; }
   // How many lines the entries replace.
   std::size_t ContentLines() const { return content_lines_; }
   // The text of the template's first <title> element as its bytes stand (titles replaced);
@@ -50,6 +54,7 @@ class PageFrame {
   void Add(Kind kind, std::string bytes = {});
   void CutHeadTitle();
 
+  PageCharset charset_ = PageCharset::Windows1252;
   std::vector<Piece> pieces_;
   std::size_t content_lines_ = 0;
   std::size_t navigation_blocks_ = 0;

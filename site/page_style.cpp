@@ -5,6 +5,7 @@
 namespace quill::site {
 
 const PageStyle kClassicStyle = {
+    .charset = PageCharset::Windows1252,
     .encode = &core::ToWin1252,
     .entry_open = "<div id=\"blog\">",
     .date_open = "<div class=\"date\">",
@@ -37,5 +38,12 @@ const PageStyle kClassicStyle = {
     .item_open = "<li>",
     .item_close = "</li>",
 };
+
+PageStyle StyleFor(const core::ProjectSettings& /*settings*/, PageCharset charset) {
+  PageStyle style = kClassicStyle;
+  style.charset = charset;
+  style.encode = EncoderFor(charset);
+  return style;
+}
 
 }  // namespace quill::site

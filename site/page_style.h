@@ -3,14 +3,18 @@
 #include <string>
 #include <string_view>
 
+#include "core/project_settings.h"
+#include "site/page_charset.h"
+
 namespace quill::site {
 
 // The markup the generator writes around what the user wrote, for one style of page: each
 // entry, the navigation of entry and archive pages, and the archive's lists. Another style
 // (other markup, another character set) is another table of the same kind.
 struct PageStyle {
-  // The program's own (UTF-8) text in the page's character set.
-  std::string (*encode)(std::string_view utf8);
+  // The page's character set, and the program's own (UTF-8) text in it.
+  PageCharset charset;
+  PageEncoder encode;
 
   // An entry with the blog stylesheet present: its lines around the date and the text.
   std::string_view entry_open;
@@ -57,5 +61,8 @@ struct PageStyle {
 
 // The classic pages: Windows-1252 text and the markup the blog pages have always had.
 extern const PageStyle kClassicStyle;
+
+// The style of a project's pages, in the character set of its template.
+PageStyle StyleFor(const core::ProjectSettings& settings, PageCharset charset);
 
 }  // namespace quill::site
