@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -147,8 +148,10 @@ TEST_F(DialogTest, ImagesFromTheOutputFolderFloatLeftOrRight) {
   EXPECT_EQ(LastMessage(), "Image file not selected");
 
   ClickItem(dialog, "a.jpg");
+  Fill(dialog, "txtAlt", "A harbour");
   Good(dialog);
-  EXPECT_EQ(Text()->toPlainText(), "<div class=\"LBox\"><img src=\"a.jpg\" /></div>");
+  EXPECT_EQ(Text()->toPlainText(),
+            "<div class=\"LBox\"><img src=\"a.jpg\" alt=\"A harbour\" /></div>");
   Gone("frmIMG");
 
   SetText("", 0, 0);
@@ -156,8 +159,48 @@ TEST_F(DialogTest, ImagesFromTheOutputFolderFloatLeftOrRight) {
   dialog = Dialog("frmIMG");
   Child<QRadioButton>(dialog, "optPosit_1")->click();
   ClickItem(dialog, "c.gif");
+  Fill(dialog, "txtAlt", "Cat");
   Good(dialog);
-  EXPECT_EQ(Text()->toPlainText(), "<div class=\"RBox\"><img src=\"c.gif\" /></div>");
+  EXPECT_EQ(Text()->toPlainText(), "<div class=\"RBox\"><img src=\"c.gif\" alt=\"Cat\" /></div>");
+}
+
+TEST_F(DialogTest, AnImageDescriptionIsEscapedAndLeftEmptyOnlyAfterAsking) {
+  testing::WriteFile(Site("a.jpg"), "image");
+  ClickCode(5);
+  QWidget* dialog = Dialog("frmIMG");
+  auto* label = Child<QLabel>(dialog, "lblAlt");
+  EXPECT_EQ(label->text(), "Description for readers who cannot see it:");
+  EXPECT_EQ(label->buddy(), Child<QLineEdit>(dialog, "txtAlt"));
+  Good(dialog);  // no file yet: that comes first, and nothing is asked
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(LastMessage(), "Image file not selected");
+
+  ClickItem(dialog, "a.jpg");
+  Fill(dialog, "txtAlt", "   ");
+  Good(dialog);  // answered No: the dialog stays, ready for a description
+  ASSERT_EQ(services_.messages.size(), 2u);
+  EXPECT_EQ(LastMessage(),
+            "An image without a description is skipped by screen readers. Insert it anyway?");
+  EXPECT_EQ(services_.messages.back().icon, MessageIcon::Question);
+  EXPECT_EQ(services_.messages.back().buttons, MessageButtons::YesNo);
+  EXPECT_EQ(Text()->toPlainText(), "");
+  EXPECT_EQ(Find<QWidget>("frmIMG"), dialog);
+
+  services_.answers = {MessageAnswer::Yes};
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<div class=\"LBox\"><img src=\"a.jpg\" alt=\"\" /></div>");
+  Gone("frmIMG");
+
+  SetText("", 0, 0);
+  ClickCode(5);
+  dialog = Dialog("frmIMG");
+  ClickItem(dialog, "a.jpg");
+  Child<QLineEdit>(dialog, "txtAlt")->setText(QString::fromUtf8(" Tom & \"Cr\xC3\xA8me\" <3> "));
+  Good(dialog);
+  EXPECT_EQ(services_.messages.size(), 3u);
+  EXPECT_EQ(Text()->toPlainText(),
+            QString::fromUtf8("<div class=\"LBox\"><img src=\"a.jpg\" "
+                              "alt=\"Tom &amp; &quot;Cr\xC3\xA8me&quot; &lt;3&gt;\" /></div>"));
 }
 
 TEST_F(DialogTest, DotDotDotCopiesAPictureFromElsewhereIntoTheFolder) {

@@ -1,8 +1,14 @@
 #include "ui/editor/frm_img.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "ui/app.h"
+#include "ui/editor/markup.h"
+#include "ui/qt_text.h"
 
 namespace quill::ui {
 
@@ -18,6 +24,14 @@ frmIMG::frmIMG(App& app, frmBlog& editor)
   }
   optPosit[0]->setChecked(true);
   Body()->insertLayout(0, positions);
+  lblAlt = new QLabel("Description for readers who cannot see it:");
+  lblAlt->setObjectName("lblAlt");
+  UseFontColor(lblAlt);
+  txtAlt = new QLineEdit;
+  txtAlt->setObjectName("txtAlt");
+  lblAlt->setBuddy(txtAlt);
+  Body()->addWidget(lblAlt);
+  Body()->addWidget(txtAlt);
   Ready();
 }
 
@@ -26,8 +40,20 @@ void frmIMG::Good() {
     Oops("Image file not selected");
     return;
   }
+  if (!DescribedOrAccepted()) return;
   const QString box = optPosit[0]->isChecked() ? "LBox" : "RBox";
-  InsertAndClose("<div class=\"" + box + "\"><img src=\"" + PickedFile() + "\" /></div>");
+  InsertAndClose(ImageMarkup(box, PickedFile(), Trimmed(txtAlt->text())));
+}
+
+bool frmIMG::DescribedOrAccepted() {
+  if (!Trimmed(txtAlt->text()).isEmpty()) return true;
+  const MessageAnswer answer = app_.Services().ShowMessage(
+      this, "Insert Image",
+      "An image without a description is skipped by screen readers. Insert it anyway?",
+      MessageIcon::Question, MessageButtons::YesNo);
+  if (answer == MessageAnswer::Yes) return true;
+  txtAlt->setFocus();
+  return false;
 }
 
 }  // namespace quill::ui

@@ -1,5 +1,7 @@
 #include "ui/editor/markup.h"
 
+#include "ui/editor/typed_text.h"
+
 namespace quill::ui {
 namespace {
 
@@ -33,6 +35,11 @@ Wrapping AlignmentWrapping(const QString& word) {
   if (word == "center") return {"<center>", "</center>"};
   if (word == "right") return {"<div align=\"right\">", "</div>"};
   return {};
+}
+
+QString ImageMarkup(const QString& box, const QString& file, const QString& description) {
+  return "<div class=\"" + box + "\"><img src=\"" + file + "\" alt=\"" + TypedAsText(description) +
+         "\" /></div>";
 }
 
 }  // namespace quill::ui

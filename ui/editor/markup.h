@@ -28,4 +28,9 @@ Wrapping FontWrapping(const QString& face, const QString& size, const QString& c
 // "center" or "right"; left is how text stands anyway.
 Wrapping AlignmentWrapping(const QString& word);
 
+// A picture of the output folder in the floating box `box` ("LBox" or "RBox"), described by
+// `description` for readers who cannot see it: typed text, so it is escaped as an attribute
+// value, and empty for a picture that says nothing (alt="").
+QString ImageMarkup(const QString& box, const QString& file, const QString& description);
+
 }  // namespace quill::ui
