@@ -7,35 +7,23 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "core/clock.h"
-#include "core/sqlite_registry.h"
-#include "ui/app.h"
+#include "bench/bench_app.h"
 #include "ui/editor/frm_blog.h"
 #include "ui/editor/frm_list.h"
-#include "ui/qt_desktop_services.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
 
-  QTemporaryDir dir;
-  const std::string folder = dir.path().toStdString() + "/";
-  quill::core::SqliteRegistry registry(folder + "registry.db");
-  quill::core::SystemClock clock;
-  quill::ui::QtDesktopServices services;
-  quill::ui::App app(registry, clock, services, dir.path() + "/", dir.path() + "/lock",
-                     folder + "state/");
-  app.Project().ProjectName = "Bench";
-  app.Project().Template = folder + "template.html";
-  app.Project().Title = "Bench";
-  app.Settings().LoadSettings(true);
+  quill::bench::BenchApp bench;
+  quill::ui::App& app = bench.App();
+  const std::string& folder = bench.Folder();
 
   app.Entries().MoveLastEntry();  // creates the table
   sqlite3* db = nullptr;

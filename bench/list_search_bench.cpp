@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <algorithm>
 #include <chrono>
@@ -19,14 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_app.h"
 #include "bench/bench_entries.h"
-#include "core/clock.h"
-#include "core/sqlite_registry.h"
-#include "ui/app.h"
 #include "ui/editor/frm_blog.h"
 #include "ui/editor/frm_list.h"
 #include "ui/editor/list_search.h"
-#include "ui/qt_desktop_services.h"
 
 namespace {
 
@@ -72,11 +68,12 @@ void TimeTyping(QLineEdit& field, quill::ui::ListSearch& search, const QString& 
     keys.push_back(Ms(started));
     cpu.push_back(CpuMs() - cpu_started);
   }
+  const auto slowest = std::max_element(keys.begin(), keys.end());
   std::printf(
-      "typing \"%s\": %zu keys, wall median %.1f ms, max %.1f ms; CPU median %.1f ms,"
-      " max %.1f ms; longest turn of the event loop %.1f ms\n",
-      typed.toStdString().c_str(), keys.size(), Median(keys),
-      *std::max_element(keys.begin(), keys.end()), Median(cpu),
+      "typing \"%s\": %zu keys, wall median %.1f ms, max %.1f ms (at \"%s\"); CPU median"
+      " %.1f ms, max %.1f ms; longest turn of the event loop %.1f ms\n",
+      typed.toStdString().c_str(), keys.size(), Median(keys), *slowest,
+      typed.left(static_cast<int>(slowest - keys.begin()) + 1).toStdString().c_str(), Median(cpu),
       *std::max_element(cpu.begin(), cpu.end()), longest_wait);
 }
 
@@ -87,17 +84,9 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
 
-  QTemporaryDir dir;
-  const std::string folder = dir.path().toStdString() + "/";
-  quill::core::SqliteRegistry registry(folder + "registry.db");
-  quill::core::SystemClock clock;
-  quill::ui::QtDesktopServices services;
-  quill::ui::App app(registry, clock, services, dir.path() + "/", dir.path() + "/lock",
-                     folder + "state/");
-  app.Project().ProjectName = "Bench";
-  app.Project().Template = folder + "template.html";
-  app.Project().Title = "Bench";
-  app.Settings().LoadSettings(true);
+  quill::bench::BenchApp bench;
+  quill::ui::App& app = bench.App();
+  const std::string& folder = bench.Folder();
   quill::bench::FillEntries(folder + "Blog.mdb", "Bench", count);
 
   app.OpenProject("Bench");

@@ -46,11 +46,14 @@ void TimeTyping(quill::store::EntrySearch& search, const std::string& typed) {
     found = search.Find(typed.substr(0, end), true).size();
     times.push_back(Ms(started));
   }
+  const auto slowest =
+      static_cast<std::size_t>(std::max_element(times.begin(), times.end()) - times.begin());
   std::sort(times.begin(), times.end());
   std::printf(
-      "typing \"%.40s\": %zu keystrokes, min %.1f ms, median %.1f ms, max %.1f ms;"
+      "typing \"%.40s\": %zu keystrokes, min %.1f ms, median %.1f ms, max %.1f ms (at \"%.40s\");"
       " %zu found at the end\n",
-      typed.c_str(), times.size(), times.front(), times[times.size() / 2], times.back(), found);
+      typed.c_str(), times.size(), times.front(), times[times.size() / 2], times.back(),
+      typed.substr(0, slowest + 1).c_str(), found);
 }
 
 }  // namespace
