@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool qt6-qpa-plugins
   desktop-file-utils appstream dpkg-dev file
   hugo
+  lftp rclone
 )
 
 missing=()
