@@ -42,6 +42,11 @@ struct ProjectSettings {
   // nothing of it is looked for in the output folder; any other value: off, and what an
   // earlier build made of it goes.
   std::int16_t EntryPages = kNotStored;
+  // 1: HTML5 support files in UTF-8, class markup and phone-ready stylesheets. kNotStored or
+  // any other value: the classic pages.
+  std::int16_t Html5 = kNotStored;
+  // The pages' language (<html lang>, and the feed's in HTML5 projects); empty: "en".
+  std::string Language;
 
   // "YYMMDD" and "HHNNSS" stamps in local time, compared as text.
   std::string OutDate, OutTime;  // site last generated

@@ -23,13 +23,13 @@ using ColourField = std::int32_t ProjectSettings::*;
 struct Field {
   std::string_view name;
   std::variant<TextField, IntegerField, ColourField> member;
-  // A setting older projects lack: saved only once it holds a value other than kNotStored, so
-  // saving such a project leaves it without one.
+  // A setting older projects lack: saved only once it holds a value other than kNotStored (or,
+  // for text, once it is not empty), so saving such a project leaves it without one.
   bool added_later = false;
 };
 
 // The stored settings in the order a save writes them.
-constexpr std::array<Field, 24> kSavedFields{{
+constexpr std::array<Field, 26> kSavedFields{{
     {"Template", &ProjectSettings::Template},
     {"Title", &ProjectSettings::Title},
     {"DateFormat", &ProjectSettings::DateFormat},
@@ -54,12 +54,16 @@ constexpr std::array<Field, 24> kSavedFields{{
     {"UseIndex", &ProjectSettings::UseIndex},
     {"FileNames", &ProjectSettings::FileNames},
     {"EntryPages", &ProjectSettings::EntryPages, true},
+    {"Html5", &ProjectSettings::Html5, true},
+    {"Language", &ProjectSettings::Language, true},
 }};
 
 // What a project created from now on starts with: the settings added later that change the
 // generated site, on.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 1> kNewProjectValues{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kNewProjectValues{{
     {"EntryPages", "1"},
+    {"Html5", "1"},
+    {"Language", "en"},
 }};
 
 // Stamps are loaded with the rest but written only by StampSave, StampOutput and the uploader.
@@ -201,7 +205,9 @@ void SettingsStore::LoadSettings(bool save_first) {
       std::visit(
           [&](auto member) {
             if constexpr (std::is_same_v<decltype(member), TextField>) {
-              SetProjectValue(field.name, settings_.*member);
+              if (!(field.added_later && (settings_.*member).empty())) {
+                SetProjectValue(field.name, settings_.*member);
+              }
             } else if (!(field.added_later && settings_.*member == kNotStored)) {
               SetProjectValue(field.name, std::to_string(settings_.*member));
             }

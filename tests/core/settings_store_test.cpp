@@ -153,6 +153,26 @@ TEST_F(SettingsStoreTest, EntryPagesAreStoredOnlyOnceSetAndNewProjectsStartWithT
   EXPECT_EQ(Stored("EntryPages"), "0");
 }
 
+TEST_F(SettingsStoreTest, Html5AndLanguageAreStoredOnlyOnceSetAndNewProjectsStartWithThem) {
+  store_.LoadSettings(true);
+  EXPECT_EQ(settings_.Html5, core::kNotStored);
+  EXPECT_EQ(Stored("Html5"), "");
+  EXPECT_EQ(Stored("Language"), "");  // an empty language is "en" and stays unstored
+  settings_.Html5 = 1;
+  settings_.Language = "de-CH";
+  store_.LoadSettings(true);
+  EXPECT_EQ(settings_.Html5, 1);
+  EXPECT_EQ(Stored("Language"), "de-CH");
+
+  store_.StartNewProject("Fresh");
+  const auto fresh = [&](const char* name) {
+    return registry_.ReadRegValue(RegRoot::CurrentUser, SettingsStore::ProjectKey("Fresh"), name)
+        .text;
+  };
+  EXPECT_EQ(fresh("Html5"), "1");
+  EXPECT_EQ(fresh("Language"), "en");
+}
+
 TEST_F(SettingsStoreTest, SavingWritesEverySettingInOrderAndReadsItBack) {
   settings_.Template = " /web/template.html ";
   settings_.Title = "Shed";
