@@ -169,7 +169,8 @@ void WriteSupportFiles(App& app) {
   // A new project's folder may not be there yet; the support files start it.
   quill::site::DiskOutput output(settings.OutputFolder, quill::site::MissingFolder::Create);
   int written = 0;
-  for (const std::string& name : quill::site::SupportFileNames(settings.CommentPage == 1)) {
+  for (const std::string& name :
+       quill::site::SupportFileNames(settings.CommentPage == 1, settings.Html5 == 1)) {
     if (output.Exists(name)) continue;
     quill::site::WriteSupportFile(name, settings, output);
     std::printf("Wrote %s%s\n", settings.OutputFolder.c_str(), name.c_str());

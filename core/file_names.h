@@ -11,5 +11,6 @@ inline constexpr char kBlogStylesheet[] = "quillsmith.css";  // the entry pages'
 inline constexpr char kCommentsPage[] = "comments.html";
 inline constexpr char kMessagePage[] = "message.html";
 inline constexpr char kContactScript[] = "contact.php";
+inline constexpr char kFavicon[] = "favicon.svg";  // the HTML5 pages' icon
 
 }  // namespace quill::core

@@ -88,7 +88,8 @@ class ArchiveWriter {
       Framed(*writer, body);
     }
     const auto file = output_.Create(name);
-    frame_.Write(*file, {encoded, &title_}, [&](core::ByteSink& sink, std::size_t) {
+    const std::string later = LaterNavigation(style_, encoded);
+    frame_.Write(*file, {encoded, &title_, later}, [&](core::ByteSink& sink, std::size_t) {
       if (made) {
         sink.Write(made->Data());
         return;

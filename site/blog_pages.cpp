@@ -157,24 +157,28 @@ std::string PageName(const core::ProjectSettings& settings, int n, int last) {
 }
 
 std::string BuildNavigation(const core::ProjectSettings& settings, int n, int last) {
-  if (settings.CommentPage != 1 && last == 0) return "&nbsp;<br />";
-  const auto link = [](const std::string& target, std::string_view caption) {
-    return "<li>[ <a href=\"" + FileAddressText(target) + "\">" + std::string(caption) +
-           "</a> ]</li>";
+  return BuildNavigation(settings, kClassicStyle, n, last);
+}
+
+std::string BuildNavigation(const core::ProjectSettings& settings, const PageStyle& style, int n,
+                            int last) {
+  if (settings.CommentPage != 1 && last == 0) return std::string(style.nav_spacer);
+  const auto link = [&](const std::string& target, std::string_view caption) {
+    return std::string(style.nav_item_open) + "<a href=\"" + FileAddressText(target) + "\">" +
+           std::string(caption) + "</a>" + std::string(style.nav_item_close);
   };
-  const std::string_view spacer = "<li>[ ----- ]</li>";
-  std::string block = "<div id=\"blogNav\"><ul>";
+  std::string block(style.nav_open);
   const auto add = [&](std::string_view line) {
     block += "\r\n";
     block += line;
   };
-  if (n == 0 && last > 0) add(spacer);
-  if (n >= 1) add(link(PageName(settings, n - 1, last), "next"));
+  if (n == 0 && last > 0) add(style.nav_none);
+  if (n >= 1) add(link(PageName(settings, n - 1, last), style.newer_caption));
   if (settings.CommentPage == 1) add(link("comments.html", "comment"));
   if (settings.IncludeRSS == 1) add(link(core::kFeedFile, "RSS"));
-  if (n < last) add(link(PageName(settings, n + 1, last), "prev"));
-  if (n == last && last > 0) add(spacer);
-  add("</ul></div>");
+  if (n < last) add(link(PageName(settings, n + 1, last), style.older_caption));
+  if (n == last && last > 0) add(style.nav_none);
+  add(style.nav_close);
   return block;
 }
 
@@ -194,9 +198,11 @@ BuildReport BuildBlogPages(const core::ProjectSettings& settings, store::EntrySt
   store::EntryStore::NewestFirst walk(entries);
   PageEntries page_entries(settings, style, walk, styled);
   for (int n = 0; n <= last; ++n) {
-    const std::string navigation = style.encode(BuildNavigation(settings, n, last));
-    report.bytes +=
-        WritePage(output, PageName(settings, n, last), frame, {navigation}, plans[n], page_entries);
+    const std::string block = BuildNavigation(settings, style, n, last);
+    const std::string navigation = style.encode(block);
+    const std::string later = style.encode(LaterNavigation(style, block));
+    report.bytes += WritePage(output, PageName(settings, n, last), frame,
+                              {navigation, nullptr, later}, plans[n], page_entries);
     report.entries += plans[n].entries;
     ++report.pages;
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/project_settings.h"
+#include "site/page_style.h"
 #include "site/site_output.h"
 
 namespace quill::store {
@@ -41,5 +42,8 @@ std::string PageName(const core::ProjectSettings& settings, int n, int last);
 // The navigation bar of page n: links to the newer and older pages, the comment form and the
 // feed, or a bare spacer for a single page without comments.
 std::string BuildNavigation(const core::ProjectSettings& settings, int n, int last);
+// The same in a style's markup.
+std::string BuildNavigation(const core::ProjectSettings& settings, const PageStyle& style, int n,
+                            int last);
 
 }  // namespace quill::site

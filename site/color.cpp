@@ -1,6 +1,8 @@
 #include "site/color.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace quill::site {
@@ -46,7 +48,29 @@ constexpr std::array<std::uint32_t, 31> kClassicSystemColors = {
     Bgr(212, 208, 200),  // menu bar
 };
 
+// Relative luminance of a plain colour, as the contrast ratio defines it.
+double Luminance(std::uint32_t bgr) {
+  const auto channel = [](std::uint32_t value) {
+    const double c = static_cast<double>(value & 0xFFu) / 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(bgr) + 0.7152 * channel(bgr >> 8) + 0.0722 * channel(bgr >> 16);
+}
+
+double ContrastRatio(std::uint32_t a, std::uint32_t b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 }  // namespace
+
+std::int32_t ReadableTextColor(std::int32_t background, std::int32_t text) {
+  const std::uint32_t back = ResolveColor(background);
+  const std::uint32_t fore = ResolveColor(text);
+  if (ContrastRatio(back, fore) >= 4.5) return static_cast<std::int32_t>(fore);
+  return ContrastRatio(back, 0) >= ContrastRatio(back, 0xFFFFFFu) ? 0 : 0x00FFFFFF;
+}
 
 std::uint32_t ResolveColor(std::int32_t color) {
   const auto value = static_cast<std::uint32_t>(color);

@@ -13,4 +13,9 @@ std::uint32_t ResolveColor(std::int32_t color);
 // The CSS form RRGGBB, six upper-case hexadecimal digits.
 std::string ColorToCssHex(std::int32_t color);
 
+// The colour to write text in on `background`: `text` when the two stand apart enough to be
+// read (a contrast ratio of at least 4.5:1, as accessibility checkers ask of body text),
+// else black or white, whichever stands out more. Both resolved, the result plain 0x00BBGGRR.
+std::int32_t ReadableTextColor(std::int32_t background, std::int32_t text);
+
 }  // namespace quill::site

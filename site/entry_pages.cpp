@@ -20,7 +20,11 @@ class EntryPage {
       : settings_(settings), style_(style), frame_(frame), entry_(entry), styled_(styled) {}
 
   void Write(core::ByteSink& sink, const std::string& navigation, const std::string& title) const {
-    frame_.Write(sink, {navigation, &title}, [&](core::ByteSink& out, std::size_t) {
+    const std::string later = LaterNavigation(style_, navigation);  // its opening is ASCII
+    const std::string description = EntryDescription(style_, entry_.Content());
+    const PageFrame::Fill fill{navigation, &title, later,
+                               description.empty() ? nullptr : &description};
+    frame_.Write(sink, fill, [&](core::ByteSink& out, std::size_t) {
       const auto writer = PageTextWriter(style_.charset, out);
       WriteEntryMarkup(*writer, settings_, style_, entry_.Stamp(), entry_.Content(), styled_);
     });

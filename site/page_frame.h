@@ -14,7 +14,8 @@ namespace quill::site {
 
 // The project's page template, read once and cut where its pages differ: at every
 // "BlogTOC" (the navigation block), at every line holding "BlogContent" (the page's entries,
-// the whole line replaced) and around the text of its first <title> element. Every
+// the whole line replaced), around the text of its first <title> element and around the
+// content of its first <meta name="description">. Every
 // "BlogTitle" is the blog title throughout; every other byte is the template's own. A line
 // is one placeholder's only, tested in that order: BlogTitle, BlogTOC, BlogContent.
 class PageFrame {
@@ -29,6 +30,10 @@ class PageFrame {
     std::string_view navigation;
     // Written instead of the title element's text; null keeps the template's own.
     const std::string* head_title = nullptr;
+    // The second and later navigation blocks; empty: the first one again.
+    std::string_view later_navigation = {};
+    // Written instead of the description's content; null keeps the template's own.
+    const std::string* description = nullptr;
   };
 
   // The character set the template declares, which every page poured into it is written in.
@@ -45,7 +50,7 @@ class PageFrame {
              const std::function<void(core::ByteSink&, std::size_t)>& content) const;
 
  private:
-  enum class Kind { Text, Navigation, HeadTitle, Content };
+  enum class Kind { Text, Navigation, HeadTitle, Description, Content };
   struct Piece {
     Kind kind;
     std::string bytes;
@@ -53,6 +58,10 @@ class PageFrame {
 
   void Add(Kind kind, std::string bytes = {});
   void CutHeadTitle();
+  void CutDescription();
+  void Split(std::size_t i, Kind kind, std::size_t start, std::size_t end);
+  static std::string_view Later(const Fill& fill);
+  static std::string_view Filled(const Piece& piece, const Fill& fill);
 
   PageCharset charset_ = PageCharset::Windows1252;
   std::vector<Piece> pieces_;

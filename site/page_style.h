@@ -16,6 +16,10 @@ struct PageStyle {
   PageCharset charset;
   PageEncoder encode;
 
+  // HTML5 pages: an entry's date in a <time> element, and each line of its text a block or a
+  // paragraph of its own (WriteEntryText); classic pages keep one line of paragraphs.
+  bool html5;
+
   // An entry with the blog stylesheet present: its lines around the date and the text.
   std::string_view entry_open;
   std::string_view date_open;
@@ -29,10 +33,13 @@ struct PageStyle {
   // The navigation block: its first and last line, an item around its link, and the mark
   // where there is nothing newer or older.
   std::string_view nav_open;
+  std::string_view nav_again_open;  // the first line of the page's later blocks
   std::string_view nav_close;
   std::string_view nav_item_open;
   std::string_view nav_item_close;
   std::string_view nav_none;
+  // What a single blog page without comments has instead of a block.
+  std::string_view nav_spacer;
   // The captions of its links.
   std::string_view newer_caption;
   std::string_view older_caption;
@@ -61,8 +68,14 @@ struct PageStyle {
 
 // The classic pages: Windows-1252 text and the markup the blog pages have always had.
 extern const PageStyle kClassicStyle;
+// HTML5 pages: no id twice on a page, the date as a <time>, no block inside a paragraph.
+extern const PageStyle kHtml5Style;
 
-// The style of a project's pages, in the character set of its template.
+// The style of a project's pages (HTML5 with Html5 "1", else classic), in the character set
+// of its template.
 PageStyle StyleFor(const core::ProjectSettings& settings, PageCharset charset);
+
+// A later navigation block of a page: the first one with the style's later opening.
+std::string LaterNavigation(const PageStyle& style, std::string_view first);
 
 }  // namespace quill::site

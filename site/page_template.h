@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/project_settings.h"
 #include "site/site_output.h"
@@ -23,11 +25,23 @@ inline constexpr std::string_view kCharsetLine =
 inline constexpr std::string_view kSiteStylesheetLine =
     "<link rel=\"stylesheet\" href=\"default.css\" type=\"text/css\" />";
 
-// Writes template.html, the default page template, into the output folder.
+// Writes template.html, the default page template, into the output folder: the classic one,
+// or with Html5 "1" an HTML5 document in UTF-8.
 void WriteDefaultTemplate(const core::ProjectSettings& settings, SiteOutput& output);
 
 // The block that closes every page: six lines joined by CR LF, without a final CR LF.
 std::string BuildPageFooter();
+
+// The same for HTML5 pages.
+std::string BuildHtml5Footer();
+
+// The first lines of an HTML5 page up to its site stylesheet: doctype, <html lang> (from
+// Language, "en" when empty), charset, viewport, title, description and icon.
+std::vector<std::string> Html5Head(const core::ProjectSettings& settings, std::string_view title,
+                                   std::string_view description);
+
+// favicon.svg: the HTML5 pages' icon, a quill in the project's colours.
+void WriteFavicon(const core::ProjectSettings& settings, SiteOutput& output);
 
 // The address the template announces the feed at: Docs (or else Site) followed by
 // "/rss.xml", with doubled slashes folded and the scheme's own restored.

@@ -41,7 +41,12 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
   writer.WriteLine("      <title>" + title + "</title>");
   if (docs) writer.WriteLine("      <link>" + address + "</link>");
   writer.WriteLine("      <description>" + title + "</description>");
-  writer.WriteLine("      <language>en-us</language>");
+  // A classic feed says "en-us" whatever the pages hold; HTML5 pages and their feed share the
+  // project's language.
+  const std::string language = settings.Html5 != 1         ? "en-us"
+                               : settings.Language.empty() ? "en"
+                                                           : settings.Language;
+  writer.WriteLine("      <language>" + XmlText(language) + "</language>");
   writer.WriteLine("      <pubDate>" + FormatRfc822Date(clock.Now(), offset) + "</pubDate>");
   writer.WriteLine("      <lastBuildDate>" + FormatRfc822Date(clock.Now(), offset) +
                    "</lastBuildDate>");

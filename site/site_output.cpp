@@ -14,7 +14,6 @@
 #include "core/atomic_file.h"
 #include "core/folders.h"
 #include "core/quill_error.h"
-#include "core/win1252_writer.h"
 
 namespace quill::site {
 namespace {
@@ -200,10 +199,10 @@ void SiteOutput::Remove(const std::string& name) {
 }
 
 void WriteTextFile(SiteOutput& output, const std::string& name,
-                   const std::vector<std::string>& lines) {
+                   const std::vector<std::string>& lines, PageCharset charset) {
   const auto file = output.Create(name);
-  core::Win1252Writer writer(*file);
-  for (const std::string& line : lines) writer.WriteLine(line);
+  const auto writer = PageTextWriter(charset, *file);
+  for (const std::string& line : lines) writer->WriteLine(line);
   file->Commit();
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/byte_sink.h"
+#include "site/page_charset.h"
 
 namespace quill::site {
 
@@ -72,8 +73,9 @@ class DiskOutput final : public SiteOutput {
   std::string folder_;
 };
 
-// Writes a file of lines: Windows-1252 text, CR LF after every line.
+// Writes a file of lines: Windows-1252 (or UTF-8) text, CR LF after every line.
 void WriteTextFile(SiteOutput& output, const std::string& name,
-                   const std::vector<std::string>& lines);
+                   const std::vector<std::string>& lines,
+                   PageCharset charset = PageCharset::Windows1252);
 
 }  // namespace quill::site

@@ -8,9 +8,10 @@
 
 namespace quill::site {
 
-std::vector<std::string> SupportFileNames(bool with_comments) {
+std::vector<std::string> SupportFileNames(bool with_comments, bool html5) {
   using namespace core;
   std::vector<std::string> names = {kTemplateFile, kSiteStylesheet};
+  if (html5) names.emplace_back(kFavicon);
   if (with_comments) names.insert(names.end(), {kCommentsPage, kMessagePage, kContactScript});
   names.emplace_back(kBlogStylesheet);
   return names;
@@ -20,9 +21,13 @@ bool WriteSupportFile(const std::string& name, const core::ProjectSettings& sett
                       SiteOutput& output) {
   using Writer = void (*)(const core::ProjectSettings&, SiteOutput&);
   static constexpr std::pair<std::string_view, Writer> kWriters[] = {
-      {core::kTemplateFile, WriteDefaultTemplate}, {core::kSiteStylesheet, WriteSiteStylesheet},
-      {core::kCommentsPage, WriteCommentsPage},    {core::kMessagePage, WriteMessagePage},
-      {core::kContactScript, WriteContactScript},  {core::kBlogStylesheet, WriteBlogStylesheet},
+      {core::kTemplateFile, WriteDefaultTemplate},
+      {core::kSiteStylesheet, WriteSiteStylesheet},
+      {core::kCommentsPage, WriteCommentsPage},
+      {core::kMessagePage, WriteMessagePage},
+      {core::kContactScript, WriteContactScript},
+      {core::kBlogStylesheet, WriteBlogStylesheet},
+      {core::kFavicon, WriteFavicon},
   };
   for (const auto& [file_name, writer] : kWriters) {
     if (file_name == name) {

@@ -265,3 +265,19 @@ TEST_F(RssFeedTest, AnEmptyBlogHasAChannelWithoutItems) {
 
 }  // namespace
 }  // namespace quill::site
+
+namespace quill::site {
+namespace {
+
+TEST_F(RssFeedTest, TheLanguageFollowsTheProjectOnlyInHtml5Projects) {
+  const auto language = [&] { return Feed()[5]; };
+  Settings().Language = "de-CH";
+  EXPECT_EQ(language(), "      <language>en-us</language>");  // classic: whatever Language holds
+  Settings().Html5 = 1;
+  EXPECT_EQ(language(), "      <language>de-CH</language>");
+  Settings().Language.clear();
+  EXPECT_EQ(language(), "      <language>en</language>");
+}
+
+}  // namespace
+}  // namespace quill::site
