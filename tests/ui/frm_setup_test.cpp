@@ -133,14 +133,14 @@ TEST_F(SetupTest, FocusRunsDownEachPageInTurn) {
       order.push_back(widget->objectName());
     }
   }
-  EXPECT_EQ(order,
-            (std::vector<QString>{
-                "optSet_0", "optSet_1",  "optSet_2", "optSet_3", "optSet_4", "txtTitle", "cmdTemp",
-                "Combo1",   "Combo2",    "optDT_0",  "optDT_1",  "optDT_2",  "chkTime",  "txtPage",
-                "txtSite",  "txtEditor", "chkTell",  "chkNews",  "chkPages", "txtDocs",  "txtNews",
-                "ClrBack",  "ClrFont",   "cmdApply", "Combo3",   "cmdAdd",   "Check1",   "List1",
-                "cmdMake",  "chkSync",   "txtHost",  "txtUser",  "txtPass",  "txtPath",  "Command1",
-                "cmdSave",  "cmdExit"}));
+  EXPECT_EQ(order, (std::vector<QString>{
+                       "optSet_0", "optSet_1", "optSet_2", "optSet_3",  "optSet_4",    "txtTitle",
+                       "cmdTemp",  "Combo1",   "Combo2",   "optDT_0",   "optDT_1",     "optDT_2",
+                       "chkTime",  "txtPage",  "txtSite",  "txtEditor", "chkTell",     "chkNews",
+                       "chkPages", "txtDocs",  "txtNews",  "chkHtml5",  "txtLanguage", "ClrBack",
+                       "ClrFont",  "cmdApply", "Combo3",   "cmdAdd",    "Check1",      "List1",
+                       "cmdMake",  "chkSync",  "txtHost",  "txtUser",   "txtPass",     "txtPath",
+                       "Command1", "cmdSave",  "cmdExit"}));
 }
 
 TEST_F(SetupTest, StoredPageNamesAreSelectedOrAppended) {
@@ -224,6 +224,39 @@ TEST_F(SetupTest, EntryPagesAreLoadedSavedAndCancelledAndShowTheBlogAddress) {
   Control<QCheckBox>("chkPages")->click();
   Save();
   EXPECT_EQ(app_.Settings().GetProjectValue("EntryPages"), "0");  // the next build tidies up
+}
+
+TEST_F(SetupTest, Html5PagesAndTheirLanguageAreLoadedSavedAndCancelled) {
+  OpenSetup();
+  Page(1);
+  auto* box = Control<QCheckBox>("chkHtml5");
+  EXPECT_EQ(box->text(), "Pages for today's browsers and phones (HTML5, UTF-8)");
+  EXPECT_FALSE(box->isChecked());
+  box->click();
+  QTest::keyClicks(Control<QLineEdit>("txtLanguage"), "de-CH");
+  Cancel();
+  EXPECT_EQ(app_.Settings().GetProjectValue("Html5"), "");
+  EXPECT_EQ(app_.Settings().GetProjectValue("Language"), "");
+
+  OpenSetup();
+  Page(1);
+  Control<QCheckBox>("chkHtml5")->click();
+  QTest::keyClicks(Control<QLineEdit>("txtLanguage"), " de-CH ");
+  // The support files follow the box: HTML5 pages have an icon.
+  const auto* list = Control<QListWidget>("List1");
+  EXPECT_FALSE(list->findItems("favicon.svg", Qt::MatchExactly).isEmpty());
+  Save();
+  EXPECT_EQ(app_.Settings().GetProjectValue("Html5"), "1");
+  EXPECT_EQ(app_.Project().Language, "de-CH");
+
+  OpenSetup();
+  Page(1);
+  EXPECT_TRUE(Control<QCheckBox>("chkHtml5")->isChecked());
+  EXPECT_EQ(Control<QLineEdit>("txtLanguage")->text(), "de-CH");
+  Control<QCheckBox>("chkHtml5")->click();
+  EXPECT_TRUE(Control<QListWidget>("List1")->findItems("favicon.svg", Qt::MatchExactly).isEmpty());
+  Save();
+  EXPECT_EQ(app_.Settings().GetProjectValue("Html5"), "0");
 }
 
 TEST_F(SetupTest, WithEntryPagesOnAPageNameThatTakesTheArchivesIsRefused) {
@@ -633,8 +666,8 @@ TEST_F(SetupTest, AMissingFolderIsOfferedOnceAndMadeWithItsParents) {
   EXPECT_EQ(services_.messages[0].text, "The folder " + missing + " does not exist. Create it?");
   EXPECT_EQ(services_.messages[0].buttons, MessageButtons::YesNo);
   EXPECT_EQ(services_.messages[2].title, "Oops!");
-  EXPECT_TRUE(services_.messages[2].text.startsWith(
-      "Cannot create the folder " + QString::fromStdString(blocked + "/sub/: ")))
+  EXPECT_TRUE(services_.messages[2].text.startsWith("Cannot create the folder " +
+                                                    QString::fromStdString(blocked + "/sub/: ")))
       << services_.messages[2].text.toStdString();
   EXPECT_EQ(services_.messages[3].text, services_.messages[0].text);
   EXPECT_TRUE(std::filesystem::is_directory(missing.toStdString()));
@@ -704,8 +737,8 @@ TEST_F(SetupTest, CreateMakesAMissingSavedFolderOrSaysOnceWhyNot) {
   EXPECT_TRUE(services_.messages[0].text.startsWith(
       QString::fromStdString("Cannot create the folder " + dir_.File("plain-file/blog/") + ": ")))
       << services_.messages[0].text.toStdString();
-  EXPECT_EQ(SupportFiles(), (std::vector<QString>{"template.html *", "default.css *",
-                                                  "quillsmith.css *"}));
+  EXPECT_EQ(SupportFiles(),
+            (std::vector<QString>{"template.html *", "default.css *", "quillsmith.css *"}));
 }
 
 // A new user's first session, through the real windows.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/text.h"
 #include "ui/qt_text.h"
 
 namespace quill::ui {
@@ -16,6 +17,9 @@ AdvPage::AdvPage() {
   chkTell = Box("chkTell", "Include comments page and link for user feedback");
   chkNews = Box("chkNews", "Generate XML for RSS?");
   chkPages = Box("chkPages", "Give every entry a page of its own (with an archive and a sitemap)");
+  chkHtml5 = Box("chkHtml5", "Pages for today's browsers and phones (HTML5, UTF-8)");
+  txtLanguage = Field("txtLanguage");
+  txtLanguage->setPlaceholderText("en");
   txtDocs = Field("txtDocs");
   txtNews = CountField("txtNews");
   grid->addWidget(Caption(4, "Site URL:", txtSite), 0, 0);
@@ -31,14 +35,20 @@ AdvPage::AdvPage() {
   news_caption_ = Caption(10, "Number of articles to maintain:", txtNews);
   grid->addWidget(news_caption_, 6, 0);
   grid->addWidget(txtNews, 6, 1);
+  grid->addWidget(chkHtml5, 7, 0, 1, 2);
+  grid->addWidget(Caption(11, "Language of the pages (en, de, fr-CA, ...):", txtLanguage), 8, 0);
+  grid->addWidget(txtLanguage, 8, 1);
   for (QWidget* hidden : {static_cast<QWidget*>(docs_caption_), static_cast<QWidget*>(txtDocs),
                           static_cast<QWidget*>(news_caption_), static_cast<QWidget*>(txtNews)}) {
     HideInPlace(hidden);
   }
   connect(chkTell, &QCheckBox::clicked, this, &AdvPage::CommentPageClicked);
+  connect(chkHtml5, &QCheckBox::clicked, this, &AdvPage::Html5Clicked);
   connect(chkNews, &QCheckBox::toggled, this, [this] { ShowRssFields(); });
   connect(chkPages, &QCheckBox::toggled, this, [this] { ShowRssFields(); });
-  for (QLineEdit* field : {txtSite, txtEditor, txtDocs, txtNews}) SelectOnFocus(field);
+  for (QLineEdit* field : {txtSite, txtEditor, txtDocs, txtNews, txtLanguage}) {
+    SelectOnFocus(field);
+  }
 }
 
 void AdvPage::Load(const SetupValues& values) {
@@ -47,6 +57,8 @@ void AdvPage::Load(const SetupValues& values) {
   chkTell->setChecked(values.comment_page);
   chkNews->setChecked(values.include_rss);
   chkPages->setChecked(values.entry_pages);
+  chkHtml5->setChecked(values.html5);
+  txtLanguage->setText(Q(values.language));
   txtNews->setText(Q(values.articles));
   txtDocs->setText(Q(values.docs));
   ShowRssFields();
@@ -58,6 +70,8 @@ void AdvPage::Save(SetupValues& values) const {
   values.comment_page = chkTell->isChecked();
   values.include_rss = chkNews->isChecked();
   values.entry_pages = chkPages->isChecked();
+  values.html5 = chkHtml5->isChecked();
+  values.language = txtLanguage->text().toStdString();
   values.docs = txtDocs->text().toStdString();
   values.articles = txtNews->text().toStdString();
 }
@@ -65,6 +79,10 @@ void AdvPage::Save(SetupValues& values) const {
 bool AdvPage::CommentPage() const { return chkTell->isChecked(); }
 
 bool AdvPage::EntryPages() const { return chkPages->isChecked(); }
+
+bool AdvPage::Html5() const { return chkHtml5->isChecked(); }
+
+std::string AdvPage::Language() const { return core::Trim(txtLanguage->text().toStdString()); }
 
 void AdvPage::ShowRssFields() {
   const bool news = chkNews->isChecked();

@@ -65,6 +65,7 @@ void frmSetup::BuildPages() {
   tools_ = new ToolsPage(app_.Services());
   pages_ = {basic_, adv_, tools_, new FtpPage, new AboutPage(app_.Services(), VersionText())};
   connect(adv_, &AdvPage::CommentPageClicked, this, [this] { RefreshSupportFiles(); });
+  connect(adv_, &AdvPage::Html5Clicked, this, [this] { RefreshSupportFiles(); });
   connect(tools_, &ToolsPage::ApplyClicked, this, [this] { Apply(); });
   connect(tools_, &ToolsPage::CreateClicked, this, [this] { Create(); });
 }
@@ -151,7 +152,7 @@ void frmSetup::ColorMe() {
 }
 
 void frmSetup::RefreshSupportFiles() {
-  tools_->ListSupportFiles(app_.Project().OutputFolder, adv_->CommentPage());
+  tools_->ListSupportFiles(app_.Project().OutputFolder, adv_->CommentPage(), adv_->Html5());
 }
 
 void frmSetup::SwitchPage(int index) {
@@ -264,7 +265,10 @@ void frmSetup::CloseProgram(const QString& reason) {
 }
 
 void frmSetup::Create() {
-  const core::ProjectSettings& project = app_.Project();
+  // The files are written in the style the page shows, as they are listed.
+  core::ProjectSettings project = app_.Project();
+  if (adv_->Html5() != (project.Html5 == 1)) project.Html5 = adv_->Html5() ? 1 : 0;
+  project.Language = adv_->Language();
   if (project.OutputFolder.empty() || basic_->Folder() != project.OutputFolder) {
     app_.Services().Oops(this,
                          "Save the setup first: the support files go into the saved output "

@@ -25,6 +25,8 @@ SetupValues SetupValues::Of(const core::ProjectSettings& project) {
   values.comment_page = project.CommentPage != 0;
   values.include_rss = project.IncludeRSS != 0;
   values.entry_pages = project.EntryPages == 1;
+  values.html5 = project.Html5 == 1;
+  values.language = project.Language;
   values.docs = core::Trim(project.Docs);
   values.articles = std::to_string(project.Articles);
   values.file_names = project.FileNames;
@@ -46,6 +48,8 @@ void SetupValues::ApplyTo(core::ProjectSettings& project) const {
   project.IncludeRSS = include_rss ? 1 : 0;
   if (entry_pages || project.EntryPages != core::kNotStored)
     project.EntryPages = entry_pages ? 1 : 0;
+  if (html5 || project.Html5 != core::kNotStored) project.Html5 = html5 ? 1 : 0;
+  project.Language = core::Trim(language);
   project.PrintTime = print_time ? 1 : 0;
   project.Site = core::Trim(site);
   project.Docs = core::Trim(docs);

@@ -176,10 +176,10 @@ void ToolsPage::FocusFileNames() {
   Combo3->lineEdit()->selectAll();
 }
 
-void ToolsPage::ListSupportFiles(const std::string& folder, bool comment_page) {
+void ToolsPage::ListSupportFiles(const std::string& folder, bool comment_page, bool html5) {
   const QSignalBlocker quiet(List1);
   List1->clear();
-  for (const std::string& name : site::SupportFileNames(comment_page)) {
+  for (const std::string& name : site::SupportFileNames(comment_page, html5)) {
     auto* item = new QListWidgetItem(Q(name), List1);
     item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
     const bool present = !folder.empty() && QFileInfo(Q(folder + name)).isFile();

@@ -32,7 +32,7 @@ class ToolsPage final : public SetupPage {
   Shades Picked() const;
 
   // Lists the support files, checking those missing from `folder`.
-  void ListSupportFiles(const std::string& folder, bool comment_page);
+  void ListSupportFiles(const std::string& folder, bool comment_page, bool html5);
   std::vector<QString> CheckedSupportFiles() const;
   void CheckSupportFile(const QString& name, bool checked);
   // Both stylesheets carry the colours, so both are to be written again.
