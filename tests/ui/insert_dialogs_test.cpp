@@ -351,5 +351,53 @@ TEST_F(DialogTest, RawHtmlReplacesTheSelectionAsTyped) {
   EXPECT_EQ(ColourAt(10), QColor(0, 0, 0));    // x
 }
 
+TEST_F(DialogTest, Html5ProjectsGetStylesAndBlocksOnLinesOfTheirOwn) {
+  app_.Project().Html5 = 1;
+  testing::WriteFile(Site("a.jpg"), "image");
+  SetText("before after", 7, 7);
+  ClickCode(5);
+  QWidget* dialog = Dialog("frmIMG");
+  ClickItem(dialog, "a.jpg");
+  Fill(dialog, "txtAlt", "Boats");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(),
+            "before \n<div class=\"LBox\"><img src=\"a.jpg\" alt=\"Boats\"></div>\nafter");
+
+  SetText("x", 1, 1);
+  ClickCode(8);
+  auto* list = qobject_cast<frmLst*>(Dialog("frmLst"));
+  Fill(list, "Text1", "a");
+  Click(Child<QPushButton>(list, "cmdAdd"));
+  Good(list);
+  EXPECT_EQ(Text()->toPlainText(), "x\n<ul><li>a</li></ul>");
+
+  SetText("ab", 1, 1);
+  ClickCode(6);
+  dialog = Dialog("frmDiv");
+  Child<QRadioButton>(dialog, "optPosit_2")->click();
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "a\n<div style=\"text-align: center\"></div>\nb");
+  EXPECT_EQ(Caret(), 34);  // between the tags
+
+  SetText("one\ntwo", 0, 7);
+  ClickCode(6);
+  dialog = Dialog("frmDiv");
+  Child<QRadioButton>(dialog, "optPosit_1")->click();
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<div style=\"text-align: right\">\none\ntwo\n</div>");
+
+  SetText("a word", 2, 6);
+  ClickCode(3);
+  dialog = Dialog("frmFont");
+  Child<QComboBox>(dialog, "Combo1")->setCurrentText("Courier New, Courier, Monospace");
+  Child<QComboBox>(dialog, "Combo2")->setCurrentText("7");
+  services_.colours = {QColor(255, 0, 0)};
+  Click(Child<ColorPicker>(dialog, "ColorPicker1"));
+  Good(dialog);  // inline: no line of its own
+  EXPECT_EQ(Text()->toPlainText(),
+            "a <span style=\"font-family: Courier New, Courier, monospace; font-size: xxx-large; "
+            "color: #FF0000\">word</span>");
+}
+
 }  // namespace
 }  // namespace quill::ui

@@ -37,14 +37,38 @@ TEST(MarkupTest, FontAndAlignmentTags) {
     const char* close;
   };
   const Case cases[] = {
-      {FontWrapping("", "", ""), "", ""},
-      {FontWrapping("Verdana", "", ""), "<font face=\"Verdana\">", "</font>"},
-      {FontWrapping("", "3", "#FF0000"), "<font size=\"3\" color=\"#FF0000\">", "</font>"},
-      {FontWrapping("Georgia, Times", "7", "#00FF00"),
+      {FontWrapping("", "", "", false), "", ""},
+      {FontWrapping("Verdana", "", "", false), "<font face=\"Verdana\">", "</font>"},
+      {FontWrapping("", "3", "#FF0000", false), "<font size=\"3\" color=\"#FF0000\">", "</font>"},
+      {FontWrapping("Georgia, Times", "7", "#00FF00", false),
        "<font face=\"Georgia, Times\" size=\"7\" color=\"#00FF00\">", "</font>"},
-      {AlignmentWrapping("left"), "", ""},
-      {AlignmentWrapping("center"), "<center>", "</center>"},
-      {AlignmentWrapping("right"), "<div align=\"right\">", "</div>"},
+      {AlignmentWrapping("left", false), "", ""},
+      {AlignmentWrapping("center", false), "<center>", "</center>"},
+      {AlignmentWrapping("right", false), "<div align=\"right\">", "</div>"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.wrapping.open, c.open);
+    EXPECT_EQ(c.wrapping.close, c.close);
+  }
+}
+
+TEST(MarkupTest, Html5FontsAndAlignmentAreStyles) {
+  struct Case {
+    Wrapping wrapping;
+    const char* open;
+    const char* close;
+  };
+  const Case cases[] = {
+      {FontWrapping("", "", "", true), "", ""},
+      {FontWrapping("Arial, Helvetica, Sans Serif", "", "", true),
+       "<span style=\"font-family: Arial, Helvetica, sans-serif\">", "</span>"},
+      {FontWrapping("", "1", "", true), "<span style=\"font-size: x-small\">", "</span>"},
+      {FontWrapping("Georgia, Times New Roman, Times, Serif", "3", "#00FF00", true),
+       "<span style=\"font-family: Georgia, Times New Roman, Times, serif; font-size: medium; "
+       "color: #00FF00\">",
+       "</span>"},
+      {AlignmentWrapping("left", true), "", ""},
+      {AlignmentWrapping("right", true), "<div style=\"text-align: right\">", "</div>"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.wrapping.open, c.open);

@@ -151,5 +151,48 @@ TEST_F(ToolbarTest, ColorMeGivesTheLabelsTheFontColourButHtmlAndFile) {
   }
 }
 
+// In a project with the HTML5 style a block gets a line of its own, so that the pages put
+// only text in paragraphs; inline tags stay where the selection is.
+TEST_F(ToolbarTest, Html5ProjectsGetRulesQuotesAndHeadingsOnLinesOfTheirOwn) {
+  app_.Project().Html5 = 1;
+  SetText("one two", 4, 4);
+  ClickCode(10);
+  EXPECT_EQ(Text()->toPlainText(), "one \n<hr>\ntwo");
+  EXPECT_EQ(Caret(), 10);  // at the start of the line after the rule
+
+  SetText("abc", 3, 3);
+  ClickCode(10);  // nothing follows: no line after it
+  EXPECT_EQ(Text()->toPlainText(), "abc\n<hr>");
+  SetText("abc\n", 4, 4);
+  ClickCode(10);  // a line of its own already: nothing added
+  EXPECT_EQ(Text()->toPlainText(), "abc\n<hr>");
+
+  SetText("ab", 1, 1);
+  ClickCode(16);
+  EXPECT_EQ(Text()->toPlainText(), "a\n<blockquote></blockquote>\nb");
+  EXPECT_EQ(Caret(), 14);  // between the tags
+
+  SetText("x\ny", 0, 3);
+  ClickCode(16);  // several lines: each stays a paragraph inside the quote
+  EXPECT_EQ(Text()->toPlainText(), "<blockquote>\nx\ny\n</blockquote>");
+
+  SetText("say hi now", 4, 6);
+  ClickCode(12);
+  EXPECT_EQ(Text()->toPlainText(), "say \n<h2>hi</h2>\n now");
+
+  SetText("say hi now", 4, 6);
+  ClickCode(0);
+  EXPECT_EQ(Text()->toPlainText(), "say <strong>hi</strong> now");
+
+  SetText("abc", 0, 3);
+  ClickCode(7);
+  EXPECT_EQ(Text()->toPlainText(), "abc&nbsp;<br>");
+
+  app_.Project().Html5 = 0;  // switched off: the classic markup again
+  SetText("one two", 4, 4);
+  ClickCode(10);
+  EXPECT_EQ(Text()->toPlainText(), "one <hr size=\"1\" />two");
+}
+
 }  // namespace
 }  // namespace quill::ui

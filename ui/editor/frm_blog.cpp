@@ -165,6 +165,15 @@ void frmBlog::MoveCaretBack(int characters) {
   Rtf->setTextCursor(cursor);
 }
 
+std::pair<bool, bool> frmBlog::TextBesideSelection() const {
+  const QTextCursor selection = Rtf->textCursor();
+  QTextCursor start = selection;
+  QTextCursor end = selection;
+  start.setPosition(selection.selectionStart());
+  end.setPosition(selection.selectionEnd());
+  return {!start.atBlockStart(), !end.atBlockEnd()};
+}
+
 void frmBlog::FocusText() {
   activateWindow();
   Rtf->setFocus();

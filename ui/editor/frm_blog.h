@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <utility>
 
 #include "core/stamp.h"
 #include "ui/editor/blog_modes.h"
@@ -61,6 +62,8 @@ class frmBlog final : public QWidget {
   // Puts `text` in place of the selection; the caret ends after it.
   void ReplaceSelection(const QString& text);
   void MoveCaretBack(int characters);
+  // Whether other text shares the selection's first line before it, and its last line after.
+  std::pair<bool, bool> TextBesideSelection() const;
   void FocusText();
 
   // Writes the unsaved text to its draft now, before the window goes or shows other text.

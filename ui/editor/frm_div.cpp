@@ -43,8 +43,7 @@ void frmDiv::Choose(int index) {
 }
 
 void frmDiv::Good() {
-  const Wrapping align = AlignmentWrapping(AlignWord_);
-  InsertWrapped(align.open, editor_.SelectedText(), align.close);
+  InsertWrapped(AlignmentWrapping(AlignWord_, Html5()), editor_.SelectedText());
 }
 
 }  // namespace quill::ui

@@ -56,8 +56,9 @@ void frmFont::Good() {
                    Combo2->currentIndex() > 0 ? Combo2->currentText() : QString(),
                    colour == ColorPicker1->InitialColor()
                        ? QString()
-                       : "#" + QString::fromStdString(site::ColorToCssHex(colour)));
-  InsertWrapped(font.open, editor_.SelectedText(), font.close);
+                       : "#" + QString::fromStdString(site::ColorToCssHex(colour)),
+                   Html5());
+  InsertWrapped(font, editor_.SelectedText());
 }
 
 }  // namespace quill::ui

@@ -42,7 +42,7 @@ void frmIMG::Good() {
   }
   if (!DescribedOrAccepted()) return;
   const QString box = optPosit[0]->isChecked() ? "LBox" : "RBox";
-  InsertAndClose(ImageMarkup(box, PickedFile(), Trimmed(txtAlt->text())));
+  InsertAndClose(ImageMarkup(box, PickedFile(), Trimmed(txtAlt->text()), Html5()));
 }
 
 bool frmIMG::DescribedOrAccepted() {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/editor/markup.h"
 #include "ui/qt_text.h"
 
 namespace quill::ui {
@@ -61,10 +62,9 @@ void frmLst::Good() {
     Oops("List is empty");
     return;
   }
-  QString markup = ListTag_;
-  for (int i = 0; i < List1->count(); ++i) markup += "<li>" + List1->item(i)->text() + "</li>";
-  markup += "</" + ListTag_.mid(1);
-  InsertAndClose(markup);
+  QStringList items;
+  for (int i = 0; i < List1->count(); ++i) items << List1->item(i)->text();
+  InsertAndClose(ListMarkup(ListTag_, items, Html5()));
 }
 
 }  // namespace quill::ui

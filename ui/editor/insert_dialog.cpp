@@ -7,6 +7,7 @@
 #include "ui/app.h"
 #include "ui/color_picker.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/editor/markup_insertion.h"
 
 namespace quill::ui {
 
@@ -34,20 +35,19 @@ InsertDialog::InsertDialog(App& app, frmBlog& editor, const QString& object_name
 
 void InsertDialog::Ready() { Centre(); }
 
-void InsertDialog::InsertAndClose(const QString& markup) {
-  editor_.ReplaceSelection(markup);
+void InsertDialog::InsertAndClose(const Wrapping& markup) {
+  InsertMarkup(editor_, markup, {}, false);
   editor_.Highlight();
   Close();
 }
 
-void InsertDialog::InsertWrapped(const QString& open, const QString& body, const QString& close) {
-  if (!open.isEmpty()) {
-    editor_.ReplaceSelection(open + body + close);
-    if (app_.SelectionWasEmpty) editor_.MoveCaretBack(static_cast<int>(close.size()));
-  }
+void InsertDialog::InsertWrapped(const Wrapping& wrapping, const QString& body) {
+  if (!wrapping.open.isEmpty()) InsertMarkup(editor_, wrapping, body, app_.SelectionWasEmpty);
   editor_.Highlight();
   Close();
 }
+
+bool InsertDialog::Html5() const { return app_.Project().Html5 == 1; }
 
 void InsertDialog::Close() {
   editor_.FocusText();

@@ -27,11 +27,15 @@ class InsertDialog : public AppWindow {
   // Sizes and centres the dialog once its controls are in place.
   void Ready();
   virtual void Good() = 0;
-  // Puts the markup in place of the editor's selection, colours it and closes.
-  void InsertAndClose(const QString& markup);
+  // Puts the markup in place of the editor's selection (on a line of its own where it asks
+  // for one), colours it and closes.
+  void InsertAndClose(const Wrapping& markup);
+  void InsertAndClose(const QString& markup) { InsertAndClose(Wrapping{markup, {}}); }
   // Puts `body` between the tags in place of the selection; with nothing selected the caret
   // stands before the closing tag, ready for typing. Without tags nothing is inserted.
-  void InsertWrapped(const QString& open, const QString& body, const QString& close);
+  void InsertWrapped(const Wrapping& wrapping, const QString& body);
+  // Whether the project's pages are in the HTML5 style, whose markup the dialog then writes.
+  bool Html5() const;
   void Close();
   // Paints a label's text in the project's font colour.
   void UseFontColor(QWidget* widget) const;

@@ -17,6 +17,7 @@
 #include "ui/editor/frm_img.h"
 #include "ui/editor/frm_lst.h"
 #include "ui/editor/frm_url.h"
+#include "ui/editor/markup_insertion.h"
 #include "ui/editor/single_window.h"
 #include "ui/tab_order.h"
 
@@ -38,16 +39,17 @@ struct MarkupToolbar::Label {
   bool (*act)(MarkupToolbar& bar, const QString& caption);
 };
 
-bool MarkupToolbar::Wrap(const QString& open, const QString& close) {
-  editor_.ReplaceSelection(open + editor_.SelectedText() + close);
-  if (app_.SelectionWasEmpty) editor_.MoveCaretBack(static_cast<int>(close.size()));
+bool MarkupToolbar::Wrap(const Wrapping& wrapping) {
+  InsertMarkup(editor_, wrapping, editor_.SelectedText(), app_.SelectionWasEmpty);
   return true;
 }
 
-bool MarkupToolbar::Replace(const QString& text) {
-  editor_.ReplaceSelection(text);
+bool MarkupToolbar::Replace(const Wrapping& markup) {
+  InsertMarkup(editor_, markup, {}, false);
   return true;
 }
+
+bool MarkupToolbar::Html5() const { return app_.Project().Html5 == 1; }
 
 template <class Dialog>
 Dialog* MarkupToolbar::Open(QPointer<Dialog>& instance) {
@@ -56,12 +58,12 @@ Dialog* MarkupToolbar::Open(QPointer<Dialog>& instance) {
 
 // Wraps the selection in the caption and its closing tag: "<h2>" gives "</h2>".
 bool MarkupToolbar::CaptionTags(MarkupToolbar& bar, const QString& caption) {
-  return bar.Wrap(caption, "</" + caption.mid(1));
+  return bar.Wrap(CaptionWrapping(caption, bar.Html5()));
 }
 
 // The selection stays, and a blank line follows it.
 bool MarkupToolbar::BlankLine(MarkupToolbar& bar, const QString&) {
-  return bar.Replace(bar.editor_.SelectedText() + "&nbsp;<br />");
+  return bar.Replace({bar.editor_.SelectedText() + LineBreak(bar.Html5()), {}});
 }
 
 // The link dialog, with the selection as the text to show.
@@ -86,18 +88,20 @@ bool MarkupToolbar::Opens(MarkupToolbar& bar, const QString&) {
 const MarkupToolbar::Label MarkupToolbar::kLabels[] = {
     {14, "html", "Edit HTML Code", nullptr, true, &Opens<&Bar::html_dialog_>},
     {0, "<b>", "Bold", "Ctrl+B", false,
-     [](Bar& bar, Caption) { return bar.Wrap("<strong>", "</strong>"); }},
+     [](Bar& bar, Caption) {
+       return bar.Wrap({"<strong>", "</strong>"});
+     }},
     {1, "<u>", "Underline", "Ctrl+U", false, &CaptionTags},
     {2, "<i>", "Italic", "Ctrl+I", false, &CaptionTags},
     {11, "<h1>", "Headline 1", "Ctrl+1", false, &CaptionTags},
     {12, "<h2>", "Headline 2", "Ctrl+2", false, &CaptionTags},
     {13, "<h3>", "Headline 3", "Ctrl+3", false, &CaptionTags},
     {16, "<bq>", "blockquote", nullptr, false,
-     [](Bar& bar, Caption) { return bar.Wrap("<blockquote>", "</blockquote>"); }},
+     [](Bar& bar, Caption) { return bar.Wrap(QuoteWrapping(bar.Html5())); }},
     {8, "<ul>", "Unordered List", "Ctrl+L", false, &List},
     {9, "<ol>", "Ordered List", nullptr, false, &List},
     {10, "<hr>", "Horizontal Line", nullptr, false,
-     [](Bar& bar, Caption) { return bar.Replace("<hr size=\"1\" />"); }},
+     [](Bar& bar, Caption) { return bar.Replace(RuleMarkup(bar.Html5())); }},
     {7, "<br>", "Blank line", nullptr, false, &BlankLine},
     {3, "<font>", "Font size and color", nullptr, false, &Opens<&Bar::font_dialog_>},
     {4, "<url>", "Insert URL", "Ctrl+K", false, &Link},

@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "ui/editor/markup.h"
+
 class QKeyEvent;
 class QLabel;
 
@@ -54,9 +56,11 @@ class MarkupToolbar final : public QWidget {
 
   // Puts the selection between the tags; with nothing selected the caret stands before the
   // closing tag. True: the text changed.
-  bool Wrap(const QString& open, const QString& close);
-  // Puts `text` in place of the selection. True: the text changed.
-  bool Replace(const QString& text);
+  bool Wrap(const Wrapping& wrapping);
+  // Puts the markup in place of the selection. True: the text changed.
+  bool Replace(const Wrapping& markup);
+  // Whether the project's pages are in the HTML5 style, whose markup the toolbar then writes.
+  bool Html5() const;
   // Brings the dialog's one instance forward.
   template <class Dialog>
   Dialog* Open(QPointer<Dialog>& instance);
