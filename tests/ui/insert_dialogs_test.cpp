@@ -115,6 +115,24 @@ TEST_F(DialogTest, ClassicProjectsGetHttpsFourthWithTheRulesOfHttp) {
             "<a href=\"https://example.com/a\" target=\"_blank\">https://example.com/a</a>");
 }
 
+TEST_F(DialogTest, Html5ProjectsStartLinksWithHttpsSelected) {
+  app_.Project().Html5 = 1;
+  ClickCode(4);
+  QWidget* dialog = Dialog("frmURL");
+  auto* protocol = Child<QComboBox>(dialog, "Combo1");
+  ASSERT_EQ(protocol->count(), 4);
+  EXPECT_EQ(protocol->currentText(), "https://");
+  EXPECT_EQ(protocol->itemText(1), "http://");
+  EXPECT_TRUE(Child<QCheckBox>(dialog, "Check1")->isEnabled());
+  Fill(dialog, "Text1", "example.com");
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(), "<a href=\"https://example.com\">https://example.com</a>");
+
+  app_.Project().Html5 = 0;  // switched off again: classic order
+  ClickCode(4);
+  EXPECT_EQ(Child<QComboBox>(Dialog("frmURL"), "Combo1")->currentText(), "http://");
+}
+
 TEST_F(DialogTest, ALinkNeedsAnAddressAndTheDialogIsOneWindow) {
   ClickCode(4);
   QWidget* dialog = Dialog("frmURL");

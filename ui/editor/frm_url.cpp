@@ -57,10 +57,9 @@ frmURL::frmURL(App& app, frmBlog& editor) : InsertDialog(app, editor, "frmURL", 
   setMinimumWidth(420);
 
   connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { ProtocolChanged(); });
-  // One boolean orders the list: the HTML5 style's projects will start secure once the
-  // projects have that setting; until then every project is classic.
-  constexpr bool kSecureFirst = false;
-  Combo1->addItems(LinkProtocols(kSecureFirst));
+  // Projects in the HTML5 style start secure: nearly every site linked to today is served
+  // over HTTPS. Classic projects keep their order, "https://" last.
+  Combo1->addItems(LinkProtocols(app_.Project().Html5 == 1));
   Combo1->setCurrentIndex(0);
   ProtocolChanged();
   Text1->setFocus();
