@@ -47,6 +47,9 @@ struct ProjectSettings {
   std::int16_t Html5 = kNotStored;
   // The pages' language (<html lang>, and the feed's in HTML5 projects); empty: "en".
   std::string Language;
+  // 1: an entry dated later than the moment of a build stays off the site until a build after
+  // its time. Anything else: every entry is published at once.
+  std::int16_t HoldFuture = kNotStored;
 
   // "YYMMDD" and "HHNNSS" stamps in local time, compared as text.
   std::string OutDate, OutTime;  // site last generated

@@ -29,7 +29,7 @@ struct Field {
 };
 
 // The stored settings in the order a save writes them.
-constexpr std::array<Field, 26> kSavedFields{{
+constexpr std::array<Field, 27> kSavedFields{{
     {"Template", &ProjectSettings::Template},
     {"Title", &ProjectSettings::Title},
     {"DateFormat", &ProjectSettings::DateFormat},
@@ -56,14 +56,16 @@ constexpr std::array<Field, 26> kSavedFields{{
     {"EntryPages", &ProjectSettings::EntryPages, true},
     {"Html5", &ProjectSettings::Html5, true},
     {"Language", &ProjectSettings::Language, true},
+    {"HoldFuture", &ProjectSettings::HoldFuture, true},
 }};
 
 // What a project created from now on starts with: the settings added later that change the
 // generated site, on.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kNewProjectValues{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kNewProjectValues{{
     {"EntryPages", "1"},
     {"Html5", "1"},
     {"Language", "en"},
+    {"HoldFuture", "1"},
 }};
 
 // Stamps are loaded with the rest but written only by StampSave, StampOutput and the uploader.
@@ -263,20 +265,21 @@ void SettingsStore::StartNewProject(std::string_view name) {
 }
 
 bool SettingsStore::StampSave() {
-  return WriteStamp("SavDate", settings_.SavDate, "SavTime", settings_.SavTime);
+  return WriteStamp("SavDate", settings_.SavDate, "SavTime", settings_.SavTime, clock_.Now());
 }
 
-bool SettingsStore::StampOutput() {
-  return WriteStamp("OutDate", settings_.OutDate, "OutTime", settings_.OutTime);
+bool SettingsStore::StampOutput() { return StampOutput(clock_.Now()); }
+
+bool SettingsStore::StampOutput(const Stamp& at) {
+  return WriteStamp("OutDate", settings_.OutDate, "OutTime", settings_.OutTime, at);
 }
 
 bool SettingsStore::StampUpload() {
-  return WriteStamp("FtpDate", settings_.FtpDate, "FtpTime", settings_.FtpTime);
+  return WriteStamp("FtpDate", settings_.FtpDate, "FtpTime", settings_.FtpTime, clock_.Now());
 }
 
 bool SettingsStore::WriteStamp(std::string_view date_name, std::string& date,
-                               std::string_view time_name, std::string& time) {
-  const Stamp now = clock_.Now();
+                               std::string_view time_name, std::string& time, const Stamp& now) {
   date = TwoDigits(now.year) + TwoDigits(now.month) + TwoDigits(now.day);
   time = TwoDigits(now.hour) + TwoDigits(now.minute) + TwoDigits(now.second);
   return SetProjectValue(date_name, date) && SetProjectValue(time_name, time);

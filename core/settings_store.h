@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/project_settings.h"
+#include "core/stamp.h"
 
 namespace quill::core {
 
@@ -47,6 +48,8 @@ class SettingsStore {
   // the stamp could not be written (LastFailure() says why).
   bool StampSave();
   bool StampOutput();
+  // Records `at`, the moment a build saw the entries as they were, as the last output.
+  bool StampOutput(const Stamp& at);
   // Record now as the time of the last upload; only the uploader does.
   bool StampUpload();
   // Why the settings' home last failed: the settings file and the reason; empty when
@@ -70,7 +73,7 @@ class SettingsStore {
 
  private:
   bool WriteStamp(std::string_view date_name, std::string& date, std::string_view time_name,
-                  std::string& time);
+                  std::string& time, const Stamp& at);
 
   Registry& registry_;
   const Clock& clock_;

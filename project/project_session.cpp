@@ -44,6 +44,8 @@ void ProjectSession::Reload(bool save_first) {
 
 SiteReport ProjectSession::GenerateSite(site::SiteOutput& output) {
   const core::ProjectSettings& settings = Project();
+  const core::Stamp now = clock_.Now();
+  const store::EntryStore::Horizon horizon(entries_, publish::BuildHorizon(settings, now));
   SiteReport report;
   site::EntrySite entry_site(settings, entries_, output, clock_);
   entry_site.WritePages();
@@ -54,8 +56,16 @@ SiteReport ProjectSession::GenerateSite(site::SiteOutput& output) {
   }
   entry_site.Finish(report.pages.pages);
   report.entry_site = entry_site.Report();
-  report.stamped = settings_.StampOutput();
+  report.stamped = settings_.StampOutput(now);
   return report;
+}
+
+bool ProjectSession::OutputStale() {
+  const core::ProjectSettings& settings = Project();
+  if (publish::IsOutputStale(settings)) return true;
+  const auto output = publish::OutputMoment(settings);
+  if (settings.HoldFuture != 1 || !output) return false;
+  return entries_.HasEntryBetween(*output, clock_.Now());
 }
 
 bool ProjectSession::UploadStale() const { return publish::IsUploadStale(Project()); }

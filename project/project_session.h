@@ -66,6 +66,8 @@ class ProjectSession {
   // the blog pages; the feed when the project has it on; then the sitemap and the removal of
   // what earlier builds made and this one does not (EntrySite). Records the output time only
   // when all of it was written. A failure throws core::QuillError and records nothing.
+  // With HoldFuture on, entries dated later than the moment the build starts are left out of
+  // every file, and that moment is the output time recorded.
   SiteReport GenerateSite(site::SiteOutput& output);
 
 #if QUILL_LINK_CHECK
@@ -76,6 +78,11 @@ class ProjectSession {
   // output folder cannot be read.
   check::CheckReport CheckSite(check::CheckOptions options = {});
 #endif
+
+  // The site needs generating again: an entry was saved after the last output, or, with
+  // HoldFuture on, an entry that waited at the last output has seen its time come since.
+  // Throws core::QuillError when the entries cannot be read.
+  bool OutputStale();
 
   // The published copy is older than the generated site.
   bool UploadStale() const;

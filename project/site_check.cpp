@@ -33,6 +33,10 @@ void ProjectSession::NameEntryStamps(check::CheckReport& report) {
   }
   if (unnamed.empty() || publish::IsOutputStale(settings)) return;
 
+  // The pages hold the entries whose time had come at the last output.
+  const auto output = publish::OutputMoment(settings);
+  const store::EntryStore::Horizon horizon(
+      entries_, output ? publish::BuildHorizon(settings, *output) : std::nullopt);
   std::error_code error;
   const bool styled = std::filesystem::exists(settings.OutputFolder + core::kBlogStylesheet, error);
   const std::vector<std::int64_t> counts = site::LayOutBlogPages(settings, entries_, styled);

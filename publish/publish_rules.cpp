@@ -10,7 +10,40 @@ bool IsLater(const std::string& date, const std::string& time, const std::string
   return date > than_date || (date == than_date && time > than_time);
 }
 
+// The number of two digits at `at` in `text`, or -1.
+int TwoDigitsAt(const std::string& text, std::size_t at) {
+  if (text.size() < at + 2) return -1;
+  const char a = text[at], b = text[at + 1];
+  if (a < '0' || a > '9' || b < '0' || b > '9') return -1;
+  return (a - '0') * 10 + (b - '0');
+}
+
 }  // namespace
+
+std::optional<core::Stamp> OutputMoment(const core::ProjectSettings& settings) {
+  const std::string& date = settings.OutDate;
+  const std::string& time = settings.OutTime;
+  if (date.size() != 6 || time.size() != 6) return std::nullopt;
+  int parts[6];
+  for (std::size_t i = 0; i < 6; ++i) {
+    parts[i] = TwoDigitsAt(i < 3 ? date : time, (i % 3) * 2);
+    if (parts[i] < 0) return std::nullopt;
+  }
+  const core::Stamp moment{parts[0] + (parts[0] >= 69 ? 1900 : 2000),
+                           parts[1],
+                           parts[2],
+                           parts[3],
+                           parts[4],
+                           parts[5]};
+  if (!moment.IsValid()) return std::nullopt;
+  return moment;
+}
+
+std::optional<core::Stamp> BuildHorizon(const core::ProjectSettings& settings,
+                                        const core::Stamp& now) {
+  if (settings.HoldFuture != 1) return std::nullopt;
+  return now;
+}
 
 bool IsOutputStale(const core::ProjectSettings& settings) {
   return IsLater(settings.SavDate, settings.SavTime, settings.OutDate, settings.OutTime);

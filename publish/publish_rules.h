@@ -3,13 +3,25 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "core/project_settings.h"
+#include "core/stamp.h"
 #include "publish/process.h"
 
 namespace quill::publish {
 
 // The site needs generating again: an entry was saved after the last output.
 bool IsOutputStale(const core::ProjectSettings& settings);
+
+// The moment the last output recorded, read from OutDate and OutTime (a two-digit year from
+// 69 on is of the 1900s); nullopt when none is recorded or it cannot be read.
+std::optional<core::Stamp> OutputMoment(const core::ProjectSettings& settings);
+
+// The newest stamp a build at `now` publishes: `now` itself when the project keeps entries
+// dated in the future waiting (HoldFuture 1); with every entry published at once, none.
+std::optional<core::Stamp> BuildHorizon(const core::ProjectSettings& settings,
+                                        const core::Stamp& now);
 
 // The published copy is older than the generated site: the last upload came before the last
 // output (or there was none since).

@@ -61,11 +61,14 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
 
   // Items from the newest; the count stops after Articles + 1 of them. The guid counts
   // entries from the oldest, so each stays the same as newer ones arrive; an entry with a
-  // page of its own is that page, by its address.
+  // page of its own is that page, by its address. Only published entries count: those still
+  // waiting for their time are newer than all of them, so each takes the next number when it
+  // appears and no number changes.
   int i = 0;
   PageOwners owners;
   const bool pages = docs && settings.EntryPages == 1;
   const store::EntryStore::ReadBatch batch(entries);
+  const std::int32_t published = entries.PublishedCount();
   for (store::EntryStore::NewestFirst entry(entries); !entry.Done(); entry.Next()) {
     const std::string page = pages ? owners.Visit(entry.Stamp(), entry.Dated()) : "";
     const std::string page_address =
@@ -85,7 +88,7 @@ std::uint64_t WriteRssFeed(const core::ProjectSettings& settings, store::EntrySt
       writer.WriteLine("         <guid isPermaLink=\"true\">" + page_address + "</guid>");
     } else if (docs) {
       char number[16];
-      std::snprintf(number, sizeof number, "%03d", entries.EntryCount() - i);
+      std::snprintf(number, sizeof number, "%03d", published - i);
       writer.WriteLine("         <guid>" + address + "#" + number + "</guid>");
     }
     writer.WriteLine("      </item>");

@@ -232,6 +232,17 @@ void EntryStore::NewestFirst::Next() {
 }
 
 void EntryStore::NewestFirst::Read() {
+  ReadOne();
+  // Entries beyond the horizon are the newest, so they come first and are passed over.
+  const std::optional<std::string>& horizon = entries_.horizon_;
+  if (!horizon) return;
+  while (!done_ && (rows_ ? rows_->View(0) : std::string_view(entries_.key_)) > *horizon) {
+    if (!rows_) entries_.MovePreviousEntry();
+    ReadOne();
+  }
+}
+
+void EntryStore::NewestFirst::ReadOne() {
   if (!rows_) {
     done_ = entries_.NoEntry();
     dated_ = !done_ && core::Stamp::FromText(entries_.key_).has_value();
@@ -248,6 +259,29 @@ void EntryStore::NewestFirst::Read() {
   dated_ = stamp.has_value();
   stamp_ = stamp.value_or(core::Stamp::Empty());
   content_ = rows_->View(1);
+}
+
+EntryStore::Horizon::Horizon(EntryStore& entries, std::optional<core::Stamp> newest)
+    : entries_(entries), outer_(entries.horizon_) {
+  if (newest) entries_.horizon_ = newest->ToText();
+}
+
+EntryStore::Horizon::~Horizon() { entries_.horizon_ = outer_; }
+
+std::int32_t EntryStore::PublishedCount() {
+  EnsureTableOpen();
+  if (!horizon_) return entry_count_;
+  SqliteStatement later(*db_, "SELECT count(*) FROM " + core::QuoteIdentifier(title_) +
+                                  " WHERE typeof(Date) = 'text' AND Date > ?1");
+  later.Bind(1, *horizon_).Step();
+  return entry_count_ - static_cast<std::int32_t>(later.Int(0));
+}
+
+bool EntryStore::HasEntryBetween(const core::Stamp& after, const core::Stamp& up_to) {
+  EnsureTableOpen();
+  SqliteStatement between(*db_, "SELECT 1 FROM " + core::QuoteIdentifier(title_) +
+                                    " WHERE Date > ?1 AND Date <= ?2 LIMIT 1");
+  return between.Bind(1, after.ToText()).Bind(2, up_to.ToText()).Step();
 }
 
 void EntryStore::ReadCurrentEntry(const SqliteStatement* row) {

@@ -97,6 +97,27 @@ class EntryStore final {
   // an entry of the same stamp is already there.
   void CopyEntriesFrom(std::string_view from);
 
+  // While a Horizon stands, walks (NewestFirst) pass over the entries dated later than its
+  // stamp, as if they were not stored yet, and PublishedCount() leaves them out: a build sees
+  // only the entries whose time has come. Without a stamp it changes nothing. Dates compare
+  // as their stored text, which orders them as time does.
+  class Horizon {
+   public:
+    Horizon(EntryStore& entries, std::optional<core::Stamp> newest);
+    ~Horizon();
+    Horizon(const Horizon&) = delete;
+    Horizon& operator=(const Horizon&) = delete;
+
+   private:
+    EntryStore& entries_;
+    std::optional<std::string> outer_;
+  };
+  // How many entries a walk visits: every one, or under a Horizon those at or before it.
+  std::int32_t PublishedCount();
+  // Whether an entry is dated later than `after` and no later than `up_to`; the cursor does
+  // not move.
+  bool HasEntryBetween(const core::Stamp& after, const core::Stamp& up_to);
+
   // Walks the entries from the newest to the oldest, visiting what MoveLastEntry and
   // MovePreviousEntry would, but with one running query instead of a search for each step,
   // and with each entry's text read where the database holds it rather than copied. The
@@ -119,6 +140,7 @@ class EntryStore final {
 
    private:
     void Read();
+    void ReadOne();
 
     EntryStore& entries_;
     // None when a row without a usable date makes the walk go by the cursor instead.
@@ -201,6 +223,7 @@ class EntryStore final {
   Place place_ = Place::BeforeFirst;
   std::string key_;  // stored stamp text of the row the cursor is on, or the stamp sought
   WriteListener write_listener_;
+  std::optional<std::string> horizon_;  // stored text of the newest stamp a walk visits
 };
 
 }  // namespace quill::store

@@ -135,6 +135,20 @@ TEST_F(SettingsStoreTest, TextsLoadTrimmedAndBlankFileNamesFallBackToBlog) {
   EXPECT_EQ(settings_.DatabasePath, "/srv/" + std::string(600, 'p') + "/Blog.mdb");
 }
 
+TEST_F(SettingsStoreTest, HoldFutureIsStoredOnlyOnceSetAndNewProjectsStartWithItOn) {
+  store_.LoadSettings(true);
+  EXPECT_EQ(settings_.HoldFuture, core::kNotStored);
+  EXPECT_EQ(Stored("HoldFuture"), "");
+  settings_.HoldFuture = 0;
+  store_.LoadSettings(true);
+  EXPECT_EQ(Stored("HoldFuture"), "0");
+  store_.StartNewProject("Fresh");
+  EXPECT_EQ(
+      registry_.ReadRegValue(RegRoot::CurrentUser, SettingsStore::ProjectKey("Fresh"), "HoldFuture")
+          .text,
+      "1");
+}
+
 TEST_F(SettingsStoreTest, EntryPagesAreStoredOnlyOnceSetAndNewProjectsStartWithThemOn) {
   store_.LoadSettings(true);
   EXPECT_EQ(settings_.EntryPages, core::kNotStored);

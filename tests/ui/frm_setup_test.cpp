@@ -137,7 +137,8 @@ TEST_F(SetupTest, FocusRunsDownEachPageInTurn) {
                        "optSet_0", "optSet_1", "optSet_2", "optSet_3",  "optSet_4",    "txtTitle",
                        "cmdTemp",  "Combo1",   "Combo2",   "optDT_0",   "optDT_1",     "optDT_2",
                        "chkTime",  "txtPage",  "txtSite",  "txtEditor", "chkTell",     "chkNews",
-                       "chkPages", "txtDocs",  "txtNews",  "chkHtml5",  "txtLanguage", "ClrBack",
+                       "chkPages", "chkHold",  "txtDocs",  "txtNews",   "chkHtml5",    "txtLanguage",
+                       "ClrBack",
                        "ClrFont",  "cmdApply", "Combo3",   "cmdAdd",    "Check1",      "List1",
                        "cmdMake",  "chkSync",  "txtHost",  "txtUser",   "txtPass",     "txtPath",
                        "Command1", "cmdSave",  "cmdExit"}));
@@ -257,6 +258,29 @@ TEST_F(SetupTest, Html5PagesAndTheirLanguageAreLoadedSavedAndCancelled) {
   EXPECT_TRUE(Control<QListWidget>("List1")->findItems("favicon.svg", Qt::MatchExactly).isEmpty());
   Save();
   EXPECT_EQ(app_.Settings().GetProjectValue("Html5"), "0");
+}
+
+TEST_F(SetupTest, WaitingEntriesAreLoadedSavedAndCancelled) {
+  OpenSetup();
+  Page(1);
+  auto* box = Control<QCheckBox>("chkHold");
+  EXPECT_EQ(box->text(), "Keep entries dated in the future off the site until their time");
+  EXPECT_FALSE(box->isChecked());
+  box->click();
+  Cancel();
+  EXPECT_EQ(app_.Settings().GetProjectValue("HoldFuture"), "");
+  OpenSetup();
+  Page(1);
+  Control<QCheckBox>("chkHold")->click();
+  Save();
+  EXPECT_EQ(app_.Project().HoldFuture, 1);
+  EXPECT_EQ(app_.Settings().GetProjectValue("HoldFuture"), "1");
+  OpenSetup();
+  Page(1);
+  EXPECT_TRUE(Control<QCheckBox>("chkHold")->isChecked());
+  Control<QCheckBox>("chkHold")->click();
+  Save();
+  EXPECT_EQ(app_.Settings().GetProjectValue("HoldFuture"), "0");
 }
 
 TEST_F(SetupTest, WithEntryPagesOnAPageNameThatTakesTheArchivesIsRefused) {

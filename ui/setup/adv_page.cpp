@@ -20,6 +20,7 @@ AdvPage::AdvPage() {
   chkHtml5 = Box("chkHtml5", "Pages for today's browsers and phones (HTML5, UTF-8)");
   txtLanguage = Field("txtLanguage");
   txtLanguage->setPlaceholderText("en");
+  chkHold = Box("chkHold", "Keep entries dated in the future off the site until their time");
   txtDocs = Field("txtDocs");
   txtNews = CountField("txtNews");
   grid->addWidget(Caption(4, "Site URL:", txtSite), 0, 0);
@@ -29,15 +30,16 @@ AdvPage::AdvPage() {
   grid->addWidget(chkTell, 2, 0, 1, 2);
   grid->addWidget(chkNews, 3, 0, 1, 2);
   grid->addWidget(chkPages, 4, 0, 1, 2);
+  grid->addWidget(chkHold, 5, 0, 1, 2);
   docs_caption_ = Caption(5, "Blog URL (if different from site URL):", txtDocs);
-  grid->addWidget(docs_caption_, 5, 0);
-  grid->addWidget(txtDocs, 5, 1);
+  grid->addWidget(docs_caption_, 6, 0);
+  grid->addWidget(txtDocs, 6, 1);
   news_caption_ = Caption(10, "Number of articles to maintain:", txtNews);
-  grid->addWidget(news_caption_, 6, 0);
-  grid->addWidget(txtNews, 6, 1);
-  grid->addWidget(chkHtml5, 7, 0, 1, 2);
-  grid->addWidget(Caption(11, "Language of the pages (en, de, fr-CA, ...):", txtLanguage), 8, 0);
-  grid->addWidget(txtLanguage, 8, 1);
+  grid->addWidget(news_caption_, 7, 0);
+  grid->addWidget(txtNews, 7, 1);
+  grid->addWidget(chkHtml5, 8, 0, 1, 2);
+  grid->addWidget(Caption(11, "Language of the pages (en, de, fr-CA, ...):", txtLanguage), 9, 0);
+  grid->addWidget(txtLanguage, 9, 1);
   for (QWidget* hidden : {static_cast<QWidget*>(docs_caption_), static_cast<QWidget*>(txtDocs),
                           static_cast<QWidget*>(news_caption_), static_cast<QWidget*>(txtNews)}) {
     HideInPlace(hidden);
@@ -59,6 +61,7 @@ void AdvPage::Load(const SetupValues& values) {
   chkPages->setChecked(values.entry_pages);
   chkHtml5->setChecked(values.html5);
   txtLanguage->setText(Q(values.language));
+  chkHold->setChecked(values.hold_future);
   txtNews->setText(Q(values.articles));
   txtDocs->setText(Q(values.docs));
   ShowRssFields();
@@ -72,6 +75,7 @@ void AdvPage::Save(SetupValues& values) const {
   values.entry_pages = chkPages->isChecked();
   values.html5 = chkHtml5->isChecked();
   values.language = txtLanguage->text().toStdString();
+  values.hold_future = chkHold->isChecked();
   values.docs = txtDocs->text().toStdString();
   values.articles = txtNews->text().toStdString();
 }

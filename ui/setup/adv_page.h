@@ -7,7 +7,8 @@
 namespace quill::ui {
 
 // "Adv": the site's and the editor's addresses, the comments page, the RSS feed, the
-// entries' own pages and the style of the pages (HTML5, in the pages' language).
+// entries' own pages, entries that wait for their time and the style of the pages (HTML5, in
+// the pages' language).
 class AdvPage final : public SetupPage {
   Q_OBJECT
 
@@ -39,6 +40,7 @@ class AdvPage final : public SetupPage {
   QCheckBox* chkPages;
   QCheckBox* chkHtml5;
   QLineEdit* txtLanguage;
+  QCheckBox* chkHold;
   QLabel* docs_caption_;
   QLineEdit* txtDocs;
   QLabel* news_caption_;

@@ -27,6 +27,7 @@ SetupValues SetupValues::Of(const core::ProjectSettings& project) {
   values.entry_pages = project.EntryPages == 1;
   values.html5 = project.Html5 == 1;
   values.language = project.Language;
+  values.hold_future = project.HoldFuture == 1;
   values.docs = core::Trim(project.Docs);
   values.articles = std::to_string(project.Articles);
   values.file_names = project.FileNames;
@@ -50,6 +51,8 @@ void SetupValues::ApplyTo(core::ProjectSettings& project) const {
     project.EntryPages = entry_pages ? 1 : 0;
   if (html5 || project.Html5 != core::kNotStored) project.Html5 = html5 ? 1 : 0;
   project.Language = core::Trim(language);
+  if (hold_future || project.HoldFuture != core::kNotStored)
+    project.HoldFuture = hold_future ? 1 : 0;
   project.PrintTime = print_time ? 1 : 0;
   project.Site = core::Trim(site);
   project.Docs = core::Trim(docs);

@@ -26,6 +26,7 @@ struct SetupValues {
   bool entry_pages = false;
   bool html5 = false;
   std::string language;  // empty: "en"
+  bool hold_future = false;
   std::string docs;
   std::string articles;
   // Tools
@@ -44,8 +45,9 @@ struct SetupValues {
 
   // Writes what the dialog saves into the project: text trimmed (the page file name is taken
   // as given), the template in the output folder, numbers read from the start of their
-  // fields, the editor's address also as Master. The colours and stamps stay. Entry pages
-  // and HTML5 pages left off stay without a stored value in a project that had none.
+  // fields, the editor's address also as Master. The colours and stamps stay. Entry pages,
+  // HTML5 pages and waiting entries left off stay without a stored value in a project that
+  // had none.
   void ApplyTo(core::ProjectSettings& project) const;
 
   // What the Basic page still lacks before another page may show, on the fields as typed (so
