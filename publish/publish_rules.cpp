@@ -29,12 +29,8 @@ std::optional<core::Stamp> OutputMoment(const core::ProjectSettings& settings) {
     parts[i] = TwoDigitsAt(i < 3 ? date : time, (i % 3) * 2);
     if (parts[i] < 0) return std::nullopt;
   }
-  const core::Stamp moment{parts[0] + (parts[0] >= 69 ? 1900 : 2000),
-                           parts[1],
-                           parts[2],
-                           parts[3],
-                           parts[4],
-                           parts[5]};
+  const core::Stamp moment{
+      parts[0] + (parts[0] >= 69 ? 1900 : 2000), parts[1], parts[2], parts[3], parts[4], parts[5]};
   if (!moment.IsValid()) return std::nullopt;
   return moment;
 }

@@ -25,7 +25,8 @@ class HoldFutureTest : public ::testing::Test {
  protected:
   HoldFutureTest() {
     fs::create_directories(folder_);
-    testing::WriteFile(folder_ + "template.html", "<h1>BlogTitle</h1>\r\nBlogTOC\r\nBlogContent\r\n");
+    testing::WriteFile(folder_ + "template.html",
+                       "<h1>BlogTitle</h1>\r\nBlogTOC\r\nBlogContent\r\n");
     session_.Settings().SetUserValue("00", "Alpha");
     session_.Project().ProjectName = "Alpha";
     session_.Project().Template = folder_ + "template.html";
