@@ -26,8 +26,10 @@
 #include "ui/editor/home_links.h"
 #include "ui/editor/markup_highlighter.h"
 #include "ui/editor/markup_toolbar.h"
-#include "ui/editor/site_publisher.h"
+#include "ui/editor/output_watch.h"
 #include "ui/editor/single_window.h"
+#include "ui/editor/site_publisher.h"
+#include "ui/editor/waiting_note.h"
 #include "ui/editor/word_count.h"
 #include "ui/qt_text.h"
 #include "ui/tab_order.h"
@@ -69,6 +71,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
   publisher_ = new SitePublisher(app_, *this);
   layout->addWidget(publisher_->Bar());
   TabInReadingOrder(*this);
+  new OutputWatch(*this, [this] { Guarded([&] { UpdatePublishButtons(); }); });
 
   app_.WindowLoaded(this);
   app_.Centre(this);
@@ -87,12 +90,14 @@ QLayout* frmBlog::BuildTop() {
   draft_note_ = new QLabel(QString::fromUtf8("\u2014 unsaved changes restored"));
   draft_note_->setObjectName("lblDraft");
   draft_note_->hide();
+  waiting_ = new WaitingNote;
 
   auto* links = new QHBoxLayout;
   home_links_ =
       new HomeLinks(this, *links, [this](const QString& address) { OpenInShell(address); });
   auto* top = new QHBoxLayout;
   top->addWidget(Label1);
+  top->addWidget(waiting_);
   top->addWidget(draft_note_);
   top->addWidget(new WordCount(*Rtf));
   top->addLayout(links);
@@ -205,6 +210,7 @@ void frmBlog::SwitchMode(int which) {
 void frmBlog::SwitchMode(ui::Mode which) {
   drafts_->Flush();
   draft_note_->hide();
+  waiting_->hide();
   Mode_ = which;
   const ModeLayout& layout = LayoutOf(which);
   toolbar_->setVisible(layout.editable);
@@ -235,20 +241,26 @@ void frmBlog::StartNewEntry() {
 }
 
 void frmBlog::StartReview() {
-  Label1->setText(
-      Q(site::FormatEntryStamp(app_.Project(), app_.Entries().CurrentEntry.Stamp, false)));
+  ShowEntryDate(false);
   drafts_->Stop();
 }
 
 void frmBlog::StartEdit() {
-  Label1->setText(Q(site::FormatLongStamp(app_.Project(), app_.Entries().CurrentEntry.Stamp)));
+  ShowEntryDate(true);
   ShowEditDraft();
+}
+
+void frmBlog::ShowEntryDate(bool long_form) {
+  const core::Stamp& stamp = app_.Entries().CurrentEntry.Stamp;
+  Label1->setText(Q(long_form ? site::FormatLongStamp(app_.Project(), stamp)
+                              : site::FormatEntryStamp(app_.Project(), stamp, false)));
+  waiting_->Show(app_.Project(), stamp, app_.Clock().Now(), long_form);
 }
 
 void frmBlog::ReadBlog() {
   drafts_->Flush();
   const store::Entry& entry = app_.Entries().CurrentEntry;
-  Label1->setText(Q(site::FormatEntryStamp(app_.Project(), entry.Stamp, false)));
+  ShowEntryDate(false);
   Rtf->setPlainText(FromStored(core::Trim(entry.Content)));
   Highlight();
   // The text box no longer holds the new entry; in edit mode it holds this entry.
@@ -408,7 +420,7 @@ void frmBlog::OpenSetup() { app_.OpenSetupDialog(); }
 
 void frmBlog::UpdatePublishButtons() {
   const core::ProjectSettings& project = app_.Project();
-  OfferButtons(Offer::WhileOutputIsDue, [&] { return publish::IsOutputStale(project); });
+  OfferButtons(Offer::WhileOutputIsDue, [&] { return app_.Session().OutputStale(); });
   OfferButtons(Offer::WhileSynchIsDue,
                [&] { return publish::IsSynchOffered(project, app_.UploaderPresent()); });
 }

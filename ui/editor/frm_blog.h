@@ -22,6 +22,7 @@ class HomeLinks;
 class MarkupHighlighter;
 class MarkupToolbar;
 class SitePublisher;
+class WaitingNote;
 class frmDate;
 class frmList;
 
@@ -117,6 +118,9 @@ class frmBlog final : public QWidget {
   void ShowDraft(const QString& text);
   void ShowEditDraft();
   void UpdatePublishButtons();
+  // Shows the stamp of the entry under the cursor in the date label (the long form in edit
+  // mode), and whether it waits for its time.
+  void ShowEntryDate(bool long_form);
   // Ctrl+S: clicks the Save button where there is one and it is enabled.
   void SaveByKeys();
   // Sets a button's caption and whether it can be clicked.
@@ -134,6 +138,7 @@ class frmBlog final : public QWidget {
   QPlainTextEdit* Rtf;
   QLabel* Label1;
   QLabel* draft_note_;
+  WaitingNote* waiting_;
   DraftKeeper* drafts_;
   HomeLinks* home_links_;
   MarkupToolbar* toolbar_;

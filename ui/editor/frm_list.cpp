@@ -81,10 +81,15 @@ bool frmList::Load() {
   const core::Stamp saved = entries.CurrentEntry.Stamp;
   List->clear();
   {
-    // From now back to the oldest; entries dated later than now are not listed.
+    // From now back to the oldest; entries dated later than now are not listed, unless the
+    // project keeps them waiting for their time: then they are, from the newest.
     const store::EntryStore::ReadBatch batch(entries);
-    entries.SeekEntry(app_.Clock().Now());
-    if (entries.NoEntry()) entries.SeekEarlierEntry();
+    if (app_.Project().HoldFuture == 1) {
+      entries.MoveLastEntry();
+    } else {
+      entries.SeekEntry(app_.Clock().Now());
+      if (entries.NoEntry()) entries.SeekEarlierEntry();
+    }
     while (!entries.NoEntry()) {
       AddRow(entries.CurrentEntry.Stamp, entries.CurrentEntry.Content);
       entries.SeekEarlierEntry();
@@ -113,7 +118,7 @@ bool frmList::Load() {
 }
 
 QTreeWidgetItem* frmList::MakeFoundRow(const core::Stamp& stamp) {
-  if (stamp > app_.Clock().Now()) return nullptr;
+  if (stamp > app_.Clock().Now() && app_.Project().HoldFuture != 1) return nullptr;
   store::EntryStore& entries = app_.Entries();
   const core::Stamp saved = entries.CurrentEntry.Stamp;
   entries.SeekEntry(stamp);
@@ -132,7 +137,8 @@ QTreeWidgetItem* frmList::MakeRow(const core::Stamp& stamp, const std::string& c
   auto* item = new QTreeWidgetItem;
   const QString date = QString::fromStdString(site::FormatDatePart(1, stamp));
   const QString time = TimeColumn(stamp);
-  const QString title = QString::fromStdString(site::ExtractEntryTitle(site::StripMarkup(content)));
+  QString title = QString::fromStdString(site::ExtractEntryTitle(site::StripMarkup(content)));
+  if (project.HoldFuture == 1 && stamp > app_.Clock().Now()) title += " (waiting)";
   item->setText(0, date);
   item->setText(1, time);
   item->setText(2, title);
