@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "app/interchange_commands.h"
+#include "app/publish_command.h"
 #include "core/clock.h"
 #include "core/draft_store.h"
 #include "core/product.h"
 #include "core/quill_error.h"
 #include "core/registry.h"
 #include "project/project_session.h"
+#include "publish/publish_rules.h"
 #include "site/site_output.h"
 #include "site/support_files.h"
 #include "site/text_digest.h"
@@ -32,7 +34,8 @@ constexpr const char* kUsageForms =
     "       quillsmith-build --check [--external] PROJECT\n"
     "       quillsmith-build --check-only [--external] PROJECT\n"
     "       quillsmith-build --support-files PROJECT\n"
-    "       quillsmith-build --search WORDS PROJECT\n";
+    "       quillsmith-build --search WORDS PROJECT\n"
+    "       quillsmith-build --publish [--dry-run] PROJECT\n";
 constexpr const char* kUsageOptions =
     "       quillsmith-build --help | --version\n"
     "\n"
@@ -51,7 +54,12 @@ constexpr const char* kUsageOptions =
     "  --search WORDS   list the entries whose text holds every one of the words, as\n"
     "                   whole words, letter case and accents aside, markup left out:\n"
     "                   stamp, a tab and title, newest first; the exit status is then 0\n"
-    "                   when some were found, 1 when none, 2 on an error\n";
+    "                   when some were found, 1 when none, 2 on an error\n"
+    "  --publish        build the site when it is out of date (entries saved since the\n"
+    "                   last output, or an entry waiting for its time now due), then\n"
+    "                   upload it with the quillpush beside this program when uploading\n"
+    "                   is on; a run while another build holds the project exits at once\n"
+    "  --dry-run        with --publish: say what it would do, do nothing\n";
 constexpr const char* kUsageEnd =
     "  --help           show this text\n"
     "  --version        show the program's version\n"
@@ -87,6 +95,7 @@ struct Request {
   bool build = true;
   bool check = false;
   bool external = false;
+  bool publish = false;
   std::optional<std::string> search;
   quill::app::InterchangeRequest interchange;
   std::string project;
@@ -210,6 +219,13 @@ const char* Misuse(const Request& request, int projects) {
   if (request.search && (request.support_files || request.check || request.interchange.Any())) {
     return "--search goes alone";
   }
+  if (request.publish &&
+      (request.support_files || request.check || request.search || request.interchange.Any())) {
+    return "--publish goes alone, or with --dry-run";
+  }
+  if (request.interchange.dry_run && !request.publish && !request.interchange.Any()) {
+    return "--dry-run goes with --publish or --import";
+  }
   if (request.search && !quill::store::EntrySearch::HasWords(*request.search)) {
     return "the words to --search hold no letter or digit: no word to look for";
   }
@@ -237,6 +253,10 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
       request.build = request.build && argument == "--check";
     } else if (argument == "--external") {
       request.external = true;
+    } else if (argument == "--publish") {
+      request.publish = true;
+    } else if (argument == "--dry-run") {
+      request.interchange.dry_run = true;  // for --publish, or for --import
     } else if (argument == "--search") {
       if (i + 1 == argc) return UsageError("--search needs the words to look for");
       request.search = argv[++i];
@@ -254,8 +274,9 @@ std::optional<int> ReadCommandLine(int argc, char** argv, Request& request) {
     }
   }
   if (const char* wrong = Misuse(request, projects)) return UsageError(wrong);
-  const std::string problem =
-      quill::app::InterchangeProblem(request.interchange, request.support_files);
+  quill::app::InterchangeRequest interchange = request.interchange;
+  if (request.publish) interchange.dry_run = false;  // --publish's own
+  const std::string problem = quill::app::InterchangeProblem(interchange, request.support_files);
   if (!problem.empty()) return UsageError(problem);
 #if !QUILL_LINK_CHECK
   if (request.check) {
@@ -282,6 +303,11 @@ int main(int argc, char** argv) {
     if (request.interchange.Any()) {
       quill::app::RunInterchange(app.session, request.interchange);
       return 0;
+    }
+    if (request.publish) {
+      const std::string uploader = quill::publish::UploaderPath(quill::app::ProgramFolder());
+      return quill::app::Publish(app.session, uploader, request.interchange.dry_run,
+                                 [&] { Build(app); });
     }
     if (request.build) Build(app);
 #if QUILL_LINK_CHECK

@@ -6,6 +6,7 @@ namespace quill::core {
 inline constexpr char kTemplateFile[] = "template.html";     // the page template
 inline constexpr char kFeedFile[] = "rss.xml";               // the news feed
 inline constexpr char kDatabaseFile[] = "Blog.mdb";          // the entries; never uploaded
+inline constexpr char kBuildLockFile[] = "Blog.mdb-lock";    // held while a build runs
 inline constexpr char kSiteStylesheet[] = "default.css";     // the site's own style sheet
 inline constexpr char kBlogStylesheet[] = "quillsmith.css";  // the entry pages' style sheet
 inline constexpr char kCommentsPage[] = "comments.html";

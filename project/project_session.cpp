@@ -1,5 +1,8 @@
 #include "project/project_session.h"
 
+#include "core/file_lock.h"
+#include "core/file_names.h"
+#include "core/folders.h"
 #include "core/quill_error.h"
 #include "publish/publish_rules.h"
 #include "site/rss_feed.h"
@@ -42,7 +45,29 @@ void ProjectSession::Reload(bool save_first) {
   settings_.LoadSettings(save_first);
 }
 
+ProjectSession::~ProjectSession() = default;
+
+ProjectSession::BuildGuard::BuildGuard(ProjectSession& session) : session_(session) {
+  // Without its folder a project has neither entries nor a site on disk to keep apart.
+  const std::string& folder = session_.Project().OutputFolder;
+  if (session_.build_guards_ == 0 && !folder.empty() && core::FolderExists(folder)) {
+    const std::string path = session_.Project().OutputFolder + core::kBuildLockFile;
+    session_.build_lock_ = core::FileLock::TryLock(path);
+    if (!session_.build_lock_) {
+      throw core::QuillError("Another build of \"" + session_.Project().ProjectName +
+                             "\" is running (it holds " + path +
+                             "); try again once it has finished.");
+    }
+  }
+  ++session_.build_guards_;
+}
+
+ProjectSession::BuildGuard::~BuildGuard() {
+  if (--session_.build_guards_ == 0) session_.build_lock_.reset();  // unlocks, if it locked
+}
+
 SiteReport ProjectSession::GenerateSite(site::SiteOutput& output) {
+  const BuildGuard lock(*this);
   const core::ProjectSettings& settings = Project();
   const core::Stamp now = clock_.Now();
   const store::EntryStore::Horizon horizon(entries_, publish::BuildHorizon(settings, now));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,7 @@
 
 namespace quill::core {
 class Clock;
+class FileLock;
 class Registry;
 }  // namespace quill::core
 
@@ -39,6 +41,7 @@ class ProjectSession {
  public:
   // `busy_timeout_ms`: how long an entry operation waits for another program's lock.
   ProjectSession(core::Registry& registry, const core::Clock& clock, int busy_timeout_ms = 5000);
+  ~ProjectSession();
   ProjectSession(const ProjectSession&) = delete;
   ProjectSession& operator=(const ProjectSession&) = delete;
 
@@ -61,6 +64,22 @@ class ProjectSession {
   void Reload(bool save_first = false);
   // Gives the project `name`, about to be created, the values new projects start with.
   void StartNewProject(std::string_view name) { settings_.StartNewProject(name); }
+
+  // Holds the project's build lock, Blog.mdb-lock beside Blog.mdb, for as long as it lives;
+  // GenerateSite takes it too, so two builds of one project never run at once, whichever
+  // programs start them. Throws core::QuillError at once, without waiting, when another
+  // holds it or the lock file cannot be opened. Guards of one session nest. A project whose
+  // output folder is not there takes no lock: it has nothing on disk to build.
+  class BuildGuard {
+   public:
+    explicit BuildGuard(ProjectSession& session);
+    ~BuildGuard();
+    BuildGuard(const BuildGuard&) = delete;
+    BuildGuard& operator=(const BuildGuard&) = delete;
+
+   private:
+    ProjectSession& session_;
+  };
 
   // Generates the site into `output`: with entry pages on, the entry pages and the archive;
   // the blog pages; the feed when the project has it on; then the sitemap and the removal of
@@ -96,6 +115,8 @@ class ProjectSession {
 #endif
 
   const core::Clock& clock_;
+  std::unique_ptr<core::FileLock> build_lock_;
+  int build_guards_ = 0;
   core::SettingsStore settings_;
   store::EntryStore entries_;
   store::EntrySearch search_;

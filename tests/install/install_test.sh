@@ -25,12 +25,16 @@ done
 expect "share/applications/$id.desktop"
 expect "share/icons/hicolor/scalable/apps/$id.svg"
 expect "share/metainfo/$id.metainfo.xml"
+examples=share/doc/quillsmith/examples
+expect "$examples/quillsmith-publish@.service"
+expect "$examples/quillsmith-publish@.timer"
 ((failed == 0)) || exit 1
 
 # Nothing else: no static libraries, headers or test programs.
 unexpected=$(cd "$dest/usr" && find . -type f | sort | grep -v -x -e ./bin/quillsmith \
   -e ./bin/quillsmith-build -e ./bin/quillpush -e "./share/applications/$id.desktop" \
-  -e "./share/icons/hicolor/scalable/apps/$id.svg" -e "./share/metainfo/$id.metainfo.xml" || true)
+  -e "./share/icons/hicolor/scalable/apps/$id.svg" -e "./share/metainfo/$id.metainfo.xml" \
+  -e "./$examples/quillsmith-publish@.service" -e "./$examples/quillsmith-publish@.timer" || true)
 if [[ -n "$unexpected" ]]; then
   echo "unexpected files installed:" >&2
   echo "$unexpected" >&2
@@ -39,6 +43,12 @@ fi
 
 desktop-file-validate "$dest/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$dest/usr/share/metainfo/$id.metainfo.xml"
+
+# The example service runs the installed program, which systemd finds in /usr/bin.
+grep -qx "ExecStart=quillsmith-build --publish %I" "$dest/usr/$examples/quillsmith-publish@.service" || {
+  echo "the example service does not run quillsmith-build --publish" >&2
+  exit 1
+}
 
 version=$("$dest/usr/bin/quillsmith-build" --version)
 [[ "$version" == "quillsmith-build 1.0.142" ]] || {
