@@ -7,6 +7,8 @@
 #include "core/text.h"
 #include "publish/publish_rules.h"
 #include "ui/editor/frm_blog.h"
+#include "ui/interchange/frm_export.h"
+#include "ui/interchange/frm_import.h"
 #include "ui/setup/frm_setup.h"
 #include "ui/start/frm_enter.h"
 
@@ -122,6 +124,18 @@ void App::OpenSetupDialog() {
   setup->raise();
   setup->activateWindow();
 }
+
+template <class Window>
+void App::Show() {
+  Window* window = Find<Window>();
+  if (window == nullptr) window = new Window(*this);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+void App::OpenImportWindow() { Show<frmImport>(); }
+void App::OpenExportWindow() { Show<frmExport>(); }
 
 void App::Centre(QWidget* window) const {
   const QSize screen = services_.ScreenSize();

@@ -72,6 +72,9 @@ class App {
   frmBlog* OpenEditor();
   // The project's setup dialog beside the main window; one at a time.
   void OpenSetupDialog();
+  // The windows that bring entries in and take them out; one of each at a time.
+  void OpenImportWindow();
+  void OpenExportWindow();
 
   // Centres a window on the screen.
   void Centre(QWidget* window) const;
@@ -87,6 +90,9 @@ class App {
  private:
   template <class Window>
   Window* Find() const;
+  // Shows the window of that kind, loading it first when it is not loaded.
+  template <class Window>
+  void Show();
 
   project::ProjectSession session_;
   core::DraftStore drafts_;

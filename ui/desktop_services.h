@@ -31,6 +31,8 @@ class DesktopServices {
                                   const QString& filter) = 0;
   virtual QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& path,
                                   const QString& filter) = 0;
+  // The chosen folder (one that exists), or empty when the dialog was cancelled.
+  virtual QString GetFolderName(QWidget* parent, const QString& caption, const QString& folder) = 0;
   // The colour chosen in the colour dialog, or nothing when it was cancelled.
   virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) = 0;
   // Opens a web address or a file with the desktop's default handler. Empty when it did;

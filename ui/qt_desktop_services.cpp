@@ -89,11 +89,11 @@ namespace {
 // The file dialog, with its detail columns as wide as what they show when the toolkit draws
 // it itself: the name takes the room that is left, size, type and date are never clipped.
 QString AskForFile(QWidget* parent, const QString& caption, const QString& path,
-                   const QString& filter, QFileDialog::AcceptMode mode) {
+                   const QString& filter, QFileDialog::AcceptMode mode,
+                   QFileDialog::FileMode files) {
   QFileDialog dialog(parent, caption, path, filter);
   dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                     : QFileDialog::AnyFile);
+  dialog.setFileMode(files);
   if (auto* details = dialog.findChild<QTreeView*>("treeView")) {
     QHeaderView* header = details->header();
     header->setStretchLastSection(false);
@@ -112,12 +112,18 @@ QString AskForFile(QWidget* parent, const QString& caption, const QString& path,
 
 QString QtDesktopServices::GetOpenFileName(QWidget* parent, const QString& caption,
                                            const QString& folder, const QString& filter) {
-  return AskForFile(parent, caption, folder, filter, QFileDialog::AcceptOpen);
+  return AskForFile(parent, caption, folder, filter, QFileDialog::AcceptOpen,
+                    QFileDialog::ExistingFile);
+}
+
+QString QtDesktopServices::GetFolderName(QWidget* parent, const QString& caption,
+                                         const QString& folder) {
+  return AskForFile(parent, caption, folder, {}, QFileDialog::AcceptOpen, QFileDialog::Directory);
 }
 
 QString QtDesktopServices::GetSaveFileName(QWidget* parent, const QString& caption,
                                            const QString& path, const QString& filter) {
-  return AskForFile(parent, caption, path, filter, QFileDialog::AcceptSave);
+  return AskForFile(parent, caption, path, filter, QFileDialog::AcceptSave, QFileDialog::AnyFile);
 }
 
 std::optional<QColor> QtDesktopServices::PickColor(QWidget* parent, const QColor& initial) {

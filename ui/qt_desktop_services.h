@@ -13,6 +13,7 @@ class QtDesktopServices final : public DesktopServices {
                           const QString& filter) override;
   QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& path,
                           const QString& filter) override;
+  QString GetFolderName(QWidget* parent, const QString& caption, const QString& folder) override;
   std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) override;
   QString OpenInShell(const QString& address) override;
   publish::LaunchResult RunAndWait(const std::string& program,

@@ -64,6 +64,9 @@ class FakeDesktopServices final : public ui::DesktopServices {
     file_dialog_starts.push_back(path);
     return NextFileName();
   }
+  QString GetFolderName(QWidget*, const QString&, const QString&) override {
+    return NextFileName();
+  }
   std::optional<QColor> PickColor(QWidget*, const QColor&) override {
     if (colours.empty()) return std::nullopt;
     QColor colour = colours.front();

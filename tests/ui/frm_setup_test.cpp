@@ -138,10 +138,9 @@ TEST_F(SetupTest, FocusRunsDownEachPageInTurn) {
                        "cmdTemp",  "Combo1",   "Combo2",   "optDT_0",   "optDT_1",     "optDT_2",
                        "chkTime",  "txtPage",  "txtSite",  "txtEditor", "chkTell",     "chkNews",
                        "chkPages", "chkHold",  "txtDocs",  "txtNews",   "chkHtml5",    "txtLanguage",
-                       "ClrBack",
-                       "ClrFont",  "cmdApply", "Combo3",   "cmdAdd",    "Check1",      "List1",
-                       "cmdMake",  "chkSync",  "txtHost",  "txtUser",   "txtPass",     "txtPath",
-                       "Command1", "cmdSave",  "cmdExit"}));
+                       "ClrBack",  "ClrFont",  "cmdApply", "Combo3",    "cmdAdd",      "Check1",
+                       "List1",    "cmdMake",  "cmdImport", "cmdExport", "chkSync",    "txtHost",
+                       "txtUser",  "txtPass",  "txtPath",  "Command1",  "cmdSave",     "cmdExit"}));
 }
 
 TEST_F(SetupTest, StoredPageNamesAreSelectedOrAppended) {

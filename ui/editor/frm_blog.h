@@ -54,6 +54,8 @@ class frmBlog final : public QWidget {
   void OpenInShell(const QString& address);
   // Shows the links to the user's site and blog as far as the project names them.
   void SetHomeLinks();
+  // Offers Output and Synch as the project's stamps say they are due.
+  void UpdatePublishButtons();
 
   // A click on toolbar label `index` (0 to 16).
   void ToolbarClick(int index);
@@ -117,7 +119,6 @@ class frmBlog final : public QWidget {
   // Shows the text, caret at its end.
   void ShowDraft(const QString& text);
   void ShowEditDraft();
-  void UpdatePublishButtons();
   // Shows the stamp of the entry under the cursor in the date label (the long form in edit
   // mode), and whether it waits for its time.
   void ShowEntryDate(bool long_form);

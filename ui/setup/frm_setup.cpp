@@ -68,6 +68,12 @@ void frmSetup::BuildPages() {
   connect(adv_, &AdvPage::Html5Clicked, this, [this] { RefreshSupportFiles(); });
   connect(tools_, &ToolsPage::ApplyClicked, this, [this] { Apply(); });
   connect(tools_, &ToolsPage::CreateClicked, this, [this] { Create(); });
+  connect(tools_, &ToolsPage::ImportClicked, this, [this] {
+    if (ShownIsSaved("the entries go into the saved project")) app_.OpenImportWindow();
+  });
+  connect(tools_, &ToolsPage::ExportClicked, this, [this] {
+    if (ShownIsSaved("the entries come from the saved project")) app_.OpenExportWindow();
+  });
 }
 
 // The five options over the page frames, and the three buttons of every page.
@@ -125,6 +131,7 @@ void frmSetup::Load() {
   app_.Centre(this);
   WasShade_ = project.Shading;
   WasFore_ = project.FontColor;
+  first_setup_ = project.Template.empty();
   ColorMe();
   setWindowTitle(Q(std::string(core::kProductName)) + " : v" + VersionText());
 
@@ -221,8 +228,35 @@ void frmSetup::Save() {
     editor_.ColorMe();
     editor_.ShowTime();
     editor_.SetHomeLinks();
+    App& app = app_;
+    frmBlog& editor = editor_;
+    const bool first = first_setup_;
     Leave();
+    if (first) OfferImport(app, editor);
   }
+}
+
+void frmSetup::OfferImport(App& app, frmBlog& editor) {
+  if (app.Services().ShowMessage(&editor, "Import entries from…",
+                                 "Import entries from another blog into the new one now: a "
+                                 "WordPress export, or an RSS or Atom feed saved from it?\n\n"
+                                 "(Setup, Tools, Import… does it later too.)",
+                                 MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes) {
+    app.OpenImportWindow();
+  }
+}
+
+bool frmSetup::ShownIsSaved(const char* because) {
+  const core::ProjectSettings& project = app_.Project();
+  if (!project.OutputFolder.empty() && basic_->Folder() == project.OutputFolder &&
+      Values().title == project.Title) {
+    return true;
+  }
+  app_.Services().Oops(this,
+                       QString("Save the setup first: ") + because +
+                           ", and the folder or title shown here is not saved yet.",
+                       MessageIcon::Information);
+  return false;
 }
 
 void frmSetup::OfferEntriesOf(const std::string& old_title) {

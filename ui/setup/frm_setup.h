@@ -57,6 +57,10 @@ class frmSetup final : public AppWindow {
   void OfferEntriesOf(const std::string& old_title);
   void Cancel();
   void Create();
+  // After the first setup of a project: offers to bring entries in from another blog.
+  static void OfferImport(App& app, frmBlog& editor);
+  // Whether the folder and title shown are those saved; says why not when they are not.
+  bool ShownIsSaved(const char* because);
   // Ends the dialog: the focus goes back to the editor's text.
   void Leave();
   // Tells the user a project needs a folder and a title, then ends the program.
@@ -82,6 +86,7 @@ class frmSetup final : public AppWindow {
   QPushButton* cmdExit;
 
   bool SetupLoaded_ = false;  // page switches check the Basic page once loading is done
+  bool first_setup_ = false;  // the project had no template yet: it is being set up
   int CurrentPage_ = 0;
 };
 

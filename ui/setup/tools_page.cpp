@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,6 +60,12 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   List1->setAccessibleName("Support files");  // a list's caption does not reach screen readers
   cmdMake = Button("cmdMake");
   cmdMake->setEnabled(false);
+  cmdImport = Button("cmdImport");
+  cmdImport->setText("Import…");
+  cmdImport->setToolTip("Bring in the entries of a WordPress export or a saved RSS or Atom feed");
+  cmdExport = Button("cmdExport");
+  cmdExport->setText("Export…");
+  cmdExport->setToolTip("Write every entry into a folder for Hugo or Zola");
 
   grid->addWidget(PlainCaption(11, "Theme Color:"), 0, 0);
   grid->addWidget(ClrBack, 0, 1, Qt::AlignLeft);
@@ -73,12 +80,20 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   grid->addWidget(Caption(17, "Support Files:", List1), 5, 0, Qt::AlignTop);
   grid->addWidget(List1, 5, 1);
   grid->addWidget(cmdMake, 5, 2, Qt::AlignTop);
+  grid->addWidget(Caption(18, "Entries:"), 6, 0);
+  auto* transfer = new QHBoxLayout;
+  transfer->addWidget(cmdImport);
+  transfer->addWidget(cmdExport);
+  transfer->addStretch();
+  grid->addLayout(transfer, 6, 1);
 
   connect(cmdApply, &QPushButton::clicked, this, &ToolsPage::ApplyClicked);
   connect(Combo3->lineEdit(), &QLineEdit::textEdited, this, [this] { FileNameEdited(); });
   connect(cmdAdd, &QPushButton::clicked, this, [this] { AddFileName(); });
   connect(List1, &QListWidget::itemChanged, this, [this] { UpdateCreateButton(); });
   connect(cmdMake, &QPushButton::clicked, this, &ToolsPage::CreateClicked);
+  connect(cmdImport, &QPushButton::clicked, this, &ToolsPage::ImportClicked);
+  connect(cmdExport, &QPushButton::clicked, this, &ToolsPage::ExportClicked);
   SelectOnFocus(Combo3->lineEdit());
 }
 

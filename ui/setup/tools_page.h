@@ -17,8 +17,8 @@ namespace quill::ui {
 class ColorPicker;
 class DesktopServices;
 
-// "Tools": the theme colours with their preview, the pages' file name, and the support files
-// of the output folder.
+// "Tools": the theme colours with their preview, the pages' file name, the support files
+// of the output folder, and bringing entries in from other blogs and taking them out.
 class ToolsPage final : public SetupPage {
   Q_OBJECT
 
@@ -43,6 +43,8 @@ class ToolsPage final : public SetupPage {
  signals:
   void ApplyClicked();
   void CreateClicked();
+  void ImportClicked();
+  void ExportClicked();
 
  private:
   void BuildPreview();
@@ -65,6 +67,8 @@ class ToolsPage final : public SetupPage {
   QCheckBox* Check1;
   QListWidget* List1;
   QPushButton* cmdMake;
+  QPushButton* cmdImport;
+  QPushButton* cmdExport;
 };
 
 }  // namespace quill::ui
