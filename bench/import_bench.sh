@@ -1,31 +1,32 @@
 #!/usr/bin/env bash
 # Times quillsmith-build --import of a WordPress export of 50,000 posts (or the number given),
 # made by make_bench_wxr.py, into a fresh project in a temporary profile on the disk of
-# $TMPDIR: first with --dry-run (reading and counting only), then for real, into an empty
-# entry database each time. farm-bench prints wall time, CPU time and peak memory as
-# min/median/max of five runs; the load average is printed beside them.
+# $TMPDIR, three runs of each:
+#   dry-run   reading and counting only (--dry-run)
+#   import    the real import, into an empty entry database each time
+# against the floor of reading the file once (`cat` to /dev/null), and prints wall time, CPU
+# time (user + system) and peak memory of each, with the load average before and after.
 #
-#   bench/import_bench.sh [build-folder [posts]]   (default build/release, 50000)
+#   bench/import_bench.sh [posts [build-folder]]   (default 50000, build/release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build/release}
-posts=${2:-50000}
-if [[ ! -x $build/app/quillsmith-build || ! -x $build/bench/make-bench-project ]]; then
-  cmake --preset release >/dev/null
-  cmake --build --preset release -j2 --target quillsmith-build make-bench-project >/dev/null
-fi
-command -v farm-bench >/dev/null || { echo "bench: needs farm-bench on PATH" >&2; exit 1; }
+n=${1:-50000}
+build=${2:-build/release}
+source bench/site_common.sh
+site=$work/site
+qb=$build/app/quillsmith-build
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
-"$build/bench/make-bench-project" Bench "$work/site" 0 >/dev/null
-python3 bench/make_bench_wxr.py "$work/export.xml" "$posts"
-echo "export: $posts posts, $(($(stat -c %s "$work/export.xml") / 1048576)) MB"
-"$build/app/quillsmith-build" --import "$work/export.xml" --dry-run Bench | head -2
-echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-farm-bench -n 5 --timeout 900 -- "$build/app/quillsmith-build" --import "$work/export.xml" \
-  --dry-run Bench
-farm-bench -n 5 --timeout 900 -- sh -c \
-  "rm -f '$work/site/Blog.mdb' && exec '$build/app/quillsmith-build' --import '$work/export.xml' Bench"
-echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+"$build/bench/make-bench-project" Bench "$site" 0 >/dev/null
+python3 bench/make_bench_wxr.py "$work/export.xml" "$n"
+echo "export: $n posts, $(($(stat -c %s "$work/export.xml") / 1048576)) MB"
+"$qb" --import "$work/export.xml" --dry-run Bench | head -2
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-9s %-8s %8s %8s %9s\n' posts run wall cpu "peak MB"
+for _ in 1 2 3; do
+  timed cat sh -c 'cat "$1" >/dev/null' sh "$work/export.xml"
+  timed dry-run "$qb" --import "$work/export.xml" --dry-run Bench
+  rm -f "$site/Blog.mdb"
+  timed import "$qb" --import "$work/export.xml" Bench
+done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
