@@ -209,5 +209,26 @@ TEST_F(ImportRulesTest, PicturesFoundLocallyComeUnderBareNamesAndNothingIsOverwr
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(site_), {}), 6);
 }
 
+// The report's first line, as the user reads it after every import.
+TEST(ImportReportTest, TheFirstLineCountsInGroupsOfThousandsAndNamesOnlyWhatHappened) {
+  ImportReport report;
+  report.imported = 1204;
+  report.moved = 3;
+  report.present = 12;
+  report.old_site_images = 340;
+  EXPECT_EQ(DescribeImport(report)[0],
+            "Imported 1,204 entries (3 moved one second, 12 skipped as already present); 340 "
+            "images link to the old site.");
+  report = {};
+  report.imported = 1;
+  report.old_site_images = 1;
+  EXPECT_EQ(DescribeImport(report)[0], "Imported 1 entry; 1 image links to the old site.");
+  report = {};
+  EXPECT_EQ(DescribeImport(report), std::vector<std::string>{"Imported 0 entries."});
+  EXPECT_EQ(CountText(999), "999");
+  EXPECT_EQ(CountText(1000), "1,000");
+  EXPECT_EQ(CountText(1234567), "1,234,567");
+}
+
 }  // namespace
 }  // namespace quill::interchange
