@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libgl-dev libqt6svg6
   libcurl4-openssl-dev libssl-dev
   libenchant-2-dev hunspell-en-us hunspell-en-gb
+  libexiv2-dev qt6-image-formats-plugins
   python3-pyftpdlib python3-openssl php-cli
   openssh-server openssh-client
   xvfb xauth xdotool qt6-qpa-plugins
