@@ -50,6 +50,9 @@ struct ProjectSettings {
   // 1: an entry dated later than the moment of a build stays off the site until a build after
   // its time. Anything else: every entry is published at once.
   std::int16_t HoldFuture = kNotStored;
+  // Pictures wider than this many pixels are shrunk as they come into the output folder;
+  // 0 (or less) keeps every picture as it is.
+  std::int16_t ImageWidth = 1600;
 
   // "YYMMDD" and "HHNNSS" stamps in local time, compared as text.
   std::string OutDate, OutTime;  // site last generated

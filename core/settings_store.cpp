@@ -29,7 +29,7 @@ struct Field {
 };
 
 // The stored settings in the order a save writes them.
-constexpr std::array<Field, 27> kSavedFields{{
+constexpr std::array<Field, 28> kSavedFields{{
     {"Template", &ProjectSettings::Template},
     {"Title", &ProjectSettings::Title},
     {"DateFormat", &ProjectSettings::DateFormat},
@@ -57,6 +57,7 @@ constexpr std::array<Field, 27> kSavedFields{{
     {"Html5", &ProjectSettings::Html5, true},
     {"Language", &ProjectSettings::Language, true},
     {"HoldFuture", &ProjectSettings::HoldFuture, true},
+    {"ImageWidth", &ProjectSettings::ImageWidth},
 }};
 
 // What a project created from now on starts with: the settings added later that change the

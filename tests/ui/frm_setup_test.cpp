@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "support/editor_fixture.h"
 #include "ui/color_picker.h"
@@ -815,6 +816,36 @@ TEST_F(SetupTest, FromANewProjectToItsFirstPage) {
   ASSERT_NE(first, std::string::npos);
   EXPECT_LT(second, first);
   EXPECT_NE(page.find("<h1>Walking Log</h1>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quill::ui
+
+namespace quill::ui {
+namespace {
+
+TEST_F(SetupTest, TheLargestImageWidthIsLoadedSavedAndCancelled) {
+  OpenSetup();
+  Page(2);
+  auto* width = Control<QSpinBox>("txtImageWidth");
+  EXPECT_EQ(width->value(), 1600);  // a project without the value
+  width->setValue(800);
+  Cancel();
+  EXPECT_EQ(app_.Project().ImageWidth, 1600);
+  EXPECT_NE(app_.Settings().GetProjectValue("ImageWidth"), "800");
+
+  OpenSetup();
+  Page(2);
+  Control<QSpinBox>("txtImageWidth")->setValue(0);
+  Save();
+  EXPECT_EQ(app_.Project().ImageWidth, 0);
+  EXPECT_EQ(app_.Settings().GetProjectValue("ImageWidth"), "0");
+
+  OpenSetup();
+  Page(2);
+  EXPECT_EQ(Control<QSpinBox>("txtImageWidth")->value(), 0);
+  EXPECT_EQ(Control<QSpinBox>("txtImageWidth")->text(), "keep every size");
+  Cancel();
 }
 
 }  // namespace

@@ -73,7 +73,8 @@ TEST_F(ImagePreparerTest, TheOrientationIsAppliedToThePixels) {
   const QByteArray jpeg = Encoded(testing::TwoColours(400, 200), "jpeg");
   // 6: the camera was turned clockwise, so the left (red) half ends on top; 8: the other way.
   for (const auto& [orientation, red_on_top] : {std::pair{6, true}, std::pair{8, false}}) {
-    const PreparedImage image = Prepare(testing::WithExif(jpeg, testing::ExifBlock(orientation, false)));
+    const PreparedImage image =
+        Prepare(testing::WithExif(jpeg, testing::ExifBlock(orientation, false)));
     ASSERT_TRUE(image.turned) << orientation;
     const QImage pixels = Decoded(image.plain.bytes);
     ASSERT_EQ(pixels.size(), QSize(200, 400)) << orientation;
@@ -97,8 +98,8 @@ TEST_F(ImagePreparerTest, MetadataAndLocationGoUnlessKeptThenUpright) {
     EXPECT_EQ(QImageReader(&buffer).transformation(), QImageIOHandler::TransformationNone);
     EXPECT_TRUE(metadata_.Read(kept).location);
   }
-  const PreparedImage small = Prepare(testing::WithExif(Encoded(testing::TwoColours(20, 10), "jpeg"),
-                                                        testing::ExifBlock(1, true)));
+  const PreparedImage small = Prepare(
+      testing::WithExif(Encoded(testing::TwoColours(20, 10), "jpeg"), testing::ExifBlock(1, true)));
   EXPECT_FALSE(small.plain.reencoded);  // the stored pixels, the metadata cut out
   EXPECT_FALSE(HoldsMetadata(small.plain.bytes));
 
@@ -114,8 +115,9 @@ TEST_F(ImagePreparerTest, GifAndSvgAreCopiedUntouched) {
   const PreparedImage animated = Prepare(gif, {1}, "spin.gif");
   EXPECT_EQ(animated.plain.bytes, gif);
   EXPECT_EQ(animated.original_size, QSize(1, 1));
-  const QByteArray svg("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                       "width=\"4000\" height=\"10\"/>");
+  const QByteArray svg(
+      "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "width=\"4000\" height=\"10\"/>");
   EXPECT_EQ(Prepare(svg, {1}, "logo.svg").plain.bytes, svg);
   EXPECT_EQ(Prepare(svg, {1}, "logo.svg").kept.bytes, svg);
 }

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include "support/editor_fixture.h"
+#include "test_images.h"
 #include "ui/color_picker.h"
 #include "ui/editor/frm_lst.h"
 #include "ui/editor/markup.h"
@@ -154,13 +155,14 @@ TEST_F(DialogTest, ALinkNeedsAnAddressAndTheDialogIsOneWindow) {
 }
 
 TEST_F(DialogTest, ImagesFromTheOutputFolderFloatLeftOrRight) {
-  for (const char* name : {"a.jpg", "B.JPG", "c.gif", "d.png", "e.jpeg"}) {
+  for (const char* name : {"a.jpg", "B.JPG", "c.gif", "d.png", "e.jpeg", "f.webp", "g.svg", "h.bmp"}) {
     testing::WriteFile(Site(name), "image");
   }
   ClickCode(5);
   QWidget* dialog = Dialog("frmIMG");
   EXPECT_EQ(dialog->windowTitle(), "Insert Image");
-  EXPECT_EQ(Listed(dialog), (std::vector<QString>{"B.JPG", "a.jpg", "c.gif", "e.jpeg"}));
+  EXPECT_EQ(Listed(dialog), (std::vector<QString>{"B.JPG", "a.jpg", "c.gif", "d.png", "e.jpeg",
+                                                 "f.webp", "g.svg"}));
   EXPECT_TRUE(Child<QRadioButton>(dialog, "optPosit_0")->isChecked());
   Good(dialog);
   EXPECT_EQ(LastMessage(), "Image file not selected");
@@ -222,7 +224,8 @@ TEST_F(DialogTest, AnImageDescriptionIsEscapedAndLeftEmptyOnlyAfterAsking) {
 }
 
 TEST_F(DialogTest, DotDotDotCopiesAPictureFromElsewhereIntoTheFolder) {
-  testing::WriteFile(dir_.File("holiday.jpg"), "from elsewhere");
+  const std::string picture = testing::Encoded(testing::Noise(8, 8), "png").toStdString();
+  testing::WriteFile(dir_.File("holiday.png"), picture);
   testing::WriteFile(Site("inside.jpg"), "already here");
   ClickCode(5);
   QWidget* dialog = Dialog("frmIMG");
@@ -231,21 +234,23 @@ TEST_F(DialogTest, DotDotDotCopiesAPictureFromElsewhereIntoTheFolder) {
   Click(Child<QPushButton>(dialog, "cmdTemp"));
   EXPECT_EQ(testing::ReadFile(Site("inside.jpg")), "already here");
 
-  services_.file_names = {QString::fromStdString(dir_.File("holiday.jpg"))};
+  services_.file_names = {QString::fromStdString(dir_.File("holiday.png"))};
   Click(Child<QPushButton>(dialog, "cmdTemp"));
-  EXPECT_EQ(testing::ReadFile(Site("holiday.jpg")), "from elsewhere");
-  EXPECT_EQ(Listed(dialog), (std::vector<QString>{"holiday.jpg", "inside.jpg"}));
-  Good(dialog);  // copied, but not picked
-  EXPECT_EQ(LastMessage(), "Image file not selected");
+  EXPECT_FALSE(std::filesystem::exists(Site("holiday.png")));  // copied when inserted
 
   services_.file_names = {};  // cancelled
   Click(Child<QPushButton>(dialog, "cmdTemp"));
-  EXPECT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages.empty());
 
   services_.file_names = {QString::fromStdString(dir_.File("missing.jpg"))};
   Click(Child<QPushButton>(dialog, "cmdTemp"));
-  EXPECT_TRUE(LastMessage().startsWith("Cannot copy")) << LastMessage().toStdString();
+  EXPECT_TRUE(LastMessage().startsWith("Cannot read")) << LastMessage().toStdString();
   EXPECT_EQ(Find<QWidget>("frmIMG"), dialog);
+  Fill(dialog, "txtAlt", "Beach");
+  Good(dialog);
+  EXPECT_EQ(testing::ReadFile(Site("holiday.png")), picture);
+  EXPECT_EQ(Text()->toPlainText(),
+            "<div class=\"LBox\"><img src=\"holiday.png\" alt=\"Beach\" /></div>");
 }
 
 TEST_F(DialogTest, FileLinksOpenDocumentsInANewWindowOnly) {

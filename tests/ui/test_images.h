@@ -26,7 +26,8 @@ inline QImage Noise(int width, int height) {
   quint32 state = 12345;
   for (int y = 0; y < height; ++y) {
     auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | ((state = state * 1664525u + 1013904223u) >> 8);
+    for (int x = 0; x < width; ++x)
+      line[x] = 0xFF000000u | ((state = state * 1664525u + 1013904223u) >> 8);
   }
   return image;
 }
@@ -49,7 +50,9 @@ inline QByteArray Encoded(const QImage& image, const char* format, int quality =
 inline QByteArray ExifBlock(int orientation, bool gps) {
   QByteArray tiff("II*\0\x08\0\0\0", 8);
   auto u16 = [&](quint16 v) { tiff.append(char(v & 0xFF)).append(char(v >> 8)); };
-  auto u32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) tiff.append(char((v >> (8 * i)) & 0xFF)); };
+  auto u32 = [&](quint32 v) {
+    for (int i = 0; i < 4; ++i) tiff.append(char((v >> (8 * i)) & 0xFF));
+  };
   const int entries = gps ? 2 : 1;
   u16(static_cast<quint16>(entries));
   u16(0x0112), u16(3), u32(1), u16(static_cast<quint16>(orientation)), u16(0);
@@ -101,8 +104,7 @@ inline QByteArray PngClaiming(quint32 width, quint32 height) {
   header[8] = 8;  // bits per sample
   header[9] = 2;  // RGB
   return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) +
-         PngChunk("IDAT", QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8)) +
-         PngChunk("IEND", {});
+         PngChunk("IDAT", QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8)) + PngChunk("IEND", {});
 }
 
 // A PNG with an EXIF chunk (orientation and GPS) and a text chunk, as phones write them.
@@ -115,8 +117,10 @@ inline QByteArray PngWithExif(const QImage& image) {
 
 // Two frames of one pixel, looping: an animated GIF.
 inline QByteArray AnimatedGif() {
-  const QByteArray frame("\x21\xF9\x04\x00\x0A\x00\x00\x00"
-                         "\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 23);
+  const QByteArray frame(
+      "\x21\xF9\x04\x00\x0A\x00\x00\x00"
+      "\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00",
+      23);
   return QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19) +
          QByteArray("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19) + frame + frame + "\x3B";
 }

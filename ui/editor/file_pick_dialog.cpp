@@ -40,7 +40,7 @@ void FilePickDialog::RefreshList() {
 }
 
 void FilePickDialog::BringFile() {
-  const QString folder = QString::fromStdString(app_.Project().OutputFolder);
+  const QString folder = OutputFolder();
   const QString source = app_.Services().GetOpenFileName(this, windowTitle(), folder, filter_);
   if (source.isEmpty()) return;
   if (folder.isEmpty()) {
@@ -48,7 +48,25 @@ void FilePickDialog::BringFile() {
     return;
   }
   const QString dest = folder + QFileInfo(source).fileName();
-  if (dest == source) return;  // already in the folder
+  if (dest == source) {
+    Pick(QFileInfo(source).fileName());  // already in the folder
+    return;
+  }
+  Bring(source, dest);
+}
+
+QString FilePickDialog::OutputFolder() const {
+  return QString::fromStdString(app_.Project().OutputFolder);
+}
+
+void FilePickDialog::Pick(const QString& name) {
+  RefreshList();
+  const auto items = File1->findItems(name, Qt::MatchExactly);
+  if (!items.isEmpty()) File1->setCurrentItem(items.front());
+  PickedFile_ = name;
+}
+
+void FilePickDialog::Bring(const QString& source, const QString& dest) {
   std::error_code error;
   std::filesystem::copy_file(source.toStdString(), dest.toStdString(),
                              std::filesystem::copy_options::overwrite_existing, error);

@@ -23,8 +23,14 @@ class FilePickDialog : public InsertDialog {
 
  protected:
   void RefreshList();
-  // Copies the file chosen in the open-file dialog into the output folder.
+  // Takes the file chosen in the open-file dialog: one from elsewhere goes to Bring, one of
+  // the output folder is picked as if clicked in the list.
   void BringFile();
+  // Copies `source` into the output folder as `dest`.
+  virtual void Bring(const QString& source, const QString& dest);
+  // Picks a file of the output folder, as a click on it in the list does.
+  void Pick(const QString& name);
+  QString OutputFolder() const;
 
   QListWidget* File1;
   QPushButton* cmdTemp;

@@ -19,6 +19,7 @@
 #include "ui/color_picker.h"
 #include "ui/editor/draft_keeper.h"
 #include "ui/editor/entry_keys.h"
+#include "ui/editor/entry_text_box.h"
 #include "ui/editor/exact_text.h"
 #include "ui/editor/find_bar.h"
 #include "ui/editor/frm_date.h"
@@ -47,7 +48,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
   resize(820, 600);
 
   toolbar_ = new MarkupToolbar(app_, *this);
-  Rtf = new QPlainTextEdit;
+  Rtf = new EntryTextBox([this](const ArrivingPicture& picture) { toolbar_->OpenImage(picture); });
   Rtf->setObjectName("Rtf");
   Rtf->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   Rtf->setAccessibleName("Entry text");

@@ -10,7 +10,12 @@ class QRadioButton;
 
 namespace quill::ui {
 
-// "Insert Image": a picture of the output folder in a box floated left or right, with a
+class ImageIntake;
+struct ArrivingPicture;
+
+// "Insert Image": a picture of the output folder in a box floated left or right. A picture
+// from elsewhere ("...", pasted or dropped on the text box) is made ready for the web and
+// copied into the folder when "Good" inserts it, with a
 // description for readers who cannot see it.
 class frmIMG final : public FilePickDialog {
   Q_OBJECT
@@ -18,8 +23,14 @@ class frmIMG final : public FilePickDialog {
  public:
   frmIMG(App& app, frmBlog& editor);
 
+  // Makes a picture pasted or dropped on the text box the one "Good" inserts.
+  void TakePicture(const ArrivingPicture& picture);
+
  private:
   void Good() override;
+  void Bring(const QString& source, const QString& dest) override;
+  // The name a pasted picture is saved under: after the time, never one the folder has.
+  QString PastedName(const QString& name) const;
 
   // Without a description the picture goes in only when the user says so.
   bool DescribedOrAccepted();
@@ -27,6 +38,7 @@ class frmIMG final : public FilePickDialog {
   std::array<QRadioButton*, 2> optPosit{};
   QLabel* lblAlt;
   QLineEdit* txtAlt;
+  ImageIntake* intake_;
 };
 
 }  // namespace quill::ui

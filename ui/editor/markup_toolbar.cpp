@@ -56,6 +56,10 @@ Dialog* MarkupToolbar::Open(QPointer<Dialog>& instance) {
   return BringForward(instance, app_, editor_);
 }
 
+void MarkupToolbar::OpenImage(const ArrivingPicture& picture) {
+  Open(image_dialog_)->TakePicture(picture);
+}
+
 // Wraps the selection in the caption and its closing tag: "<h2>" gives "</h2>".
 bool MarkupToolbar::CaptionTags(MarkupToolbar& bar, const QString& caption) {
   return bar.Wrap(CaptionWrapping(caption, bar.Html5()));

@@ -22,6 +22,7 @@ class frmHtml;
 class frmIMG;
 class frmLst;
 class frmURL;
+struct ArrivingPicture;
 
 // The markup toolbar above the entry text: seventeen labels, each wrapping the selection in
 // tags, inserting a piece of markup or opening an insertion dialog, and some with keys that
@@ -39,6 +40,8 @@ class MarkupToolbar final : public QWidget {
   bool Act(int index);
   // True when `event` presses the keys of a label.
   bool HasKeys(const QKeyEvent* event) const;
+  // Opens the image dialog with a picture pasted or dropped on the text box.
+  void OpenImage(const ArrivingPicture& picture);
   // Paints the captions in `colour`, but the boxed labels ("html", "file") in `boxed`.
   void PaintLabels(const QColor& colour, const QColor& boxed);
 

@@ -32,8 +32,7 @@ auto Guarded(Work work) {
   try {
     return work();
   } catch (const Exiv2::AnyError& error) {
-    throw core::QuillError(std::string("its metadata cannot be read or written: ") +
-                           error.what());
+    throw core::QuillError(std::string("its metadata cannot be read or written: ") + error.what());
   }
 }
 

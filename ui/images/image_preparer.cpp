@@ -69,11 +69,12 @@ QImage Decode(const QString& name, const QByteArray& bytes, const ImageKindInfo&
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, info.format);
   stored = reader.size();
-  if (!stored.isValid()) Refuse(name, "cannot be read as " + QString(info.name) + ": " +
-                                          reader.errorString());
+  if (!stored.isValid())
+    Refuse(name, "cannot be read as " + QString(info.name) + ": " + reader.errorString());
   if (qint64{stored.width()} * stored.height() > rules.pixel_limit) {
     Refuse(name, QString("is %1×%2 pixels, more than the %3 megapixels a picture may have")
-                     .arg(stored.width()).arg(stored.height())
+                     .arg(stored.width())
+                     .arg(stored.height())
                      .arg(rules.pixel_limit / 1'000'000));
   }
   if (info.kind == ImageKind::Jpeg && !JpegIsComplete(bytes)) {
@@ -83,8 +84,8 @@ QImage Decode(const QString& name, const QByteArray& bytes, const ImageKindInfo&
   reader.setAutoTransform(true);
   turn = reader.transformation();
   QImage image = reader.read();
-  if (image.isNull()) Refuse(name, "cannot be read as " + QString(info.name) + ": " +
-                                       reader.errorString());
+  if (image.isNull())
+    Refuse(name, "cannot be read as " + QString(info.name) + ": " + reader.errorString());
   return image;
 }
 
@@ -136,9 +137,9 @@ PreparedImage PrepareImage(const QString& name, const QByteArray& bytes, const I
       UseOriginal(image, bytes, metadata, upright);
       return image;
     }
-    const QImage scaled = fitted == upright ? decoded
-                                            : decoded.scaled(fitted, Qt::IgnoreAspectRatio,
-                                                             Qt::SmoothTransformation);
+    const QImage scaled =
+        fitted == upright ? decoded
+                          : decoded.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QByteArray encoded = Encode(PixelsOnly(scaled), *kind);
     image.plain = {encoded, fitted, true};
     image.kept = {metadata.CopyUpright(bytes, encoded), fitted, true};
@@ -166,9 +167,9 @@ QString Dimensions(QSize size) {
 }
 
 QString DescribePreparation(const PreparedImage& image, bool keep_metadata) {
-  const QString before = image.original_size.isValid()
-                             ? Dimensions(image.original_size) + ", " + ByteSize(image.original_bytes)
-                             : ByteSize(image.original_bytes);
+  const QString before = image.original_size.isValid() ? Dimensions(image.original_size) + ", " +
+                                                             ByteSize(image.original_bytes)
+                                                       : ByteSize(image.original_bytes);
   QString line;
   if (image.Untouched()) {
     line = before + ": copied as it is (" + InfoOf(image.kind).name + ")";
@@ -177,9 +178,12 @@ QString DescribePreparation(const PreparedImage& image, bool keep_metadata) {
     line = before + QString::fromUtf8(" \u2192 ") + Dimensions(copy.size) + ", about " +
            ByteSize(copy.bytes.size());
     if (image.turned) line += "; turned upright";
-    if (image.has_metadata && keep_metadata) line += "; metadata kept";
-    else if (image.has_location) line += "; location removed";
-    else if (image.has_metadata) line += "; metadata removed";
+    if (image.has_metadata && keep_metadata)
+      line += "; metadata kept";
+    else if (image.has_location)
+      line += "; location removed";
+    else if (image.has_metadata)
+      line += "; metadata removed";
   }
   if (image.name != image.source_name) line += "; saved as " + image.name;
   return line;

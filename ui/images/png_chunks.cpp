@@ -10,9 +10,9 @@ namespace {
 constexpr qsizetype kSignature = 8;
 
 // Ancillary chunks that change how the picture shows; every other one is left out.
-constexpr const char* kPictureChunks[] = {"PLTE", "IDAT", "IEND", "IHDR", "tRNS", "gAMA",
-                                          "cHRM", "sRGB", "iCCP", "sBIT", "bKGD", "pHYs",
-                                          "acTL", "fcTL", "fdAT"};
+constexpr const char* kPictureChunks[] = {"PLTE", "IDAT", "IEND", "IHDR", "tRNS",
+                                          "gAMA", "cHRM", "sRGB", "iCCP", "sBIT",
+                                          "bKGD", "pHYs", "acTL", "fcTL", "fdAT"};
 
 bool IsPictureChunk(const QByteArray& type) {
   return std::any_of(std::begin(kPictureChunks), std::end(kPictureChunks),

@@ -1,5 +1,7 @@
 #include "ui/setup/setup_values.h"
 
+#include <algorithm>
+
 #include "core/file_names.h"
 #include "core/text.h"
 #include "ui/setup/setup_rules.h"
@@ -32,6 +34,7 @@ SetupValues SetupValues::Of(const core::ProjectSettings& project) {
   values.articles = std::to_string(project.Articles);
   values.file_names = project.FileNames;
   values.use_index = project.UseIndex != 0;
+  values.image_width = std::max<int>(0, project.ImageWidth);
   values.post_ftp = project.PostFTP != 0;
   values.ftp_host = project.FtpHost;
   values.ftp_user = project.FtpUser;
@@ -68,6 +71,7 @@ void SetupValues::ApplyTo(core::ProjectSettings& project) const {
   project.FtpPass = core::Trim(ftp_pass);
   project.FtpPath = core::Trim(ftp_path);
   project.UseIndex = use_index ? 1 : 0;
+  project.ImageWidth = static_cast<std::int16_t>(image_width);
   project.FileNames = file_names;
 }
 

@@ -32,6 +32,7 @@ struct SetupValues {
   // Tools
   std::string file_names;
   bool use_index = true;
+  int image_width = 1600;  // 0: pictures keep their size
   // FTP
   bool post_ftp = false;
   std::string ftp_host;

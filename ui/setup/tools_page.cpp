@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -66,6 +67,11 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   cmdExport = Button("cmdExport");
   cmdExport->setText("Export…");
   cmdExport->setToolTip("Write every entry into a folder for Hugo or Zola");
+  txtImageWidth = new QSpinBox;
+  txtImageWidth->setObjectName("txtImageWidth");
+  txtImageWidth->setRange(0, INT16_MAX);
+  txtImageWidth->setSuffix(" pixels");
+  txtImageWidth->setSpecialValueText("keep every size");  // 0
 
   grid->addWidget(PlainCaption(11, "Theme Color:"), 0, 0);
   grid->addWidget(ClrBack, 0, 1, Qt::AlignLeft);
@@ -86,6 +92,8 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   transfer->addWidget(cmdExport);
   transfer->addStretch();
   grid->addLayout(transfer, 6, 1);
+  grid->addWidget(Caption(19, "Largest image width:", txtImageWidth), 7, 0);
+  grid->addWidget(txtImageWidth, 7, 1, Qt::AlignLeft);
 
   connect(cmdApply, &QPushButton::clicked, this, &ToolsPage::ApplyClicked);
   connect(Combo3->lineEdit(), &QLineEdit::textEdited, this, [this] { FileNameEdited(); });
@@ -124,6 +132,7 @@ void ToolsPage::Load(const SetupValues& values) {
   Combo3->setEditText("");
   for (const char* name : kStandardNames) Combo3->addItem(name);
   Check1->setChecked(values.use_index);
+  txtImageWidth->setValue(values.image_width);
   const QString stored = Q(values.file_names);
   int index = Combo3->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (index < 0) {
@@ -135,6 +144,7 @@ void ToolsPage::Load(const SetupValues& values) {
 
 void ToolsPage::Save(SetupValues& values) const {
   values.use_index = Check1->isChecked();
+  values.image_width = txtImageWidth->value();
   values.file_names = PageFileName().toStdString();
 }
 

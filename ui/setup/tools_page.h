@@ -11,6 +11,7 @@ class QComboBox;
 class QFrame;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
 
 namespace quill::ui {
 
@@ -66,6 +67,7 @@ class ToolsPage final : public SetupPage {
   QPushButton* cmdAdd;
   QCheckBox* Check1;
   QListWidget* List1;
+  QSpinBox* txtImageWidth;
   QPushButton* cmdMake;
   QPushButton* cmdImport;
   QPushButton* cmdExport;
