@@ -46,10 +46,10 @@ QImage Landscape() {
 // APP1 with a little-endian TIFF block: orientation 6 and a GPS latitude.
 QByteArray Exif() {
   const unsigned char block[] = {
-      'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,              // TIFF header
-      2, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0,                      // Orientation 6
-      0x25, 0x88, 4, 0, 1, 0, 0, 0, 38, 0, 0, 0, 0, 0, 0, 0,               // GPS IFD at 38
-      1, 0, 1, 0, 2, 0, 2, 0, 0, 0, 'N', 0, 0, 0, 0, 0, 0, 0};            // GPSLatitudeRef N
+      'E',  'x',  'i',  'f',  0, 0, 'I', 'I', 42, 0, 8,   0, 0, 0,               // TIFF header
+      2,    0,    0x12, 0x01, 3, 0, 1,   0,   0,  0, 6,   0, 0, 0,               // Orientation 6
+      0x25, 0x88, 4,    0,    1, 0, 0,   0,   38, 0, 0,   0, 0, 0, 0, 0,         // GPS IFD at 38
+      1,    0,    1,    0,    2, 0, 2,   0,   0,  0, 'N', 0, 0, 0, 0, 0, 0, 0};  // GPSLatitudeRef N
   const QByteArray payload(reinterpret_cast<const char*>(block), sizeof block);
   const int length = static_cast<int>(payload.size()) + 2;
   return QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + payload;

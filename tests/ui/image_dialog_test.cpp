@@ -49,9 +49,8 @@ class ImageDialogTest : public testing::EditorFixture {
 };
 
 TEST_F(ImageDialogTest, APhotoFromElsewhereGoesInUprightShrunkAndWithoutItsLocation) {
-  const QByteArray photo =
-      testing::WithExif(testing::Encoded(testing::TwoColours(400, 200), "jpeg"),
-                        testing::ExifBlock(6, true));
+  const QByteArray photo = testing::WithExif(
+      testing::Encoded(testing::TwoColours(400, 200), "jpeg"), testing::ExifBlock(6, true));
   const QString path = Elsewhere("holiday.jpg", photo);
   QWidget* dialog = OpenDialog();
   Choose(dialog, path);
@@ -61,7 +60,8 @@ TEST_F(ImageDialogTest, APhotoFromElsewhereGoesInUprightShrunkAndWithoutItsLocat
   EXPECT_FALSE(std::filesystem::exists(Site("holiday.jpg")));  // not before Good
 
   Good(dialog);
-  EXPECT_EQ(Text()->toPlainText(), "<div class=\"LBox\"><img src=\"holiday.jpg\" alt=\"Photo\" /></div>");
+  EXPECT_EQ(Text()->toPlainText(),
+            "<div class=\"LBox\"><img src=\"holiday.jpg\" alt=\"Photo\" /></div>");
   const QByteArray copy = SiteFile("holiday.jpg");
   EXPECT_EQ(QImage::fromData(copy).size(), QSize(100, 200));
   EXPECT_FALSE(copy.contains(QByteArray("Exif\0\0", 6)));
@@ -94,10 +94,12 @@ TEST_F(ImageDialogTest, APictureThatCannotBeUsedIsRefusedAndNothingIsWritten) {
 
 TEST_F(ImageDialogTest, AnOddNameIsKeptForTheFileAndPercentEncodedInTheLink) {
   QWidget* dialog = OpenDialog();
-  Choose(dialog, Elsewhere("Grüße #1 \"x\" 5%.png", testing::Encoded(testing::Noise(10, 10), "png")));
+  Choose(dialog,
+         Elsewhere("Grüße #1 \"x\" 5%.png", testing::Encoded(testing::Noise(10, 10), "png")));
   Good(dialog);
   EXPECT_EQ(Text()->toPlainText(),
-            "<div class=\"LBox\"><img src=\"Gr%C3%BC%C3%9Fe%20%231%20%22x%22%205%25.png\" alt=\"Photo\" /></div>");
+            "<div class=\"LBox\"><img src=\"Gr%C3%BC%C3%9Fe%20%231%20%22x%22%205%25.png\" "
+            "alt=\"Photo\" /></div>");
   EXPECT_TRUE(std::filesystem::exists(Site("Grüße #1 \"x\" 5%.png")));
 }
 
@@ -154,7 +156,8 @@ TEST_F(ImageDialogTest, APictureFileDroppedOnTheTextOpensTheDialogWithIt) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(Plan(dialog).startsWith("dropped.png: 20×10")) << Plan(dialog);
   Good(dialog);
-  EXPECT_EQ(Text()->toPlainText(), "<div class=\"LBox\"><img src=\"dropped.png\" alt=\"Photo\" /></div>");
+  EXPECT_EQ(Text()->toPlainText(),
+            "<div class=\"LBox\"><img src=\"dropped.png\" alt=\"Photo\" /></div>");
 }
 
 }  // namespace
