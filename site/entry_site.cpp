@@ -35,6 +35,7 @@ void EntrySite::WritePages() {
   const store::EntryStore::ReadBatch batch(entries_);
   index_ = EntryIndex::Read(entries_);
   archive_pages_ = ArchivePageNames(index_);
+  made_->Expect(index_.Size() + archive_pages_.size());
   for (std::size_t i = 0; i < index_.Size(); ++i) made_->Plan(EntryPageName(index_.At(i)));
   for (const std::string& name : archive_pages_) made_->Plan(name);
   made_->Announce();

@@ -47,6 +47,9 @@ MadeFiles::MadeFiles(SiteOutput& output) : output_(output) {
   const std::optional<std::string> record = output_.Read(kFileName);
   if (!record) return;
   std::string_view rest(*record);
+  // One item a line, and room for a few new names, so the list is not copied as it grows.
+  const auto lines = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
+  items_.reserve(lines + lines / 64 + 16);
   while (!rest.empty()) {
     const std::size_t end = std::min(rest.find('\n'), rest.size());
     const std::vector<std::string_view> fields = Fields(rest.substr(0, end));
@@ -91,6 +94,12 @@ MadeFiles::Item* MadeFiles::Mark(std::string_view name) {
   return item;
 }
 
+void MadeFiles::Expect(std::size_t names) {
+  if (!items_.empty()) return;  // the names are mostly listed already
+  // Room beyond them for the few names a build adds later (the sitemap's files).
+  added_.reserve(added_.size() + names + names / 64 + 16);
+}
+
 void MadeFiles::Plan(std::string_view name) { Mark(name); }
 
 void MadeFiles::Made(std::string_view name, std::optional<Page> page) {
@@ -102,17 +111,22 @@ void MadeFiles::Made(std::string_view name, std::optional<Page> page) {
 
 void MadeFiles::MergeAdded() {
   if (added_.empty()) return;
-  std::sort(added_.begin(), added_.end(),
-            [](const Item& a, const Item& b) { return a.Name() < b.Name(); });
-  std::vector<Item> merged;
-  merged.reserve(items_.size() + added_.size());
-  std::merge(items_.begin(), items_.end(), added_.begin(), added_.end(), std::back_inserter(merged),
-             [](const Item& a, const Item& b) { return a.Name() < b.Name(); });
-  merged.erase(std::unique(merged.begin(), merged.end(),
+  const auto by_name = [](const Item& a, const Item& b) { return a.Name() < b.Name(); };
+  std::sort(added_.begin(), added_.end(), by_name);
+  // Merged in place: a record of 100,000 pages is about 5 MB, and a second copy of it would
+  // double what the build holds at its peak.
+  const auto listed = static_cast<std::ptrdiff_t>(items_.size());
+  if (items_.empty()) {
+    items_.swap(added_);
+  } else {
+    items_.insert(items_.end(), added_.begin(), added_.end());
+    std::inplace_merge(items_.begin(), items_.begin() + listed, items_.end(), by_name);
+  }
+  // An item the record listed comes before a new one of the same name, and is the one kept.
+  items_.erase(std::unique(items_.begin(), items_.end(),
                            [](const Item& a, const Item& b) { return a.Name() == b.Name(); }),
-               merged.end());
-  items_ = std::move(merged);
-  added_.clear();
+               items_.end());
+  added_ = std::vector<Item>();
 }
 
 void MadeFiles::Write(bool made_only) {

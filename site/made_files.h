@@ -33,6 +33,9 @@ class MadeFiles {
 
   // What the record says a page came out as last time, when it says.
   std::optional<Page> Known(std::string_view name) const;
+  // Makes room for that many names to be planned or made when the record lists none (a
+  // first build), so a long list is not copied as it grows.
+  void Expect(std::size_t names);
   // This build is to make the file; what the record knows of it stays.
   void Plan(std::string_view name);
   // This build made the file; for an entry page, with what it came out as when known.
