@@ -15,7 +15,16 @@ namespace quill::core {
 // while it is being written, which tells RemoveAbandonedTempFiles that it is not abandoned.
 class AtomicFile final : public FileSink {
  public:
-  explicit AtomicFile(std::string path);
+  // What the writer knows of the file it replaces.
+  enum class Target {
+    Any,
+    // There was none a moment ago. Where the system can, the bytes then go to a file without
+    // a name in the same folder, which Commit() names in one step: nothing is left behind
+    // even by a killed program, and the folder changes once instead of three times.
+    Absent,
+  };
+
+  explicit AtomicFile(std::string path, Target target = Target::Any);
   ~AtomicFile() override;
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -28,11 +37,20 @@ class AtomicFile final : public FileSink {
  private:
   [[noreturn]] void Fail(int error) const;
   void Discard();
+  // Tries names for the temp file until try_name() (0 or errno) takes one that was free.
+  template <typename TryName>
+  int StepTempNames(TryName try_name);
+  bool OpenUnnamed();
+  void CommitUnnamed();
+  // The bytes of the file without a name, copied into a named temp file and committed.
+  void NameCopy();
+  void RenameOver();
 
   std::string path_;
   std::string temp_path_;
   std::unique_ptr<char[]> buffer_;  // outlives file_, which Discard() or Commit() closes
   std::FILE* file_ = nullptr;
+  bool unnamed_ = false;  // file_ has no name yet: temp_path_ is unused
 };
 
 // Whether a file name is that of an AtomicFile's temporary file: the target's name, ".tmp-"

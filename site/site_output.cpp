@@ -39,7 +39,11 @@ class DiskFile final : public core::FileSink {
       old_.reset(std::fopen(path_.c_str(), "rb"));
       if (old_) std::setvbuf(old_.get(), nullptr, _IONBF, 0);  // reads go straight to chunk_
     }
-    if (!old_) new_ = std::make_unique<core::AtomicFile>(path_);
+    if (!old_) {
+      const bool absent = error == std::errc::no_such_file_or_directory;
+      new_ = std::make_unique<core::AtomicFile>(
+          path_, absent ? core::AtomicFile::Target::Absent : core::AtomicFile::Target::Any);
+    }
   }
 
   void Write(std::string_view bytes) override {

@@ -67,6 +67,42 @@ TEST(AtomicFile, FailuresNameTheFileAndTheReason) {
   EXPECT_EQ(FilesIn(dir), 1u);
 }
 
+// A file written where there was none: whole or not at all, and a file that came there while
+// it was being written (another program, a folder) is replaced or refused as with any file.
+TEST(AtomicFile, AFileWhereThereWasNoneAppearsWholeOrNotAtAll) {
+  TempDir dir;
+  const std::string path = dir.File("2026-12-08-095544.html");
+  {
+    AtomicFile file(path, AtomicFile::Target::Absent);
+    file.Write("half a pa");
+#ifndef _WIN32
+    EXPECT_EQ(FilesIn(dir), 0u);  // nothing a killed build could leave behind
+#endif
+  }
+  EXPECT_EQ(FilesIn(dir), 0u);
+  {
+    AtomicFile file(path, AtomicFile::Target::Absent);
+    file.Write("new page");
+    file.Commit();
+  }
+  EXPECT_EQ(ReadFile(path), "new page");
+
+  const std::string meanwhile = dir.File("archive.html");
+  AtomicFile late(meanwhile, AtomicFile::Target::Absent);
+  late.Write("the generator's page");
+  WriteFile(meanwhile, "written meanwhile");
+  late.Commit();
+  EXPECT_EQ(ReadFile(meanwhile), "the generator's page");
+  EXPECT_EQ(FilesIn(dir), 2u);
+
+  AtomicFile blocked(dir.File("taken"), AtomicFile::Target::Absent);
+  blocked.Write("page");
+  std::filesystem::create_directory(dir.File("taken"));
+  EXPECT_THROW(blocked.Commit(), QuillError);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken")));
+  EXPECT_EQ(FilesIn(dir), 3u);
+}
+
 TEST(AtomicFile, TempFilesLeftByACrashGoButThoseBeingWrittenStay) {
   TempDir dir;
   WriteFile(dir.File("blog015.html.tmp-0000427c"), "left by a killed build");
