@@ -54,9 +54,9 @@ TEST_F(ImageDialogTest, APhotoFromElsewhereGoesInUprightShrunkAndWithoutItsLocat
   const QString path = Elsewhere("holiday.jpg", photo);
   QWidget* dialog = OpenDialog();
   Choose(dialog, path);
-  EXPECT_TRUE(Plan(dialog).startsWith("holiday.jpg: 400×200, ")) << Plan(dialog);
-  EXPECT_TRUE(Plan(dialog).contains("→ 100×200, about ")) << Plan(dialog);
-  EXPECT_TRUE(Plan(dialog).endsWith("; turned upright; location removed")) << Plan(dialog);
+  EXPECT_TRUE(Plan(dialog).startsWith("holiday.jpg: 400×200, ")) << Plan(dialog).toStdString();
+  EXPECT_TRUE(Plan(dialog).contains("→ 100×200, about ")) << Plan(dialog).toStdString();
+  EXPECT_TRUE(Plan(dialog).endsWith("; turned upright; location removed")) << Plan(dialog).toStdString();
   EXPECT_FALSE(std::filesystem::exists(Site("holiday.jpg")));  // not before Good
 
   Good(dialog);
@@ -71,7 +71,7 @@ TEST_F(ImageDialogTest, APhotoFromElsewhereGoesInUprightShrunkAndWithoutItsLocat
   dialog = OpenDialog();
   Choose(dialog, Elsewhere("kept.jpg", photo));
   Child<QCheckBox>(dialog, "chkMetadata")->click();
-  EXPECT_TRUE(Plan(dialog).endsWith("; turned upright; metadata kept")) << Plan(dialog);
+  EXPECT_TRUE(Plan(dialog).endsWith("; turned upright; metadata kept")) << Plan(dialog).toStdString();
   Good(dialog);
   QByteArray kept = SiteFile("kept.jpg");
   EXPECT_TRUE(kept.contains("GPS") || kept.contains(QByteArray("Exif\0\0", 6)));
@@ -128,7 +128,7 @@ TEST_F(ImageDialogTest, APastedPictureOpensTheDialogReadyAndNeverReplacesAFile) 
   QTest::keyClick(Text(), Qt::Key_V, Qt::ControlModifier);
   QWidget* dialog = Find<QWidget>("frmIMG");
   ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(Plan(dialog).startsWith("pasted-20261207-090000-2.png: 300×30")) << Plan(dialog);
+  EXPECT_TRUE(Plan(dialog).startsWith("pasted-20261207-090000-2.png: 300×30")) << Plan(dialog).toStdString();
   Child<QRadioButton>(dialog, "optPosit_1")->click();
   Good(dialog);
   EXPECT_EQ(Text()->toPlainText(),
@@ -154,7 +154,7 @@ TEST_F(ImageDialogTest, APictureFileDroppedOnTheTextOpensTheDialogWithIt) {
   QApplication::sendEvent(target, &drop);
   QWidget* dialog = Find<QWidget>("frmIMG");
   ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(Plan(dialog).startsWith("dropped.png: 20×10")) << Plan(dialog);
+  EXPECT_TRUE(Plan(dialog).startsWith("dropped.png: 20×10")) << Plan(dialog).toStdString();
   Good(dialog);
   EXPECT_EQ(Text()->toPlainText(),
             "<div class=\"LBox\"><img src=\"dropped.png\" alt=\"Photo\" /></div>");
