@@ -83,9 +83,9 @@ TEST_F(ImageDialogTest, APictureThatCannotBeUsedIsRefusedAndNothingIsWritten) {
   SetText("kept", 0, 0);
   QWidget* dialog = OpenDialog();
   Choose(dialog, Elsewhere("empty.jpg", {}));
-  EXPECT_TRUE(LastMessage().endsWith("empty.jpg is empty (0 bytes)")) << LastMessage();
+  EXPECT_TRUE(LastMessage().endsWith("empty.jpg is empty (0 bytes)")) << LastMessage().toStdString();
   Choose(dialog, QString::fromStdString(dir_.File("missing.jpg")));
-  EXPECT_TRUE(LastMessage().startsWith("Cannot read ")) << LastMessage();
+  EXPECT_TRUE(LastMessage().startsWith("Cannot read ")) << LastMessage().toStdString();
   Good(dialog);
   EXPECT_EQ(LastMessage(), "Image file not selected");
   EXPECT_EQ(Text()->toPlainText(), "kept");
