@@ -9,6 +9,8 @@ namespace quill::core {
 // Removes leading and trailing space characters. Only the space counts: line breaks and tabs
 // at either end of an entry are part of what the user wrote.
 std::string Trim(std::string_view text);
+// The text with the ASCII letters A-Z in lower case; every other byte as it stands.
+std::string AsciiLower(std::string_view text);
 
 // True when the two texts are equal ignoring the case of ASCII letters, as the registry and
 // the database engine compare names.

@@ -1,20 +1,12 @@
 #include "site/page_charset.h"
 
-#include <algorithm>
-#include <cctype>
 
+#include "core/text.h"
 #include "core/utf8_writer.h"
 #include "core/win1252_writer.h"
 
 namespace quill::site {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
@@ -48,7 +40,7 @@ std::string CleanUtf8(std::string_view text) {
 
 PageCharset DeclaredCharset(std::string_view template_bytes) {
   if (template_bytes.starts_with("\xEF\xBB\xBF")) return PageCharset::Utf8;
-  const std::string lower = Lower(template_bytes);
+  const std::string lower = core::AsciiLower(template_bytes);
   for (std::size_t at = lower.find("<meta"); at != std::string::npos;
        at = lower.find("<meta", at + 5)) {
     if (at + 5 < lower.size() && !IsSpace(lower[at + 5])) continue;  // <metadata>

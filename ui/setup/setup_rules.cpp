@@ -1,6 +1,5 @@
 #include "ui/setup/setup_rules.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -10,16 +9,9 @@
 namespace quill::ui {
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
-
 // The text without an "http://" or "ftp://" in front (compared without regard to case).
 std::string WithoutScheme(std::string text) {
-  const std::string lower = Lower(text);
+  const std::string lower = core::AsciiLower(text);
   if (lower.starts_with("http://")) return text.substr(7);
   if (lower.starts_with("ftp://")) return text.substr(6);
   return text;
@@ -66,7 +58,7 @@ std::string NormaliseFtpPath(std::string_view path, std::string_view host) {
   std::replace(text.begin(), text.end(), '\\', '/');
   text = WithoutScheme(core::Trim(text));
   const std::string host_name = core::Trim(host);
-  if (!host_name.empty() && Lower(text).starts_with(Lower(host_name))) {
+  if (!host_name.empty() && core::AsciiLower(text).starts_with(core::AsciiLower(host_name))) {
     text = text.substr(host_name.size());
   }
   if (text.starts_with('/')) text.erase(0, 1);
@@ -87,7 +79,7 @@ std::string PageNameProblem(std::string_view name, const FileNameRules& rules) {
     return "A page file name cannot hold any of " + std::string(rules.reserved) + " here.";
   }
   static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul"};
-  const std::string lower = Lower(name);
+  const std::string lower = core::AsciiLower(name);
   const bool numbered = lower.size() == 4 &&
                         (lower.starts_with("com") || lower.starts_with("lpt")) && lower[3] >= '1' &&
                         lower[3] <= '9';
