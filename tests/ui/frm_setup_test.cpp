@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QSpinBox>
 
 #include "support/editor_fixture.h"
 #include "ui/color_picker.h"
@@ -134,14 +133,16 @@ TEST_F(SetupTest, FocusRunsDownEachPageInTurn) {
       order.push_back(widget->objectName());
     }
   }
-  EXPECT_EQ(order, (std::vector<QString>{
-                       "optSet_0", "optSet_1", "optSet_2", "optSet_3",  "optSet_4",    "txtTitle",
-                       "cmdTemp",  "Combo1",   "Combo2",   "optDT_0",   "optDT_1",     "optDT_2",
-                       "chkTime",  "txtPage",  "txtSite",  "txtEditor", "chkTell",     "chkNews",
-                       "chkPages", "chkHold",  "txtDocs",  "txtNews",   "chkHtml5",    "txtLanguage",
-                       "ClrBack",  "ClrFont",  "cmdApply", "Combo3",    "cmdAdd",      "Check1",
-                       "List1",    "cmdMake",  "cmdImport", "cmdExport", "chkSync",    "txtHost",
-                       "txtUser",  "txtPass",  "txtPath",  "Command1",  "cmdSave",     "cmdExit"}));
+  EXPECT_EQ(order,
+            (std::vector<QString>{
+                "optSet_0", "optSet_1", "optSet_2",  "optSet_3",  "optSet_4",      "txtTitle",
+                "cmdTemp",  "Combo1",   "Combo2",    "optDT_0",   "optDT_1",       "optDT_2",
+                "chkTime",  "txtPage",  "txtSite",   "txtEditor", "chkTell",       "chkNews",
+                "chkPages", "chkHold",  "txtDocs",   "txtNews",   "chkHtml5",      "txtLanguage",
+                "ClrBack",  "ClrFont",  "cmdApply",  "Combo3",    "cmdAdd",        "Check1",
+                "List1",    "cmdMake",  "cmdImport", "cmdExport", "txtImageWidth", "chkSync",
+                "txtHost",  "txtUser",  "txtPass",   "txtPath",   "Command1",      "cmdSave",
+                "cmdExit"}));
 }
 
 TEST_F(SetupTest, StoredPageNamesAreSelectedOrAppended) {
@@ -827,24 +828,24 @@ namespace {
 TEST_F(SetupTest, TheLargestImageWidthIsLoadedSavedAndCancelled) {
   OpenSetup();
   Page(2);
-  auto* width = Control<QSpinBox>("txtImageWidth");
-  EXPECT_EQ(width->value(), 1600);  // a project without the value
-  width->setValue(800);
+  auto* width = Control<QLineEdit>("txtImageWidth");
+  EXPECT_EQ(width->text(), "1600");  // a project without the value
+  width->setText("800");
   Cancel();
   EXPECT_EQ(app_.Project().ImageWidth, 1600);
   EXPECT_NE(app_.Settings().GetProjectValue("ImageWidth"), "800");
 
   OpenSetup();
   Page(2);
-  Control<QSpinBox>("txtImageWidth")->setValue(0);
+  Control<QLineEdit>("txtImageWidth")->clear();
+  QTest::keyClicks(Control<QLineEdit>("txtImageWidth"), "x-0");  // digits only
   Save();
   EXPECT_EQ(app_.Project().ImageWidth, 0);
   EXPECT_EQ(app_.Settings().GetProjectValue("ImageWidth"), "0");
 
   OpenSetup();
   Page(2);
-  EXPECT_EQ(Control<QSpinBox>("txtImageWidth")->value(), 0);
-  EXPECT_EQ(Control<QSpinBox>("txtImageWidth")->text(), "keep every size");
+  EXPECT_EQ(Control<QLineEdit>("txtImageWidth")->text(), "0");
   Cancel();
 }
 

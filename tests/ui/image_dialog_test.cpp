@@ -18,8 +18,8 @@ namespace {
 class ImageDialogTest : public testing::EditorFixture {
  protected:
   ImageDialogTest() {
-    app_.Project().ImageWidth = 100;
     Open();
+    app_.Project().ImageWidth = 100;
   }
 
   std::string Site(const std::string& name) { return dir_.File("site/" + name); }

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSpinBox>
+#include <QIntValidator>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -67,11 +67,11 @@ ToolsPage::ToolsPage(DesktopServices& services) : services_(services) {
   cmdExport = Button("cmdExport");
   cmdExport->setText("Export…");
   cmdExport->setToolTip("Write every entry into a folder for Hugo or Zola");
-  txtImageWidth = new QSpinBox;
+  txtImageWidth = new QLineEdit;
   txtImageWidth->setObjectName("txtImageWidth");
-  txtImageWidth->setRange(0, INT16_MAX);
-  txtImageWidth->setSuffix(" pixels");
-  txtImageWidth->setSpecialValueText("keep every size");  // 0
+  txtImageWidth->setValidator(new QIntValidator(0, INT16_MAX, txtImageWidth));
+  txtImageWidth->setPlaceholderText("0: keep every size");
+  txtImageWidth->setToolTip("In pixels; 0 keeps every picture as it is");
 
   grid->addWidget(PlainCaption(11, "Theme Color:"), 0, 0);
   grid->addWidget(ClrBack, 0, 1, Qt::AlignLeft);
@@ -132,7 +132,7 @@ void ToolsPage::Load(const SetupValues& values) {
   Combo3->setEditText("");
   for (const char* name : kStandardNames) Combo3->addItem(name);
   Check1->setChecked(values.use_index);
-  txtImageWidth->setValue(values.image_width);
+  txtImageWidth->setText(QString::number(values.image_width));
   const QString stored = Q(values.file_names);
   int index = Combo3->findText(stored, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (index < 0) {
@@ -144,7 +144,7 @@ void ToolsPage::Load(const SetupValues& values) {
 
 void ToolsPage::Save(SetupValues& values) const {
   values.use_index = Check1->isChecked();
-  values.image_width = txtImageWidth->value();
+  values.image_width = txtImageWidth->text().toInt();  // empty: 0
   values.file_names = PageFileName().toStdString();
 }
 

@@ -11,7 +11,6 @@ class QComboBox;
 class QFrame;
 class QListWidget;
 class QPushButton;
-class QSpinBox;
 
 namespace quill::ui {
 
@@ -67,7 +66,7 @@ class ToolsPage final : public SetupPage {
   QPushButton* cmdAdd;
   QCheckBox* Check1;
   QListWidget* List1;
-  QSpinBox* txtImageWidth;
+  QLineEdit* txtImageWidth;
   QPushButton* cmdMake;
   QPushButton* cmdImport;
   QPushButton* cmdExport;
