@@ -53,6 +53,9 @@ struct ProjectSettings {
   // Pictures wider than this many pixels are shrunk as they come into the output folder;
   // 0 (or less) keeps every picture as it is.
   std::int16_t ImageWidth = 1600;
+  // The dictionary the editor checks the spelling with ("en_US"); "none": no checking; empty
+  // (none stored): the system locale's language, else the first dictionary installed.
+  std::string SpellLanguage;
 
   // "YYMMDD" and "HHNNSS" stamps in local time, compared as text.
   std::string OutDate, OutTime;  // site last generated

@@ -29,7 +29,7 @@ struct Field {
 };
 
 // The stored settings in the order a save writes them.
-constexpr std::array<Field, 28> kSavedFields{{
+constexpr std::array<Field, 29> kSavedFields{{
     {"Template", &ProjectSettings::Template},
     {"Title", &ProjectSettings::Title},
     {"DateFormat", &ProjectSettings::DateFormat},
@@ -58,6 +58,7 @@ constexpr std::array<Field, 28> kSavedFields{{
     {"Language", &ProjectSettings::Language, true},
     {"HoldFuture", &ProjectSettings::HoldFuture, true},
     {"ImageWidth", &ProjectSettings::ImageWidth},
+    {"SpellLanguage", &ProjectSettings::SpellLanguage, true},
 }};
 
 // What a project created from now on starts with: the settings added later that change the

@@ -10,6 +10,7 @@
 #include "core/draft_store.h"
 #include "project/project_session.h"
 #include "ui/desktop_services.h"
+#include "ui/spelling.h"
 
 class QLockFile;
 
@@ -42,6 +43,7 @@ class App {
   store::EntryStore& Entries() { return session_.Entries(); }
   core::DraftStore& Drafts() { return drafts_; }
   DesktopServices& Services() { return services_; }
+  ui::Spelling& Spelling() { return spelling_; }
   const core::Clock& Clock() const { return clock_; }
 
   // The program's folder, ending with a directory separator.
@@ -96,6 +98,7 @@ class App {
 
   project::ProjectSession session_;
   core::DraftStore drafts_;
+  ui::Spelling spelling_;
   DesktopServices& services_;
   const core::Clock& clock_;
   QString app_folder_;

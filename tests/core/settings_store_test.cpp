@@ -187,6 +187,18 @@ TEST_F(SettingsStoreTest, Html5AndLanguageAreStoredOnlyOnceSetAndNewProjectsStar
   EXPECT_EQ(fresh("Language"), "en");
 }
 
+TEST_F(SettingsStoreTest, TheSpellLanguageIsStoredOnlyOnceChosen) {
+  store_.LoadSettings(true);
+  EXPECT_EQ(settings_.SpellLanguage, "");
+  for (const auto& value : registry_.EnumRegValues(RegRoot::CurrentUser, kProjectKey)) {
+    EXPECT_NE(value.name, "SpellLanguage");  // an older project stays without the value
+  }
+  settings_.SpellLanguage = "none";
+  store_.LoadSettings(true);
+  EXPECT_EQ(Stored("SpellLanguage"), "none");
+  EXPECT_EQ(settings_.SpellLanguage, "none");
+}
+
 TEST_F(SettingsStoreTest, SavingWritesEverySettingInOrderAndReadsItBack) {
   settings_.Template = " /web/template.html ";
   settings_.Title = "Shed";
@@ -203,7 +215,7 @@ TEST_F(SettingsStoreTest, SavingWritesEverySettingInOrderAndReadsItBack) {
       "Template",   "Title",       "DateFormat", "TimeFormat", "Separator", "MaxPageSize",
       "IncludeRSS", "CommentPage", "Site",       "Docs",       "Editor",    "Master",
       "Articles",   "Shading",     "FontColor",  "PrintTime",  "PostFTP",   "FtpHost",
-      "FtpUser",    "FtpPass",     "FtpPath",    "UseIndex",   "FileNames"};
+      "FtpUser",    "FtpPass",     "FtpPath",    "UseIndex",   "FileNames",   "ImageWidth"};
   EXPECT_EQ(names, order);
   EXPECT_EQ(Stored("FontColor"), "-2147483630");
   EXPECT_EQ(Stored("MaxPageSize"), "-4");

@@ -25,27 +25,7 @@ struct WordCounter {
 
 std::vector<TagSpan> FindTags(const QString& text, bool inside,
                               const std::function<bool()>& runs_on) {
-  std::vector<TagSpan> tags;
-  const int length = static_cast<int>(text.size());
-  int from = 0;
-  if (inside) {
-    const int gt = static_cast<int>(text.indexOf(QLatin1Char('>')));
-    tags.push_back({-1, gt < 0 ? length : gt});
-    if (gt < 0) return tags;
-    from = gt + 1;
-  }
-  while (from < length) {
-    const int lt = static_cast<int>(text.indexOf(QLatin1Char('<'), from));
-    if (lt < 0) break;
-    const int gt = static_cast<int>(text.indexOf(QLatin1Char('>'), lt + 1));
-    if (gt < 0) {
-      if (runs_on()) tags.push_back({lt, length});
-      break;
-    }
-    tags.push_back({lt, gt});
-    from = gt + 1;
-  }
-  return tags;
+  return spell::FindTags(Utf16(text), inside, runs_on);
 }
 
 int CountWords(const QString& text) {

@@ -8,15 +8,18 @@
 
 #include "core/html_references.h"
 #include "core/reader_text.h"
+#include "spell/html_words.h"
 
 namespace quill::ui {
 
 // One tag of a text: its '<' at `open` (-1 when it began before the text) and its '>' at
 // `close` (the text's length when it goes on past the text's end).
-struct TagSpan {
-  int open;
-  int close;
-};
+using TagSpan = spell::TagSpan;
+
+// The text's UTF-16 units as they stand, for the plain C++ that reads them.
+inline std::u16string_view Utf16(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
 
 // The tags of `text`, in order, each from a '<' to the next '>'. `inside`: the text starts
 // inside a tag begun before it. `runs_on` tells, for a '<' with no '>' after it in the text,

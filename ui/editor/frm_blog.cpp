@@ -19,6 +19,7 @@
 #include "ui/color_picker.h"
 #include "ui/editor/draft_keeper.h"
 #include "ui/editor/entry_keys.h"
+#include "ui/editor/entry_spelling.h"
 #include "ui/editor/entry_text_box.h"
 #include "ui/editor/exact_text.h"
 #include "ui/editor/find_bar.h"
@@ -57,6 +58,7 @@ frmBlog::frmBlog(App& app) : app_(app) {
       *Rtf, [this](const QKeyEvent* event) { return toolbar_->HasKeys(event); },
       [this](bool forward) { focusNextPrevChild(forward); });
   highlighter_ = new MarkupHighlighter(Rtf->document());
+  spelling_ = new EntrySpelling(app_, *Rtf, *highlighter_);
   drafts_ = new DraftKeeper(app_, *this, [this] { return ExactText(*Rtf); });
   connect(Rtf, &QPlainTextEdit::textChanged, this, [this] { TextChanged(); });
   connect(new QShortcut(QKeySequence(kSaveKeys), this), &QShortcut::activated, this,
@@ -223,7 +225,10 @@ void frmBlog::SwitchMode(ui::Mode which) {
   // Read-only text is no stop for Tab, which would only bounce back to Blog.
   Rtf->setFocusPolicy(layout.editable ? Qt::StrongFocus : Qt::ClickFocus);
   (this->*layout.enter)();
+  FollowSpelling();
 }
+
+void frmBlog::FollowSpelling() { spelling_->Follow(LayoutOf(Mode_).editable); }
 
 void frmBlog::ShowRole(QPushButton* button, const ButtonRole& role) {
   const bool shown = role.offer == Offer::Always && *role.caption != '\0';

@@ -17,6 +17,7 @@ namespace quill::ui {
 
 class App;
 class DraftKeeper;
+class EntrySpelling;
 class FindBar;
 class HomeLinks;
 class MarkupHighlighter;
@@ -52,6 +53,8 @@ class frmBlog final : public QWidget {
   void Highlight();
   // Opens an address or a file with the desktop's default handler; says so when it cannot.
   void OpenInShell(const QString& address);
+  // Checks the spelling in the project's language as it stands now.
+  void FollowSpelling();
   // Shows the links to the user's site and blog as far as the project names them.
   void SetHomeLinks();
   // Offers Output and Synch as the project's stamps say they are due.
@@ -144,6 +147,7 @@ class frmBlog final : public QWidget {
   HomeLinks* home_links_;
   MarkupToolbar* toolbar_;
   MarkupHighlighter* highlighter_;
+  EntrySpelling* spelling_;
   FindBar* find_bar_;
   SitePublisher* publisher_;
   QPointer<frmDate> date_dialog_;

@@ -1,5 +1,6 @@
 #include "ui/editor/markup_highlighter.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include "ui/editor/entry_words.h"
@@ -24,14 +25,48 @@ int MarkupHighlighter::LastCloseBracket() {
   return last_close_;
 }
 
+std::vector<spell::TagSpan> MarkupHighlighter::TagsOf(const QString& text, int block_start,
+                                                      bool inside) {
+  // A tag goes on past this line only if a ">" comes later in the text.
+  const int block_end = block_start + static_cast<int>(text.size());
+  return FindTags(text, inside, [&] { return LastCloseBracket() > block_end; });
+}
+
+std::vector<spell::Word> MarkupHighlighter::Misspelt(const QString& text,
+                                                     const std::vector<spell::TagSpan>& tags) {
+  std::vector<spell::Word> misspelt;
+  if (!spelling_) return misspelt;
+  std::vector<spell::Word> words = spell::FindWords(Utf16(text), tags);
+  spell::SpellChecker* checker = words.empty() ? nullptr : spelling_();
+  if (checker == nullptr) return misspelt;
+  for (spell::Word& word : words) {
+    if (!checker->Knows(word.Utf8())) misspelt.push_back(std::move(word));
+  }
+  return misspelt;
+}
+
+std::vector<spell::Word> MarkupHighlighter::MisspeltWords(const QTextBlock& block) {
+  const QTextBlock before = block.previous();
+  const bool inside = before.isValid() && before.userState() == kInsideTag;
+  const QString text = block.text();
+  return Misspelt(text, TagsOf(text, block.position(), inside));
+}
+
 void MarkupHighlighter::highlightBlock(const QString& text) {
   QTextCharFormat red;
   red.setForeground(QColor(255, 0, 0));
-  // A tag goes on past this line only if a ">" comes later in the text.
-  const int block_end = currentBlock().position() + static_cast<int>(text.size());
-  const std::vector<TagSpan> tags = FindTags(text, previousBlockState() == kInsideTag,
-                                             [&] { return LastCloseBracket() > block_end; });
+  const std::vector<spell::TagSpan> tags =
+      TagsOf(text, currentBlock().position(), previousBlockState() == kInsideTag);
   for (const TagSpan& tag : tags) setFormat(tag.open + 1, tag.close - tag.open - 1, red);
+  QTextCharFormat wavy;
+  wavy.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+  wavy.setUnderlineColor(QColor(255, 0, 0));
+  // Words lie between tags, so the underline never falls on a coloured tag.
+  for (const spell::Word& word : Misspelt(text, tags)) {
+    for (const spell::Place& stretch : word.Stretches()) {
+      setFormat(stretch.from, stretch.to - stretch.from, wavy);
+    }
+  }
   const bool runs_on = !tags.empty() && tags.back().close == text.size();
   setCurrentBlockState(runs_on ? kInsideTag : kOutside);
 }

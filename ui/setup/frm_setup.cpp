@@ -61,7 +61,8 @@ frmSetup::frmSetup(App& app, frmBlog& editor)
 void frmSetup::BuildPages() {
   basic_ =
       new BasicPage(app_.Services(), app_.Clock(), [this] { return app_.Project().OutputFolder; });
-  adv_ = new AdvPage;
+  Spelling& spelling = app_.Spelling();
+  adv_ = new AdvPage(spelling.Languages(), spelling.LanguageOf({}));
   tools_ = new ToolsPage(app_.Services());
   pages_ = {basic_, adv_, tools_, new FtpPage, new AboutPage(app_.Services(), VersionText())};
   connect(adv_, &AdvPage::CommentPageClicked, this, [this] { RefreshSupportFiles(); });
@@ -228,6 +229,7 @@ void frmSetup::Save() {
     editor_.ColorMe();
     editor_.ShowTime();
     editor_.SetHomeLinks();
+    editor_.FollowSpelling();
     App& app = app_;
     frmBlog& editor = editor_;
     const bool first = first_setup_;
