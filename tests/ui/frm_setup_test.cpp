@@ -135,14 +135,14 @@ TEST_F(SetupTest, FocusRunsDownEachPageInTurn) {
   }
   EXPECT_EQ(order,
             (std::vector<QString>{
-                "optSet_0", "optSet_1", "optSet_2",  "optSet_3",  "optSet_4",      "txtTitle",
-                "cmdTemp",  "Combo1",   "Combo2",    "optDT_0",   "optDT_1",       "optDT_2",
-                "chkTime",  "txtPage",  "txtSite",   "txtEditor", "chkTell",       "chkNews",
-                "chkPages", "chkHold",  "txtDocs",   "txtNews",   "chkHtml5",      "txtLanguage",
-                "ClrBack",  "ClrFont",  "cmdApply",  "Combo3",    "cmdAdd",        "Check1",
-                "List1",    "cmdMake",  "cmdImport", "cmdExport", "txtImageWidth", "chkSync",
-                "txtHost",  "txtUser",  "txtPass",   "txtPath",   "Command1",      "cmdSave",
-                "cmdExit"}));
+                "optSet_0", "optSet_1", "optSet_2", "optSet_3",  "optSet_4",  "txtTitle",
+                "cmdTemp",  "Combo1",   "Combo2",   "optDT_0",   "optDT_1",   "optDT_2",
+                "chkTime",  "txtPage",  "txtSite",  "txtEditor", "chkTell",   "chkNews",
+                "chkPages", "chkHold",  "txtDocs",  "txtNews",   "chkHtml5",  "txtLanguage",
+                "cboSpell", "ClrBack",  "ClrFont",  "cmdApply",  "Combo3",    "cmdAdd",
+                "Check1",   "List1",    "cmdMake",  "cmdImport", "cmdExport", "txtImageWidth",
+                "chkSync",  "txtHost",  "txtUser",  "txtPass",   "txtPath",   "Command1",
+                "cmdSave",  "cmdExit"}));
 }
 
 TEST_F(SetupTest, StoredPageNamesAreSelectedOrAppended) {

@@ -1,6 +1,7 @@
 #include "ui/setup/adv_page.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +11,8 @@
 
 namespace quill::ui {
 
-AdvPage::AdvPage() {
+AdvPage::AdvPage(const std::vector<std::string>& languages, std::string default_language)
+    : default_language_(std::move(default_language)) {
   auto* grid = new QGridLayout(this);
   txtSite = Field("txtSite");
   txtEditor = Field("txtEditor");
@@ -40,6 +42,7 @@ AdvPage::AdvPage() {
   grid->addWidget(chkHtml5, 8, 0, 1, 2);
   grid->addWidget(Caption(11, "Language of the pages (en, de, fr-CA, ...):", txtLanguage), 9, 0);
   grid->addWidget(txtLanguage, 9, 1);
+  grid->addWidget(BuildSpelling(languages), 10, 0, 1, 2);
   for (QWidget* hidden : {static_cast<QWidget*>(docs_caption_), static_cast<QWidget*>(txtDocs),
                           static_cast<QWidget*>(news_caption_), static_cast<QWidget*>(txtNews)}) {
     HideInPlace(hidden);
@@ -65,6 +68,37 @@ void AdvPage::Load(const SetupValues& values) {
   txtNews->setText(Q(values.articles));
   txtDocs->setText(Q(values.docs));
   ShowRssFields();
+  stored_language_ = values.spell_language;
+  const std::string shown = stored_language_.empty() ? default_language_ : stored_language_;
+  int at = cboSpell->findData(Q(shown.empty() ? std::string("none") : shown));
+  if (at < 0) {  // a dictionary since removed stays the choice until another is made
+    cboSpell->insertItem(0, Q(shown + " (not installed)"), Q(shown));
+    at = 0;
+  }
+  cboSpell->setCurrentIndex(at);
+  shown_language_ = at;
+}
+
+QWidget* AdvPage::BuildSpelling(const std::vector<std::string>& languages) {
+  cboSpell = new QComboBox;
+  cboSpell->setObjectName("cboSpell");
+  for (const std::string& language : languages) cboSpell->addItem(Q(language), Q(language));
+  cboSpell->addItem("(no spell checking)", QStringLiteral("none"));
+  auto* row = new QWidget;
+  auto* layout = new QGridLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Caption(18, "Spelling:", cboSpell), 0, 0);
+  layout->addWidget(cboSpell, 0, 1);
+  layout->setColumnStretch(1, 1);
+  if (languages.empty()) {
+    auto* note = new QLabel(
+        "No dictionary is installed. Install one for spell checking, such as hunspell-en-us "
+        "(sudo apt install hunspell-en-us), and start the program again.");
+    note->setObjectName("lblSpell");
+    note->setWordWrap(true);
+    layout->addWidget(note, 1, 0, 1, 2);
+  }
+  return row;
 }
 
 void AdvPage::Save(SetupValues& values) const {
@@ -78,6 +112,9 @@ void AdvPage::Save(SetupValues& values) const {
   values.hold_future = chkHold->isChecked();
   values.docs = txtDocs->text().toStdString();
   values.articles = txtNews->text().toStdString();
+  values.spell_language = cboSpell->currentIndex() == shown_language_
+                              ? stored_language_
+                              : cboSpell->currentData().toString().toStdString();
 }
 
 bool AdvPage::CommentPage() const { return chkTell->isChecked(); }

@@ -32,6 +32,7 @@ SetupValues SetupValues::Of(const core::ProjectSettings& project) {
   values.hold_future = project.HoldFuture == 1;
   values.docs = core::Trim(project.Docs);
   values.articles = std::to_string(project.Articles);
+  values.spell_language = project.SpellLanguage;
   values.file_names = project.FileNames;
   values.use_index = project.UseIndex != 0;
   values.image_width = std::max<int>(0, project.ImageWidth);
@@ -73,6 +74,7 @@ void SetupValues::ApplyTo(core::ProjectSettings& project) const {
   project.UseIndex = use_index ? 1 : 0;
   project.ImageWidth = static_cast<std::int16_t>(image_width);
   project.FileNames = file_names;
+  project.SpellLanguage = spell_language;
 }
 
 std::string SetupValues::Missing() const { return MissingRequirement(output_folder, title); }

@@ -29,6 +29,7 @@ struct SetupValues {
   bool hold_future = false;
   std::string docs;
   std::string articles;
+  std::string spell_language;  // as stored: a language, "none", or empty for the default
   // Tools
   std::string file_names;
   bool use_index = true;
