@@ -16,6 +16,7 @@ build: configure
 	cmake --build --preset $(PRESET) -j2
 
 test: build
+	bash scripts/fetch-nu-checker.sh
 	ctest --preset $(PRESET) -j2
 
 # The parts without Qt, cross-built for Windows and tested under Wine.

@@ -5,6 +5,7 @@
 //   make-bench-project PROJECT FOLDER ENTRIES [ENTRY-BYTES]
 //   make-bench-project --date-format PROJECT N   (changes the date form of every entry)
 //   make-bench-project --entry-pages PROJECT 0|1  (gives every entry a page of its own, or not)
+//   make-bench-project --set PROJECT NAME VALUE  (stores any other setting as it stands)
 
 #include <sqlite3.h>
 
@@ -86,6 +87,13 @@ int main(int argc, char** argv) {
     return ChangeSetting(argv[2], [value = std::atoi(argv[3])](auto& settings) {
       settings.EntryPages = static_cast<decltype(settings.EntryPages)>(value);
     });
+  }
+  if (argc == 5 && std::string(argv[1]) == "--set") {
+    const auto registry = quill::core::OpenUserRegistry();
+    quill::core::SystemClock clock;
+    quill::core::SettingsStore store(*registry, clock);
+    store.Settings().ProjectName = argv[2];
+    return store.SetProjectValue(argv[3], argv[4]) ? 0 : 1;
   }
   if (argc != 4 && argc != 5) {
     std::fputs("Usage: make-bench-project PROJECT FOLDER ENTRIES [ENTRY-BYTES]\n", stderr);

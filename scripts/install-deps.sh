@@ -17,7 +17,10 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
   hugo
   lftp rclone
+  default-jre-headless
 )
+# The Nu HTML checker comes from npm; a Node.js installed from elsewhere brings its own.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
