@@ -9,7 +9,7 @@
 #   bench/html5_audit.sh [SCREENSHOT-FOLDER]   (default build/html5-audit)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/release
+build=${BUILD:-$root/build/release}
 source "$root/bench/site_common.sh"
 shots=$(realpath -m "${1:-$root/build/html5-audit}")
 tools=$root/build/tools/npm
