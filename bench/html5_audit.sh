@@ -28,13 +28,13 @@ import sqlite3, sys
 db = sqlite3.connect(sys.argv[1] + "/Blog.mdb")
 first = "\r\n".join([
     'Walked to the <a href="https://example.org/caf%C3%A9">café</a> by the river this morning.',
-    '<div class="LBox"><img src="walk.png" alt="The river path in the fog" /></div>',
+    '<div class="LBox"><img src="walk.png" alt="The river path in the fog"></div>',
     '<ul><li>bread</li><li>crème fraîche</li><li>two apples</li></ul>',
-    '<blockquote>A quote from a letter, “word for word”.</blockquote>',
+    '<blockquote>', 'A quote from a letter, “word for word”.', '</blockquote>',
     '<hr>',
     '<span style="font-family: Georgia; color: #800000">Said in red</span> and <b>bold</b>.',
     '',
-    '<div style="text-align: center">Centred, αβγ</div>'])
+    '<div style="text-align: center">', 'Centred, αβγ', '</div>'])
 db.execute('INSERT INTO "Bench Log" VALUES (?, ?)', ("2026-12-06 22:15:07", first))
 db.execute('INSERT INTO "Bench Log" VALUES (?, ?)', ("2026-12-07 08:00:00", "A second entry, <i>short</i>."))
 db.commit()

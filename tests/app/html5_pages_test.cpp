@@ -9,17 +9,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One entry of each kind the toolbar inserts, with text beyond ASCII.
+// One entry with each thing the toolbar inserts, as it inserts it in an HTML5 project, and text
+// beyond ASCII.
 constexpr const char* kEntry =
     "Walked to the <a href=\"https://example.org/caf%C3%A9\">caf\xC3\xA9</a> by the river.\r\n"
-    "<div class=\"LBox\"><img src=\"walk.jpg\" alt=\"The river path in the fog\" /></div>\r\n"
-    "<ul><li>bread</li><li>cr\xC3\xA8me fra\xC3\xAE" "che</li></ul>\r\n"
-    "<blockquote>A quote from a letter, \xE2\x80\x9Cword for word\xE2\x80\x9D.</blockquote>\r\n"
+    "<div class=\"LBox\"><img src=\"walk.jpg\" alt=\"The river path in the fog\"></div>\r\n"
+    "<ul><li>bread</li><li>cr\xC3\xA8me fra\xC3\xAE"
+    "che</li></ul>\r\n"
+    "<blockquote>\r\nA quote from a letter, \xE2\x80\x9Cword for "
+    "word\xE2\x80\x9D.\r\n</blockquote>\r\n"
     "<hr>\r\n"
     "<span style=\"font-family: Georgia; color: #800000\">Said in red</span> and "
     "<b>bold</b>.\r\n"
     "\r\n"
-    "<div style=\"text-align: center\">Centred, \xCE\xB1\xCE\xB2\xCE\xB3</div>\r\n";
+    "<div style=\"text-align: center\">\r\nCentred, \xCE\xB1\xCE\xB2\xCE\xB3\r\n</div>\r\n";
 
 class Html5PagesTest : public QuillsmithBuildTest, public ::testing::WithParamInterface<int> {
  protected:
