@@ -69,9 +69,11 @@ std::vector<std::string> Html5Head(const core::ProjectSettings& settings, std::s
 }
 
 void WriteFavicon(const core::ProjectSettings& settings, SiteOutput& output) {
-  const std::string shading = "#" + ColorToCssHex(settings.Shading);
-  const std::string quill =
-      "#" + ColorToCssHex(ReadableTextColor(settings.Shading, settings.FontColor));
+  // Appended rather than "#" + hex: GCC 12's optimiser warns, wrongly, of an overlapping copy.
+  std::string shading = "#";
+  shading += ColorToCssHex(settings.Shading);
+  std::string quill = "#";
+  quill += ColorToCssHex(ReadableTextColor(settings.Shading, settings.FontColor));
   WriteTextFile(
       output, core::kFavicon,
       {

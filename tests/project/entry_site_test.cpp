@@ -165,8 +165,8 @@ TEST_F(EntrySiteTest, SwitchedOffItsFilesGoAndWithoutAValueNothingIsLookedFor) {
     left.push_back(entry.path().filename().string());
   }
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"Blog.mdb", "index.html", "notes.html", "rss.xml",
-                                            "template.html"}));
+  EXPECT_EQ(left, (std::vector<std::string>{"Blog.mdb", "Blog.mdb-lock", "index.html", "notes.html",
+                                            "rss.xml", "template.html"}));
 }
 
 TEST_F(EntrySiteTest, NamesThatCollideStopTheBuildBeforeAnythingIsWritten) {

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -44,6 +45,13 @@ void EntrySpelling::Follow(bool editable) {
   } else {
     highlighter_.SetSpelling([this] { return Checker(); });
   }
+  Rehighlight();
+}
+
+void EntrySpelling::Rehighlight() {
+  // New underlines are no change to the entry: the text box must not report one, or an
+  // entry merely shown would be kept as a draft of itself.
+  const QSignalBlocker unchanged(&text_);
   highlighter_.rehighlight();
 }
 
@@ -78,8 +86,9 @@ void EntrySpelling::AddSpellingActions(QMenu& menu, const QTextCursor& at) {
     const std::vector<std::string> suggestions = checker->Suggestions(spelt, kMostSuggestions);
     for (const std::string& suggestion : suggestions) {
       QAction* action = new QAction(Q(suggestion), &menu);
-      connect(action, &QAction::triggered, this,
-              [this, start = block.position(), word, suggestion] { Replace(start, word, suggestion); });
+      connect(
+          action, &QAction::triggered, this,
+          [this, start = block.position(), word, suggestion] { Replace(start, word, suggestion); });
       menu.insertAction(first, action);
     }
     if (suggestions.empty()) {
@@ -121,7 +130,7 @@ void EntrySpelling::Accept(const std::string& word, bool for_good) {
   } catch (const core::QuillError& error) {
     app_.Services().Oops(text_.window(), Q(std::string(error.what())));
   }
-  highlighter_.rehighlight();
+  Rehighlight();
 }
 
 }  // namespace quill::ui

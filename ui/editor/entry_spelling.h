@@ -40,6 +40,7 @@ class EntrySpelling final : public QObject {
   void Replace(int block_start, const spell::Word& word, const std::string& suggestion);
   // Adds the word to the personal list or ignores it, then marks the text again.
   void Accept(const std::string& word, bool for_good);
+  void Rehighlight();
 
   App& app_;
   QPlainTextEdit& text_;
