@@ -2,8 +2,7 @@
 # Makes the pictures the README opens with, again, whenever the look changes:
 #   docs/editor.png             the editor with an entry, the real program on a virtual display
 #   docs/page-classic.png       a generated page of a classic project, in headless Chromium
-#   docs/page-html5-phone.png   a page of the HTML5 style on a phone-sized window, once
-#                               quillsmith-build writes that style
+#   docs/page-html5-phone.png   a page of the HTML5 style on a phone-sized window
 # Usage: scripts/screenshots.sh [BUILD_FOLDER]   (default build/dev, after `make build`)
 # Everything runs on a profile of its own in a temporary folder; your projects are untouched.
 set -euo pipefail
@@ -97,13 +96,7 @@ chromium_shot() {  # PAGE PNG WIDTH HEIGHT
   echo "Wrote $2"
 }
 chromium_shot "$work/garden/index.html" "$docs/page-classic.png" 1000 800
-# The HTML5 style declares itself with the HTML5 doctype; until the generator writes it there
-# is no phone picture to take.
-if head -c 200 "$work/phone/index.html" | grep -qi '<!DOCTYPE html>'; then
-  chromium_shot "$work/phone/index.html" "$docs/page-html5-phone.png" 390 844
-else
-  echo "No HTML5 style yet: docs/page-html5-phone.png left as it is"
-fi
+chromium_shot "$work/phone/index.html" "$docs/page-html5-phone.png" 390 844
 
 # The editor, on a display of its own, with an entry being written.
 Xvfb -displayfd 3 -screen 0 1100x720x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
