@@ -72,16 +72,21 @@ TEST_F(ImagePreparerTest, ACopyIsNeverLargerThanItsOriginalUnlessItHadToBeTurned
 TEST_F(ImagePreparerTest, TheOrientationIsAppliedToThePixels) {
   const QByteArray jpeg = Encoded(testing::TwoColours(400, 200), "jpeg");
   // 6: the camera was turned clockwise, so the left (red) half ends on top; 8: the other way.
-  for (const auto& [orientation, red_on_top] : {std::pair{6, true}, std::pair{8, false}}) {
-    const PreparedImage image =
-        Prepare(testing::WithExif(jpeg, testing::ExifBlock(orientation, false)));
-    ASSERT_TRUE(image.turned) << orientation;
-    const QImage pixels = Decoded(image.plain.bytes);
-    ASSERT_EQ(pixels.size(), QSize(200, 400)) << orientation;
-    const QColor top = pixels.pixelColor(100, 50);
-    EXPECT_EQ(top.red() > top.blue(), red_on_top) << orientation;
-    QBuffer buffer(const_cast<QByteArray*>(&image.plain.bytes));
-    EXPECT_EQ(QImageReader(&buffer).transformation(), QImageIOHandler::TransformationNone);
+  // Width 100: a quarter of the stored height, so the JPEG is decoded shrunk before it turns.
+  for (const int width : {1600, 100}) {
+    for (const auto& [orientation, red_on_top] : {std::pair{6, true}, std::pair{8, false}}) {
+      const PreparedImage image =
+          Prepare(testing::WithExif(jpeg, testing::ExifBlock(orientation, false)), {width});
+      ASSERT_TRUE(image.turned) << orientation;
+      EXPECT_EQ(image.original_size, QSize(400, 200));
+      const QImage pixels = Decoded(image.plain.bytes);
+      const int shown = std::min(width, 200);
+      ASSERT_EQ(pixels.size(), QSize(shown, shown * 2)) << orientation << " at " << width;
+      const QColor top = pixels.pixelColor(shown / 2, shown / 4);
+      EXPECT_EQ(top.red() > top.blue(), red_on_top) << orientation << " at " << width;
+      QBuffer buffer(const_cast<QByteArray*>(&image.plain.bytes));
+      EXPECT_EQ(QImageReader(&buffer).transformation(), QImageIOHandler::TransformationNone);
+    }
   }
 }
 

@@ -62,13 +62,24 @@ QSize FitWidth(QSize size, int max_width) {
   return {max_width, static_cast<int>(std::max<qint64>(1, height))};
 }
 
-QImage Decode(const QString& name, const QByteArray& bytes, const ImageKindInfo& info,
-              const ImageRules& rules, QSize& stored, QImageIOHandler::Transformations& turn) {
+// A picture read from its bytes, turned upright, and for a JPEG much wider than it may be
+// already decoded at a fraction of its size.
+struct Decoded {
+  QImage image;
+  QSize stored;   // as the file holds it
+  QSize upright;  // its whole size once turned upright
+  QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone;
+};
+
+Decoded Decode(const QString& name, const QByteArray& bytes, const ImageKindInfo& info,
+               const ImageRules& rules) {
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, info.format);
-  stored = reader.size();
+  Decoded decoded;
+  decoded.stored = reader.size();
+  const QSize stored = decoded.stored;
   if (!stored.isValid())
     Refuse(name, "cannot be read as " + QString(info.name) + ": " + reader.errorString());
   if (qint64{stored.width()} * stored.height() > rules.pixel_limit) {
@@ -82,11 +93,20 @@ QImage Decode(const QString& name, const QByteArray& bytes, const ImageKindInfo&
   }
   reader.setAllocationLimit(static_cast<int>(rules.pixel_limit * 8 / (1024 * 1024)) + 1);
   reader.setAutoTransform(true);
-  turn = reader.transformation();
-  QImage image = reader.read();
-  if (image.isNull())
+  decoded.turn = reader.transformation();
+  const bool sideways = (decoded.turn & QImageIOHandler::TransformationRotate90) != 0;
+  decoded.upright = sideways ? stored.transposed() : stored;
+  // libjpeg decodes at a half, a quarter or an eighth of the size for little more than the
+  // cost of reading the file; the reader then shrinks what is left smoothly. The size asked
+  // for is the stored one: the reader turns the picture after decoding it.
+  const QSize fitted = FitWidth(decoded.upright, rules.max_width);
+  if (info.kind == ImageKind::Jpeg && fitted.width() * 2 <= decoded.upright.width()) {
+    reader.setScaledSize(sideways ? fitted.transposed() : fitted);
+  }
+  decoded.image = reader.read();
+  if (decoded.image.isNull())
     Refuse(name, "cannot be read as " + QString(info.name) + ": " + reader.errorString());
-  return image;
+  return decoded;
 }
 
 QSize GifSize(const QByteArray& bytes) {
@@ -122,14 +142,14 @@ PreparedImage PrepareImage(const QString& name, const QByteArray& bytes, const I
     image.plain = image.kept = {bytes, image.original_size, false};
     return image;
   }
-  QImageIOHandler::Transformations turn;
   try {
-    const QImage decoded = Decode(name, bytes, info, rules, image.original_size, turn);
+    const Decoded decoded = Decode(name, bytes, info, rules);
+    image.original_size = decoded.stored;
     const PhotoMetadata::Found found = metadata.Read(bytes);
     image.has_metadata = found.any;
     image.has_location = found.location;
-    image.turned = turn != QImageIOHandler::TransformationNone;
-    const QSize upright = decoded.size();
+    image.turned = decoded.turn != QImageIOHandler::TransformationNone;
+    const QSize upright = decoded.upright;
     const QSize fitted = FitWidth(upright, rules.max_width);
     // An animated PNG would lose its frames to the encoder; it keeps its size.
     const bool animated = *kind == ImageKind::Png && PngIsAnimated(bytes);
@@ -138,8 +158,9 @@ PreparedImage PrepareImage(const QString& name, const QByteArray& bytes, const I
       return image;
     }
     const QImage scaled =
-        fitted == upright ? decoded
-                          : decoded.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        decoded.image.size() == fitted
+            ? decoded.image
+            : decoded.image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QByteArray encoded = Encode(PixelsOnly(scaled), *kind);
     image.plain = {encoded, fitted, true};
     image.kept = {metadata.CopyUpright(bytes, encoded), fitted, true};
