@@ -4,7 +4,7 @@
 // system's en_US dictionary (hunspell-en-us), as often as words of an entry are (a few very
 // often, most rarely), with one in thirty misspelt and markup between them.
 //
-//   QT_QPA_PLATFORM=offscreen spell-bench
+//   QT_QPA_PLATFORM=offscreen spell-bench [CHARACTERS]   (default 100000)
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <vector>
@@ -41,14 +42,14 @@ std::vector<QString> Vocabulary(std::size_t size) {
   return words;
 }
 
-QString Entry(const std::vector<QString>& words) {
+QString Entry(const std::vector<QString>& words, qsizetype characters) {
   std::mt19937 random(8);
   // Zipf's law, roughly: the word of rank r comes 1/r as often as the first.
   std::vector<double> weights;
   for (std::size_t r = 1; r <= words.size(); ++r) weights.push_back(1.0 / static_cast<double>(r));
   std::discrete_distribution<std::size_t> pick(weights.begin(), weights.end());
   QString text, line;
-  for (int n = 0; text.size() < 100'000; ++n) {
+  for (int n = 0; text.size() < characters; ++n) {
     QString word = words[pick(random)];
     if (n % 30 == 29 && word.size() > 3) std::swap(word[1], word[2]);
     if (n % 17 == 0) word = "<b>" + word + "</b>";
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
   QTemporaryDir personal;  // no personal word list of the user's takes part
   qputenv("ENCHANT_CONFIG_DIR", personal.path().toUtf8());
   quill::spell::Dictionaries dictionaries;
-  const QString text = Entry(Vocabulary(5000));
+  const QString text = Entry(Vocabulary(5000), argc > 1 ? std::atoll(argv[1]) : 100'000);
 
   QPlainTextEdit editor;
   editor.resize(800, 600);

@@ -6,6 +6,7 @@
 #include "support/editor_fixture.h"
 #include "support/test_dictionary.h"
 #include "ui/editor/entry_spelling.h"
+#include "ui/editor/markup_highlighter.h"
 
 namespace quill::ui {
 namespace {
@@ -39,8 +40,7 @@ class SpellingTest : public testing::EditorFixture {
     QTextCursor cursor = Text()->textCursor();
     cursor.setPosition(position);
     const QPoint at = Text()->cursorRect(cursor).center() + QPoint(1, 0);
-    return std::unique_ptr<QMenu>(
-        Text()->findChild<EntrySpelling*>("spelling")->MenuAt(at));
+    return std::unique_ptr<QMenu>(Text()->findChild<EntrySpelling*>("spelling")->MenuAt(at));
   }
   static QAction* Action(QMenu& menu, const QString& text) {
     for (QAction* action : menu.actions()) {
@@ -58,10 +58,23 @@ TEST_F(SpellingTest, UnknownWordsAreUnderlinedAndNothingInTagsAddressesOrReferen
   Text()->setPlainText(
       "<a href=\"tomatos.html\">tomatos</a> cr&egrave;me http://tomatos.example <b>wr</b>od");
   std::vector<int> expected;
-  for (int i = 23; i < 30; ++i) expected.push_back(i);  // the link's text
+  for (int i = 23; i < 30; ++i) expected.push_back(i);   // the link's text
   for (int i : {74, 75, 80, 81}) expected.push_back(i);  // "wrod", its markup left out
   EXPECT_EQ(UnderlinedAt(), expected);
   EXPECT_EQ(ColourAt(4), QColor(255, 0, 0));  // the tags keep their colour
+}
+
+TEST_F(SpellingTest, AnEntryLongerThanTheLimitIsNotChecked) {
+  Open();
+  const QString line = QString(999, ' ') + '\n';
+  const QString padding = line.repeated(MarkupHighlighter::kLongestChecked / 1000 - 1);
+  for (const auto& [tail, checked] :
+       {std::pair{QString(993, ' '), true}, {QString(994, ' '), false}}) {
+    Text()->setPlainText("tomatos" + padding + tail);
+    EXPECT_EQ(Text()->document()->characterCount() - 1 <= MarkupHighlighter::kLongestChecked,
+              checked);
+    EXPECT_EQ(Underlined(0), checked);
+  }
 }
 
 TEST_F(SpellingTest, OnlyTextThatCanBeEditedIsChecked) {

@@ -35,7 +35,8 @@ std::vector<spell::TagSpan> MarkupHighlighter::TagsOf(const QString& text, int b
 std::vector<spell::Word> MarkupHighlighter::Misspelt(const QString& text,
                                                      const std::vector<spell::TagSpan>& tags) {
   std::vector<spell::Word> misspelt;
-  if (!spelling_) return misspelt;
+  // characterCount() holds the last line's end too.
+  if (!spelling_ || document()->characterCount() - 1 > kLongestChecked) return misspelt;
   std::vector<spell::Word> words = spell::FindWords(Utf16(text), tags);
   spell::SpellChecker* checker = words.empty() ? nullptr : spelling_();
   if (checker == nullptr) return misspelt;

@@ -19,6 +19,10 @@ class MarkupHighlighter final : public QSyntaxHighlighter {
   // while there is none.
   using CheckerSource = std::function<spell::SpellChecker*()>;
 
+  // Entries longer than this many characters (about 2 MB) are not checked: from scratch their
+  // spelling would hold the window for a quarter of a second and more.
+  static constexpr int kLongestChecked = 2'000'000;
+
   explicit MarkupHighlighter(QTextDocument* document);
 
   // Checks the spelling from the next pass on; an empty source checks nothing.
