@@ -10,6 +10,7 @@
 
 #include "app/quillsmith_build_fixture.h"
 #include "support/ftp_server.h"
+#include "support/ordinary_user.h"
 
 namespace quill {
 namespace {
@@ -83,6 +84,24 @@ TEST_F(PublishTest, WithUploadingOffItBuildsOnlyAndSaysSo) {
       std::string::npos)
       << run.out;
   EXPECT_TRUE(fs::exists(site_ + "index.html"));
+}
+
+TEST_F(PublishTest, ASettingsFileThatCannotBeWrittenStopsItBeforeTheUpload) {
+  fs::create_directories(root_);
+  testing::FtpServer server(root_, home_.File("ftp.log"));
+  ServeOn(server.Port());
+  const std::string registry = registry_.File();
+  fs::permissions(registry, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  testing::AsOrdinaryUser(registry_.ConfigHome());  // the folder is the user's, the file not
+  std::vector<std::string> prefix = testing::AsOrdinaryUserArguments(home_.Path());
+  prefix.insert(prefix.end(), kNoDesktop.begin(), kNoDesktop.end());
+  const Outcome run = Quillsmith({"--publish", "My Log"}, prefix);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Cannot write the settings file " + registry), std::string::npos)
+      << run.err;
+  EXPECT_FALSE(fs::exists(root_ + "blog/index.html"));  // a site whose stamps were not kept
+  EXPECT_EQ(Stored("OutDate"), "");
+  EXPECT_EQ(Stored("FtpDate"), "");
 }
 
 TEST_F(PublishTest, WithoutTheUploaderBesideItNothingIsBuiltAndItSaysWhere) {
