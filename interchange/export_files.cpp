@@ -65,8 +65,7 @@ std::string PostFileName(const core::Stamp& stamp, ExportLayout layout) {
 std::string FrontMatter(const PostHeader& header, ExportLayout layout) {
   const std::string date = Rfc3339Text(header.stamp, header.utc_offset_seconds);
   if (layout == ExportLayout::Hugo) {
-    return "---\ntitle: " + QuotedValue(header.title) + "\ndate: " + date +
-           "\ndraft: false\n---\n";
+    return "---\ntitle: " + QuotedValue(header.title) + "\ndate: " + date + "\ndraft: false\n---\n";
   }
   std::string slug = PostFileName(header.stamp, layout);
   slug.resize(slug.size() - 3);
@@ -82,7 +81,8 @@ std::string ExportTitle(std::string_view entry) {
     const std::string_view first_line = entry.substr(0, entry.find_first_of("\r\n"));
     const std::string close = std::string("</") + entry[1] + entry[2] + ">";
     if (const std::size_t end = first_line.find(close); end != std::string_view::npos) {
-      std::string title = Trimmed(core::DecodeReferences(site::StripMarkup(first_line.substr(4, end - 4))));
+      std::string title =
+          Trimmed(core::DecodeReferences(site::StripMarkup(first_line.substr(4, end - 4))));
       if (!title.empty()) return title;
     }
   }
@@ -95,12 +95,16 @@ std::string ConfigFileName(ExportLayout layout) {
 
 std::string ConfigText(const core::ProjectSettings& settings, ExportLayout layout) {
   if (layout == ExportLayout::Hugo) {
-    return "baseURL = " + QuotedValue(BaseAddress(settings)) + "\ntitle = " +
-           QuotedValue(settings.Title) +
-           "\n# The blog showed entries dated in the future too.\nbuildFuture = true\n";
+    // Hugo builds future-dated content only when asked, as the blog did unless it held it back.
+    const bool held = settings.HoldFuture == 1;
+    return "baseURL = " + QuotedValue(BaseAddress(settings)) +
+           "\ntitle = " + QuotedValue(settings.Title) +
+           (held ? "\n# The blog kept entries dated in the future off the site until their time."
+                   "\nbuildFuture = false\n"
+                 : "\n# The blog showed entries dated in the future too.\nbuildFuture = true\n");
   }
-  return "base_url = " + QuotedValue(BaseAddress(settings)) + "\ntitle = " +
-         QuotedValue(settings.Title) + "\n";
+  return "base_url = " + QuotedValue(BaseAddress(settings)) +
+         "\ntitle = " + QuotedValue(settings.Title) + "\n";
 }
 
 std::string SectionIndexText(const core::ProjectSettings& settings) {
@@ -119,8 +123,9 @@ std::string ReadmeText(const core::ProjectSettings& settings, ExportLayout layou
                  "                between +++ lines, then the entry as the blog's pages show it,\n"
                  "                HTML that Markdown passes through untouched;\n"
                  "                _index.md is the section that lists them, newest first\n";
-  text += "static/         the pictures and files the entries link to; the site serves them\n"
-          "                from its root, so the entries link to them as /name\n";
+  text +=
+      "static/         the pictures and files the entries link to; the site serves them\n"
+      "                from its root, so the entries link to them as /name\n";
   text += hugo ? "hugo.toml       the site's address and title\n\n"
                  "Hugo builds the site with a theme: add one, then run \"hugo\" in this folder.\n"
                : "config.toml     the site's address and title\n\n"

@@ -66,6 +66,12 @@ TEST_F(ExportTest, ForHugoEachEntryIsAnHtmlFileWithYamlFrontMatter) {
             "title = \"My Log\"\n"
             "# The blog showed entries dated in the future too.\n"
             "buildFuture = true\n");
+  session_.Project().HoldFuture = 1;
+  EXPECT_EQ(ConfigText(session_.Project(), ExportLayout::Hugo),
+            "baseURL = \"https://blog.example/\"\n"
+            "title = \"My Log\"\n"
+            "# The blog kept entries dated in the future off the site until their time.\n"
+            "buildFuture = false\n");
   EXPECT_EQ(ReadFile(out_ + "static/photo.jpg"), "JPEG");
   EXPECT_EQ(ReadFile(out_ + "static/my doc.pdf"), "PDF");
   EXPECT_NE(ReadFile(out_ + "README.txt").find("content/posts/"), std::string::npos);
@@ -124,10 +130,11 @@ TEST_F(ExportTest, HugoBuildsTheExportedSite) {
   Export(ExportLayout::Hugo);
   const std::string built = dir_.File("public");
   const publish::OutputFiles output{dir_.File("hugo.out"), dir_.File("hugo.err")};
-  const publish::LaunchResult run = publish::RunAndWait(
-      hugo, {"--source", out_, "--themesDir", QUILL_TEST_THEMES, "--theme", "minimal",
-             "--destination", built},
-      output);
+  const publish::LaunchResult run =
+      publish::RunAndWait(hugo,
+                          {"--source", out_, "--themesDir", QUILL_TEST_THEMES, "--theme", "minimal",
+                           "--destination", built},
+                          output);
   ASSERT_TRUE(run.started) << run.error;
   EXPECT_EQ(run.exit_code, 0) << ReadFile(output.out) << ReadFile(output.err);
   EXPECT_EQ(ReadFile(output.err).find("ERROR"), std::string::npos) << ReadFile(output.err);
