@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "project/project_session.h"
 #include "quillpush/ftp_uploader.h"
+#include "quillpush/hash_cache.h"
 #include "quillpush/manifest.h"
 #include "quillpush/remote_name.h"
 #include "quillpush/send_phases.h"
@@ -59,9 +60,9 @@ std::string ChangedSinceListed(const SiteFile& file) {
   return {};
 }
 
-void Compare(PushPlan& plan, const std::string& folder) {
+void Compare(PushPlan& plan, const std::string& folder, HashCache& hashes) {
   for (const SiteFile& file : plan.listing.files) {
-    std::string sha = Sha256OfFile(file.path);
+    std::string sha = hashes.Sha256Of(file);
     if (plan.manifest->Holds(file.name, file.size, sha)) {
       ++plan.unchanged;
       continue;
@@ -322,7 +323,10 @@ PushPlan PlanPush(const core::ProjectSettings& project, const PushOptions& optio
   plan.manifest = std::make_unique<Manifest>(project.OutputFolder + Manifest::kFileName,
                                              ManifestTarget(plan.target));
   for (const std::string& problem : plan.manifest->Problems()) plan.warnings.push_back(problem);
-  Compare(plan, project.OutputFolder);
+  // --verify reads every file again, so a damaged record cannot hide a change from it.
+  HashCache hashes(project.OutputFolder + HashCache::kFileName, !options.verify);
+  Compare(plan, project.OutputFolder, hashes);
+  hashes.Save();
   plan.refusal = Refusal(plan, options);
   return plan;
 }
