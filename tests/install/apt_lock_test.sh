@@ -16,14 +16,27 @@ private=(-o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache"
          -o "Dir::State::status=$work/dpkg/status" -o "Dir::Etc::SourceList=$work/sources.list"
          -o "Dir::Etc::SourceParts=$work/parts" -o "APT::Sandbox::User=root")
 
-# Holds the lock file LOCK as apt and dpkg take it (fcntl) for SECONDS, in the background.
+# Holds the lock file LOCK as apt and dpkg take it (fcntl), in the background, for SECONDS
+# or until release is called, whichever comes first.
 hold() {
-  rm -f "$work/held"
-  python3 -c 'import fcntl, sys, time
+  rm -f "$work/held" "$work/release"
+  python3 -c 'import fcntl, os, sys, time
 f = open(sys.argv[1], "w"); fcntl.lockf(f, fcntl.LOCK_EX); print(flush=True)
-time.sleep(float(sys.argv[2]))' "$1" "$2" >"$work/held" &
+end = time.monotonic() + float(sys.argv[2])
+while time.monotonic() < end and not os.path.exists(sys.argv[3]): time.sleep(0.05)' \
+    "$1" "$2" "$work/release" >"$work/held" &
   holder=$!
   until [[ -s $work/held ]]; do sleep 0.05; done
+}
+
+# Lets the lock go once apt-get has said that it waits (or after a minute): however slowly
+# apt-get starts on a busy machine, it meets the lock held.
+release_when_waiting() {
+  for _ in $(seq 1200); do
+    grep -q 'waiting for the package lock' "$work/err" 2>/dev/null && break
+    sleep 0.05
+  done
+  : >"$work/release"
 }
 
 failed=0
@@ -41,7 +54,9 @@ export APT_LOCK_RETRY_SECONDS=1
 source "$source/scripts/apt-lock.sh"
 
 # apt-get update takes the lists' lock without waiting of its own: tried again until free.
-hold "$work/lists/lock" 3
+hold "$work/lists/lock" 60
+: >"$work/err"
+release_when_waiting &
 status=0
 apt_get_waiting test apt-get "${private[@]}" update -q >"$work/out" 2>"$work/err" || status=$?
 check "update waits for the lists' lock and succeeds ($status)" test "$status" -eq 0
@@ -51,7 +66,9 @@ check "update says the lock came free" grep -q "came free" "$work/err"
 wait "$holder"
 
 # apt-get install waits for the dpkg lock itself, told how long.
-hold "$work/dpkg/lock-frontend" 3
+hold "$work/dpkg/lock-frontend" 60
+: >"$work/err"
+release_when_waiting &
 status=0
 apt_get_waiting test apt-get "${private[@]}" install -y -q >"$work/out" 2>"$work/err" || status=$?
 check "install waits for the dpkg lock and succeeds ($status)" test "$status" -eq 0
