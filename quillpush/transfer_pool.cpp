@@ -89,16 +89,20 @@ std::string Outcome::LastReply() const { return replies.empty() ? std::string() 
 
 struct TransferPool::Slot {
   TransferPool* pool = nullptr;
-  CURL* easy = nullptr;
   int index = 0;
   bool busy = false;
+  bool retired = false;  // the server refused this connection: it takes no more requests
   Job job;
+  // From Perform until the worker posts its result, these are the worker's thread's.
   Outcome outcome;
   char error[CURL_ERROR_SIZE] = "";
   FileHandle source{nullptr, &std::fclose};
   std::unique_ptr<curl_slist, void (*)(curl_slist*)> commands{nullptr, &curl_slist_free_all};
   std::unique_ptr<curl_slist, void (*)(curl_slist*)> after{nullptr, &curl_slist_free_all};
-  std::uint64_t sent = 0;
+  std::atomic<std::uint64_t> sent = 0;
+  std::unique_ptr<ConnectionWorker> worker;  // last: it goes first, while the above still live
+
+  CURL* Easy() const { return static_cast<CURL*>(worker->Handle()); }
 
   static std::size_t Reply(char* buffer, std::size_t size, std::size_t count, void* data) {
     std::string line(buffer, size * count);
@@ -125,57 +129,50 @@ struct TransferPool::Slot {
 TransferPool::TransferPool(int connections, std::function<void(void*, int)> shared,
                            std::string where)
     : shared_(std::move(shared)), where_(std::move(where)), limit_(std::max(1, connections)) {
+  // Before any connection's thread starts.
   curl_global_init(CURL_GLOBAL_DEFAULT);
-  multi_ = curl_multi_init();
-  // Every connection is kept from one request to the next, however few are under way.
-  if (multi_ != nullptr) curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, static_cast<long>(limit_));
-  for (int i = 0; i < limit_; ++i) {
-    auto* slot = new Slot;
-    slot->pool = this;
-    slot->index = i;
-    slot->easy = curl_easy_init();
-    slots_.push_back(slot);
-    if (multi_ == nullptr || slot->easy == nullptr) {
-      throw core::QuillError("Cannot start the upload client.");
+  try {
+    for (int i = 0; i < limit_; ++i) {
+      auto slot = std::make_unique<Slot>();
+      slot->pool = this;
+      slot->index = i;
+      slot->worker = std::make_unique<ConnectionWorker>(i, finished_);
+      slots_.push_back(slot.release());
     }
+  } catch (...) {
+    CloseAll();
+    throw;
   }
 }
 
 TransferPool::~TransferPool() {
-  for (Slot* slot : slots_) {
-    if (slot->busy) curl_multi_remove_handle(static_cast<CURLM*>(multi_), slot->easy);
-  }
-  // The connections close with the multi handle, each with its goodbye to the server.
-  curl_multi_cleanup(static_cast<CURLM*>(multi_));
-  for (Slot* slot : slots_) {
-    curl_easy_cleanup(slot->easy);
-    delete slot;
-  }
+  // A request still under way (Run left by an exception) is cut short.
+  if (busy_ > 0) cancelled_ = true;
+  CloseAll();
+}
+
+// The connections close side by side, each with its goodbye to the server.
+void TransferPool::CloseAll() {
+  for (Slot* slot : slots_) slot->worker->Close();
+  for (Slot* slot : slots_) delete slot;
+  slots_.clear();
   curl_global_cleanup();
 }
 
 void TransferPool::Add(Request request) { queue_.push_back({std::move(request), 0, {}}); }
 
 void TransferPool::Run(SendListener& listener) {
-  CURLM* multi = static_cast<CURLM*>(multi_);
   auto reported = Clock::now() - kReportEvery;
-  while (busy_ > 0 || (!queue_.empty() && !failure_ && !cancelled_)) {
+  while (Unfinished()) {
     if (!failure_ && !cancelled_) StartReady();
-    int running = 0;
-    curl_multi_perform(multi, &running);
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
-      if (message->msg != CURLMSG_DONE) continue;
-      Slot* slot = nullptr;
-      curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, reinterpret_cast<char**>(&slot));
-      Finish(*slot, message->data.result);
+    if (Unfinished()) {
+      for (const FinishedRequests::Finished& finished : finished_.Take(Wait())) {
+        Finish(*slots_[static_cast<std::size_t>(finished.slot)], finished.code);
+      }
     }
     if (Clock::now() - reported >= kReportEvery) {
       if (!cancelled_ && !listener.Progress(BytesSoFar())) cancelled_ = true;
       reported = Clock::now();
-    }
-    if (busy_ > 0 || !queue_.empty()) {
-      curl_multi_poll(multi, nullptr, 0, WaitMilliseconds(), nullptr);
     }
   }
   if (!cancelled_ && !failure_ && !listener.Progress(BytesSoFar())) cancelled_ = true;
@@ -199,6 +196,10 @@ void TransferPool::Run(SendListener& listener) {
   }
 }
 
+bool TransferPool::Unfinished() const {
+  return busy_ > 0 || (!queue_.empty() && !failure_ && !cancelled_);
+}
+
 void TransferPool::StartReady() {
   const auto now = Clock::now();
   while (busy_ < limit_ && !failure_) {
@@ -207,14 +208,15 @@ void TransferPool::StartReady() {
     if (ready == queue_.end()) return;
     Job job = std::move(*ready);
     queue_.erase(ready);
-    const auto free = std::find_if(slots_.begin(), slots_.end(), [](Slot* s) { return !s->busy; });
+    const auto free = std::find_if(slots_.begin(), slots_.end(),
+                                   [](const Slot* s) { return !s->busy && !s->retired; });
     Start(**free, std::move(job));
   }
 }
 
 void TransferPool::Start(Slot& slot, Job job) {
-  CURL* easy = slot.easy;
-  // A reset keeps the connections; only the last request's options go.
+  CURL* easy = slot.Easy();
+  // A reset keeps the connection; only the last request's options go.
   curl_easy_reset(easy);
   shared_(easy, slot.index);
   slot.outcome = Outcome{};
@@ -240,7 +242,6 @@ void TransferPool::Start(Slot& slot, Job job) {
   slot.after.reset(CommandList(request.after));
   if (slot.after) curl_easy_setopt(easy, CURLOPT_POSTQUOTE, slot.after.get());
   curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
-  curl_easy_setopt(easy, CURLOPT_PRIVATE, &slot);
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Slot::Reply);
   curl_easy_setopt(easy, CURLOPT_HEADERDATA, &slot);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Slot::Body);
@@ -249,15 +250,17 @@ void TransferPool::Start(Slot& slot, Job job) {
   curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Slot::Progress);
   curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &slot);
+  // Timeouts without signals, which would reach any of the threads.
+  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   if (request.options) request.options(easy);
   slot.job = std::move(job);
   slot.busy = true;
   ++busy_;
-  curl_multi_add_handle(static_cast<CURLM*>(multi_), easy);
+  slot.worker->Perform();
 }
 
 void TransferPool::Finish(Slot& slot, int code) {
-  curl_multi_remove_handle(static_cast<CURLM*>(multi_), slot.easy);
+  CURL* easy = slot.Easy();
   slot.busy = false;
   --busy_;
   slot.source.reset();
@@ -267,14 +270,14 @@ void TransferPool::Finish(Slot& slot, int code) {
     outcome.error =
         slot.error[0] != '\0' ? slot.error : curl_easy_strerror(static_cast<CURLcode>(code));
   curl_off_t uploaded = 0;
-  curl_easy_getinfo(slot.easy, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+  curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &uploaded);
   outcome.uploaded = uploaded > 0 ? static_cast<std::uint64_t>(uploaded) : 0;
-  curl_easy_getinfo(slot.easy, CURLINFO_RESPONSE_CODE, &outcome.response);
+  curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &outcome.response);
   curl_off_t length = -1;
-  curl_easy_getinfo(slot.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+  curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
   outcome.length = length;
   long connects = 0;
-  curl_easy_getinfo(slot.easy, CURLINFO_NUM_CONNECTS, &connects);
+  curl_easy_getinfo(easy, CURLINFO_NUM_CONNECTS, &connects);
   // An FTP server greets a connection first; an SFTP connection says nothing of the kind.
   const std::string first = outcome.replies.empty() ? "" : outcome.replies.front();
   outcome.opened =
@@ -290,6 +293,7 @@ void TransferPool::Finish(Slot& slot, int code) {
   if (cancelled_ || failure_) return;  // the run ends; what did not arrive goes next time
   if (RefusedForLimit(outcome) && (busy_ > 0 || proven_) && limit_ > 1) {
     --limit_;
+    slot.retired = true;
     limit_reply_ = outcome.LastReply();
     Retry(std::move(job), false);
     return;
@@ -337,12 +341,12 @@ std::uint64_t TransferPool::BytesSoFar() const {
   return bytes;
 }
 
-int TransferPool::WaitMilliseconds() const {
-  if (busy_ > 0 || queue_.empty()) return static_cast<int>(kReportEvery.count());
+std::chrono::milliseconds TransferPool::Wait() const {
+  if (busy_ > 0 || queue_.empty()) return kReportEvery;
   auto soonest = queue_.front().not_before;
   for (const Job& job : queue_) soonest = std::min(soonest, job.not_before);
   const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(soonest - Clock::now());
-  return static_cast<int>(std::clamp<long long>(wait.count(), 1, kReportEvery.count()));
+  return std::clamp(wait, std::chrono::milliseconds(1), kReportEvery);
 }
 
 }  // namespace quill::push

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "quillpush/connection_worker.h"
 #include "quillpush/remote_site.h"
 #include "quillpush/site_files.h"
 
@@ -43,11 +45,13 @@ struct Request {
   std::function<void(const Outcome&)> done;
 };
 
-// Runs requests over a few connections to one server at once, with libcurl's multi interface,
-// all in the calling thread: a connection stays open from one request to the next, so each is
-// logged in once; a request whose connection broke is tried again on a new one after a
-// growing pause, a few times; and a server that refuses one more connection while others are
-// open gets no more than it took, and the listener is told so once.
+// Runs requests over a few connections to one server at once, each connection on a thread of
+// its own (libcurl waits for an FTP transfer's last reply blocking, so connections that shared
+// a thread would wait for each other's); every `done` runs on the calling thread. A connection
+// stays open from one request to the next, so each is logged in once; a request whose
+// connection broke is tried again on a new one after a growing pause, a few times; and a
+// server that refuses one more connection while others are open gets no more than it took,
+// and the listener is told so once.
 class TransferPool {
  public:
   // `shared` sets what every request shares (account, security, timeouts) on a handle, given
@@ -76,6 +80,8 @@ class TransferPool {
   };
   struct Slot;
 
+  // Whether requests are under way, or queued ones may still start.
+  bool Unfinished() const;
   void StartReady();
   void Start(Slot& slot, Job job);
   void Finish(Slot& slot, int code);
@@ -84,9 +90,11 @@ class TransferPool {
   void Retry(Job job, bool count);
   void Hear(const Request& request, const Outcome& outcome);
   std::uint64_t BytesSoFar() const;
-  int WaitMilliseconds() const;
+  // How long Run may wait for a request to finish before it has more to do.
+  std::chrono::milliseconds Wait() const;
+  void CloseAll();
 
-  void* multi_;
+  FinishedRequests finished_;
   std::vector<Slot*> slots_;
   std::function<void(void*, int)> shared_;
   std::string where_;
@@ -96,7 +104,7 @@ class TransferPool {
   bool proven_ = false;      // some request got through on a connection of its own or a reused one
   std::string limit_reply_;  // what the server said when it refused a connection
   bool limit_told_ = false;
-  bool cancelled_ = false;
+  std::atomic<bool> cancelled_ = false;  // read by the connections' threads
   std::exception_ptr failure_;
   std::uint64_t finished_bytes_ = 0;
 };

@@ -10,7 +10,9 @@ received; --slow takes uploads at about 400 KB a second; --refuse-delete answers
 deletion with "550 Permission denied." and keeps the file; --max-connections N answers
 a control connection beyond N at once with 421; --drop-once NAME closes the connections of
 the first upload of that name after its first bytes, --drop-always NAME those of every one;
---no-mlsd lists with LIST only, as older servers do.
+--no-mlsd lists with LIST only, as older servers do; --hold-last-reply NAME holds back the
+"226" that ends the first upload of that name until another connection has sent a whole file
+it began after the hold (noted "N released NAME"), or for 30 seconds ("N gave-up NAME").
 With --commands LOG every command the server gets is noted there as "N COMMAND ARGUMENT",
 N counting the control connections, and every file received whole as "N received NAME".
 """
@@ -42,6 +44,7 @@ parser.add_argument("--max-connections", type=int, default=0)
 parser.add_argument("--drop-once")
 parser.add_argument("--drop-always")
 parser.add_argument("--no-mlsd", action="store_true")
+parser.add_argument("--hold-last-reply")
 args = parser.parse_args()
 
 config_logging(level=logging.ERROR)
@@ -118,6 +121,7 @@ class Handler(Base):
     dropped = set()
     dying = False
     connections = 0
+    held = None  # the reply held back: [connection, reply, names stored since]
 
     def on_connect(self):
         Handler.connections += 1
@@ -143,7 +147,26 @@ class Handler(Base):
         if self.dropping:
             Handler.dropped.add(name)
         Handler.stored += 1
+        self.storing = name
+        if Handler.held and Handler.held[0] is not self:
+            Handler.held[2].add(name)
         return super().ftp_STOR(file, mode)
+
+    def respond(self, resp, logfun=None):
+        holding = args.hold_last_reply and getattr(self, "storing", None) == args.hold_last_reply
+        if holding and resp.startswith("226") and not getattr(Handler, "hold_done", False):
+            Handler.hold_done = True
+            Handler.held = [self, resp, set()]
+            self.ioloop.call_later(30, lambda: self.release("gave-up"))
+            return
+        return super().respond(resp) if logfun is None else super().respond(resp, logfun)
+
+    def release(self, how):
+        if Handler.held and Handler.held[0] is self:
+            reply = Handler.held[1]
+            Handler.held = None
+            self.note(how + " " + args.hold_last_reply)
+            self.respond(reply)
 
     def ftp_DELE(self, path):
         if args.refuse_delete:
@@ -158,6 +181,9 @@ class Handler(Base):
         with open(args.log, "a") as log:
             log.write(os.path.relpath(file, args.root) + "\n")
         self.note("received " + os.path.relpath(file, args.root))
+        held = Handler.held
+        if held and held[0] is not self and os.path.basename(file) in held[2]:
+            held[0].release("released")
 
 
 Handler.authorizer = authorizer

@@ -299,6 +299,25 @@ TEST_F(QuillpushTest, EachPhaseStartsOnlyOnceEveryFileBeforeItHasArrived) {
   EXPECT_GE(most_under_way, 3u);  // the files of a phase go side by side
 }
 
+TEST_F(QuillpushTest, AConnectionAwaitingItsLastReplyHoldsUpNoOther) {
+  // While the server holds back the reply that ends the first picture's upload, the other
+  // connections go on with the rest of the phase.
+  for (int i = 0; i < 13; ++i) {
+    WriteFile(site_ + "images/p" + (i < 10 ? "0" : "") + std::to_string(i) + ".jpg",
+              "picture " + std::to_string(i));
+  }
+  const std::string log = dir_.File("commands.log");
+  testing::FtpServer server(root_, log_, 0, 0, "",
+                            {"--hold-last-reply", "p00.jpg", "--commands", log});
+  ServeOn(server.Port());
+  ASSERT_EQ(Quillpush().status, 0);
+  ExpectServerMirrorsTheSite();
+  std::map<std::string, int> held;
+  for (const ServerCommand& command : TakeCommands(log)) ++held[command.verb];
+  EXPECT_EQ(held["released"], 1);
+  EXPECT_EQ(held["gave-up"], 0);
+}
+
 TEST_F(QuillpushTest, AServerTakingTwoConnectionsGetsEverythingOverThoseTwo) {
   const std::string log = dir_.File("commands.log");
   testing::FtpServer server(root_, log_, 0, 0, "", {"--max-connections", "2", "--commands", log});
