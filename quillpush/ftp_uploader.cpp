@@ -215,6 +215,15 @@ void FtpUploader::MakeFolders(const std::vector<const SiteFile*>& files, SendLis
     folders_.insert(folders.begin(), folders.end());
   };
   pool_->Add(std::move(request));
+  // Meanwhile the connections the files will need log in; what fails here, the uploads say.
+  const std::size_t more = std::min(files.size(), static_cast<std::size_t>(pool_->Connections()));
+  for (std::size_t i = 1; i < more; ++i) {
+    Request login;
+    login.url = Root();
+    login.options = &NoBody;
+    login.done = [this](const Outcome& outcome) { Heard(outcome); };
+    pool_->Add(std::move(login));
+  }
   pool_->Run(listener);
 }
 
