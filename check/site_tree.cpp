@@ -60,25 +60,27 @@ void SiteTree::Walk(const std::string& path, const std::string& prefix) {
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     const std::string leaf = it->path().filename().string();
     const std::string name = prefix + leaf;
-    const fs::file_status status = it->symlink_status(error);
+    // The type the folder listing gave, asked of the disk only where the listing lacks it.
+    const bool link = it->is_symlink(error);
     if (error) break;
-    if (fs::is_symlink(status)) {
+    if (link) {
       Add(name, Kind::Link);
     } else if (leaf.starts_with('.') || core::IsTempFileName(leaf) ||
                (prefix.empty() && StaysHome(leaf))) {
       Add(name, Kind::Withheld);
-    } else if (fs::is_directory(status)) {
+    } else if (it->is_directory(error)) {
       Add(name, Kind::Folder);
       Walk(it->path().string(), name + "/");
-    } else if (fs::is_regular_file(status)) {
+    } else if (!error && it->is_regular_file(error)) {
       Add(name, Kind::File);
     }
+    if (error) break;
   }
   if (error) throw core::QuillError("Cannot read the folder " + path + ": " + error.message());
 }
 
 SiteTree::Kind SiteTree::KindOf(std::string_view name) const {
-  const auto found = kinds_.find(std::string(name));
+  const auto found = kinds_.find(name);
   return found == kinds_.end() ? Kind::Missing : found->second;
 }
 

@@ -34,8 +34,16 @@ class SiteTree {
   void Walk(const std::string& path, const std::string& prefix);
   void Add(std::string name, Kind kind);
 
+  // Looks names up as they stand, without making a string of each.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+
   std::string folder_;
-  std::unordered_map<std::string, Kind> kinds_;
+  std::unordered_map<std::string, Kind, NameHash, std::equal_to<>> kinds_;
   // The names with upper-case letters, by their lower-case spelling.
   std::unordered_map<std::string, std::vector<std::string>> by_lower_case_;
   std::vector<std::string> files_;
