@@ -11,12 +11,14 @@
 #include <optional>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "check/address.h"
 #include "check/ordered_work.h"
 #include "check/page_scan.h"
 #include "check/site_tree.h"
 #include "core/file_names.h"
+#include "core/quill_error.h"
 
 namespace quill::check {
 namespace {
@@ -65,9 +67,26 @@ Finding Made(Verdict verdict, std::string page, std::string reference, std::stri
   return finding;
 }
 
-// Reads a file of the walk, refusing a symbolic link put in its place since.
-std::optional<std::string> ReadWhole(const std::string& path, std::string& why) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+// A finding about `reference` in `page`, with the entry its text comes from.
+Finding FindingAt(const std::string& page, const Reference& reference,
+                  const std::vector<EntryBlock>& entries, std::string reason) {
+  Finding finding = Made(Verdict::Problem, page, reference.value, std::move(reason));
+  finding.line = reference.line;
+  finding.entry = reference.entry;
+  if (reference.entry >= 0) {
+    const EntryBlock& block = entries[static_cast<std::size_t>(reference.entry)];
+    finding.entry_date = block.date;
+    finding.entry_stamp = StampOfEntryPage(page);
+    if (finding.entry_stamp.empty()) finding.entry_stamp = StampOfEntryPage(block.link);
+  }
+  return finding;
+}
+
+// Reads a file of the walk, by its name in the output folder `folder` (open), refusing a
+// symbolic link put in its place since. A read that gives less than it was asked for has
+// reached the end of a regular file: a small page takes one read.
+std::optional<std::string> ReadWhole(int folder, const std::string& name, std::string& why) {
+  const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
     why = std::strerror(errno);
     return std::nullopt;
@@ -82,12 +101,26 @@ std::optional<std::string> ReadWhole(const std::string& path, std::string& why) 
       ::close(fd);
       return std::nullopt;
     }
-    if (n == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(n));
+    if (static_cast<std::size_t>(n) < sizeof buffer) break;
   }
   ::close(fd);
   return bytes;
 }
+
+// A folder held open, so that its files are opened by their names in it.
+struct OpenFolder {
+  explicit OpenFolder(const std::string& path)
+      : fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd < 0) {
+      throw core::QuillError("Cannot read the folder " + path + ": " + std::strerror(errno));
+    }
+  }
+  ~OpenFolder() { ::close(fd); }
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+  const int fd;
+};
 
 // A page's id values and <a name>s, sorted, each once.
 using Anchors = std::vector<std::string>;
@@ -114,6 +147,18 @@ struct Examined {
   std::unordered_map<std::string, std::size_t> external_items;
 };
 
+// What following a reference needs of the page it stands in.
+struct PageContext {
+  std::string_view base;  // the page's <base href>
+  const std::vector<EntryBlock>* entries = nullptr;
+  const Anchors* anchors = nullptr;  // its own, for its own fragments
+  // A reference written again on the page leads where it led the first time: to a place that
+  // is there, or to an external address listed once (the index of its item). Keyed by the
+  // references as the page's scan holds them.
+  std::unordered_set<std::string_view> fine;
+  std::unordered_map<std::string_view, std::size_t> external;
+};
+
 class SiteChecker {
  public:
   SiteChecker(const std::string& folder, const CheckOptions& options)
@@ -122,10 +167,12 @@ class SiteChecker {
   CheckReport Run();
 
  private:
+  // Reads every page, feed and sitemap on worker threads and takes what each gave in name
+  // order.
+  void ExamineAll();
   // Reads and follows one file; safe on any thread, as it reads only what never changes.
   Examined Examine(const std::string& name) const;
-  void Follow(Examined& examined, const Reference& reference, const std::string& base,
-              const std::vector<EntryBlock>& entries, const Anchors& own_anchors) const;
+  void Follow(Examined& examined, const Reference& reference, PageContext& context) const;
   // Why a file or folder of the output folder does not serve the reference; empty when it
   // does. `reached` is the page that answers it.
   std::string ReasonInside(const std::string& path, std::string& reached) const;
@@ -137,6 +184,7 @@ class SiteChecker {
 
   const CheckOptions& options_;
   SiteTree tree_;
+  int folder_fd_ = -1;  // the output folder, open while its files are read
   AddressResolver resolver_;
   CheckReport report_;
   // Pages built from one template mostly share their anchors: each set is kept once.
@@ -168,10 +216,7 @@ CheckReport SiteChecker::Run() {
   anchors_.assign(names_.size(), nullptr);
   // The parser's own set-up is done once, before any thread parses.
   xmlInitParser();
-  {
-    OrderedWork<Examined> work(names_.size(), [&](std::size_t i) { return Examine(*names_[i]); });
-    for (std::size_t i = 0; i < names_.size(); ++i) Take(work.Next());
-  }
+  ExamineAll();
   for (const Pending& pending : pending_) {
     const Anchors* anchors = AnchorsOf(pending.reached);
     // A page that could not be read is said so already.
@@ -188,11 +233,29 @@ CheckReport SiteChecker::Run() {
   return std::move(report_);
 }
 
+void SiteChecker::ExamineAll() {
+  const OpenFolder folder(tree_.Folder());
+  folder_fd_ = folder.fd;
+  // Pages go to the workers a few at a time: handing each over on its own would cost the
+  // threads more in waking each other than most pages take to read.
+  constexpr std::size_t kBatch = 8;
+  const std::size_t batches = (names_.size() + kBatch - 1) / kBatch;
+  OrderedWork<std::vector<Examined>> work(batches, [&](std::size_t batch) {
+    std::vector<Examined> done;
+    const std::size_t end = std::min(names_.size(), (batch + 1) * kBatch);
+    for (std::size_t i = batch * kBatch; i < end; ++i) done.push_back(Examine(*names_[i]));
+    return done;
+  });
+  for (std::size_t batch = 0; batch < batches; ++batch) {
+    for (Examined& examined : work.Next()) Take(std::move(examined));
+  }
+}
+
 Examined SiteChecker::Examine(const std::string& name) const {
   Examined examined;
   examined.name = name;
   std::string why;
-  const std::optional<std::string> bytes = ReadWhole(tree_.Folder() + "/" + name, why);
+  const std::optional<std::string> bytes = ReadWhole(folder_fd_, name, why);
   if (!bytes) {
     Examined::Item item;
     item.finding = Made(Verdict::NotChecked, name, "", "cannot be read: " + why);
@@ -201,7 +264,10 @@ Examined SiteChecker::Examine(const std::string& name) const {
   }
   examined.read = true;
   if (!IsPage(name)) {
-    for (const Reference& reference : ScanFeed(*bytes)) Follow(examined, reference, {}, {}, {});
+    const std::vector<EntryBlock> entries;
+    PageContext context{{}, &entries, &examined.anchors, {}, {}};
+    const std::vector<Reference> references = ScanFeed(*bytes);
+    for (const Reference& reference : references) Follow(examined, reference, context);
     return examined;
   }
   PageScan scan = ScanPage(*bytes);
@@ -209,45 +275,50 @@ Examined SiteChecker::Examine(const std::string& name) const {
   anchors = std::move(scan.anchors);
   std::sort(anchors.begin(), anchors.end());
   anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
-  for (const Reference& reference : scan.references) {
-    Follow(examined, reference, scan.base, scan.entries, anchors);
-  }
+  PageContext context{scan.base, &scan.entries, &anchors, {}, {}};
+  for (const Reference& reference : scan.references) Follow(examined, reference, context);
   return examined;
 }
 
-void SiteChecker::Follow(Examined& examined, const Reference& reference, const std::string& base,
-                         const std::vector<EntryBlock>& entries, const Anchors& own_anchors) const {
+void SiteChecker::Follow(Examined& examined, const Reference& reference,
+                         PageContext& context) const {
   ++examined.references;
+  const std::string_view value = reference.value;
+  if (context.fine.contains(value)) return;
+  if (const auto known = context.external.find(value); known != context.external.end()) {
+    ++examined.items[known->second].finding.count;
+    return;
+  }
   const std::string& page = examined.name;
-  const Target target = resolver_.Resolve(reference.value, page, base);
+  const Target target = resolver_.Resolve(value, page, context.base);
   std::string reached;
   std::string reason;
   if (target.kind == Target::Kind::External && !options_.external) {
-    const auto [at, first] = examined.external_items.emplace(target.address, examined.items.size());
-    if (!first) {
+    const auto at = examined.external_items.find(target.address);
+    if (at != examined.external_items.end()) {
       ++examined.items[at->second].finding.count;
+      context.external.emplace(value, at->second);
       return;
     }
+    examined.external_items.emplace(target.address, examined.items.size());
+    context.external.emplace(value, examined.items.size());
   }
   if (target.kind == Target::Kind::Inside) {
     reason = ReasonInside(target.path, reached);
     const bool fragment = reason.empty() && target.has_fragment && IsPage(reached);
-    if (fragment && reached == page) reason = ReasonForFragment(own_anchors, page, target.fragment);
+    if (fragment && reached == page) {
+      reason = ReasonForFragment(*context.anchors, page, target.fragment);
+    }
     // Most references lead where they should: nothing more to keep of them.
-    if (reason.empty() && !(fragment && reached != page)) return;
+    if (reason.empty() && !(fragment && reached != page)) {
+      context.fine.insert(value);
+      return;
+    }
   }
 
   Examined::Item item;
   Finding& finding = item.finding;
-  finding = Made(Verdict::Problem, page, reference.value, reason);
-  finding.line = reference.line;
-  finding.entry = reference.entry;
-  if (reference.entry >= 0) {
-    const EntryBlock& block = entries[static_cast<std::size_t>(reference.entry)];
-    finding.entry_date = block.date;
-    finding.entry_stamp = StampOfEntryPage(page);
-    if (finding.entry_stamp.empty()) finding.entry_stamp = StampOfEntryPage(block.link);
-  }
+  finding = FindingAt(page, reference, *context.entries, std::move(reason));
   switch (target.kind) {
     case Target::Kind::NotChecked:
       finding.verdict = Verdict::NotChecked;
@@ -259,7 +330,7 @@ void SiteChecker::Follow(Examined& examined, const Reference& reference, const s
       item.address = target.address;
       break;
     case Target::Kind::Inside:
-      if (reason.empty()) {
+      if (finding.reason.empty()) {
         item.step = Examined::Step::Fragment;
         item.reached = reached;
         item.fragment = target.fragment;
