@@ -378,8 +378,8 @@ const Anchors*& SiteChecker::AnchorsOf(const std::string& name) {
 
 std::string SiteChecker::ReasonInside(const std::string& path, std::string& reached) const {
   const bool folder_wanted = path.empty() || path.back() == '/';
-  const std::string name =
-      folder_wanted ? path.substr(0, path.empty() ? 0 : path.size() - 1) : path;
+  const std::string_view name = std::string_view(path).substr(
+      0, folder_wanted && !path.empty() ? path.size() - 1 : path.size());
   const SiteTree::Kind kind = name.empty() ? SiteTree::Kind::Folder : tree_.KindOf(name);
   switch (kind) {
     case SiteTree::Kind::File:
@@ -387,9 +387,10 @@ std::string SiteChecker::ReasonInside(const std::string& path, std::string& reac
       reached = name;
       return {};
     case SiteTree::Kind::Folder: {
-      reached = name.empty() ? "index.html" : name + "/index.html";
+      reached = name.empty() ? "index.html" : std::string(name) + "/index.html";
       if (tree_.KindOf(reached) == SiteTree::Kind::File) return {};
-      return "no index.html in " + (name.empty() ? std::string("the output folder") : name + "/");
+      return "no index.html in " +
+             (name.empty() ? std::string("the output folder") : std::string(name) + "/");
     }
     case SiteTree::Kind::Link:
       return "a symbolic link, which is not uploaded";

@@ -19,20 +19,23 @@ constexpr std::string_view kDateOpen = "<div class=\"date\">";
 constexpr std::string_view kTextOpen = "<div class=\"stuff\">";
 constexpr std::string_view kBlockClose = "</div></div>";
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   }
   return true;
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view what, std::size_t from = 0) {
+  if (what.empty()) return from <= text.size() ? from : std::string_view::npos;
+  const char first = LowerAscii(what[0]);
   for (std::size_t i = from; i + what.size() <= text.size(); ++i) {
-    if (EqualsAsciiNoCase(text.substr(i, what.size()), what)) return i;
+    if (LowerAscii(text[i]) == first && EqualsAsciiNoCase(text.substr(i, what.size()), what)) {
+      return i;
+    }
   }
   return std::string_view::npos;
 }
