@@ -169,8 +169,15 @@ struct Collector {
   void Add(const char* value) { scan->references.push_back({value, CurrentLine(), entry}); }
 };
 
+// Names compared as the parser compares them: ASCII letters in either case. Asked several
+// times of every attribute, so it answers in place.
 bool Is(const xmlChar* name, const char* wanted) {
-  return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>(wanted)) == 0;
+  if (name == nullptr) return false;
+  for (;; ++name, ++wanted) {
+    const char c = LowerAscii(static_cast<char>(*name));
+    if (c != LowerAscii(*wanted)) return false;
+    if (c == '\0') return true;
+  }
 }
 
 void StartElement(void* data, const xmlChar* name, const xmlChar** attributes) {
@@ -278,8 +285,11 @@ PageScan ScanPage(std::string_view bytes) {
   Parse(frame, collector);
   for (std::size_t i = 0; i < scan.entries.size(); ++i) {
     const int number = scan.entries[i].line;
+    const std::string_view text = lines[static_cast<std::size_t>(number - 1)].text;
+    // Text without a single tag holds no reference and no anchor.
+    if (text.find('<') == std::string_view::npos) continue;
     Collector entry{&scan, nullptr, static_cast<int>(i), number};
-    Parse(lines[static_cast<std::size_t>(number - 1)].text, entry);
+    Parse(text, entry);
   }
   std::stable_sort(scan.references.begin(), scan.references.end(),
                    [](const Reference& a, const Reference& b) { return a.line < b.line; });
