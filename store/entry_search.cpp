@@ -509,18 +509,27 @@ void EntrySearch::Add(const std::string& date, std::int64_t digest) {
 }
 
 std::vector<core::Stamp> EntrySearch::Find(std::string_view words, bool last_is_start) {
+  if (!HasWords(words)) return {};
+  Update();
+  return FindAsIndexed(words, last_is_start);
+}
+
+std::vector<core::Stamp> EntrySearch::FindAsIndexed(std::string_view words, bool last_is_start) {
   std::vector<core::Stamp> found;
   const std::string expression = MatchExpression(words, last_is_start);
-  if (expression.empty()) return found;
-  Update();
-  if (!db_) return found;
+  if (expression.empty() || !Open()) return found;
   SqliteStatement query(*db_, "SELECT rowid FROM words WHERE words MATCH ?1");
   query.Bind(1, expression);
   while (query.Step()) {
     const auto entry = stamps_.find(query.Int(0));
     if (entry != stamps_.end()) found.push_back(entry->second);
   }
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return b < a; });
+  // Rows are numbered as entries came into the index, which is mostly oldest first.
+  std::reverse(found.begin(), found.end());
+  const auto newer = [](const auto& a, const auto& b) { return b < a; };
+  if (!std::is_sorted(found.begin(), found.end(), newer)) {
+    std::sort(found.begin(), found.end(), newer);
+  }
   return found;
 }
 

@@ -51,6 +51,9 @@ class EntrySearch final {
   // finds "tomatoes"), as while it is being typed, once it has two characters. None when `words`
   // holds no word. Brings the index up to date first.
   std::vector<core::Stamp> Find(std::string_view words, bool last_is_start = false);
+  // The same, as the index stands, without bringing it up to date first: while Update is
+  // catching up, this may hold entries since changed and miss others.
+  std::vector<core::Stamp> FindAsIndexed(std::string_view words, bool last_is_start = false);
   // Does about `budget` of the work that brings the index up to date (at least one slice);
   // true when it is up to date.
   bool Update(std::chrono::milliseconds budget);
