@@ -281,6 +281,76 @@ TEST_F(EntryWindowsTest, TheSearchFindsWhatAnotherProgramWroteAfterTheListWasFil
   EXPECT_EQ(app_.Entries().CurrentEntry.Stamp, (Stamp{2026, 12, 7, 8, 0, 0}));
 }
 
+// 450 entries an hour apart from the start of the year, "Leek soup 1", "Pea stew 2", ...
+// "Pea stew 450", written as another program would, and the list opened on them.
+class ManyEntriesTest : public EntryWindowsTest {
+ protected:
+  ManyEntriesTest() {
+    Store({2025, 6, 1, 8, 0, 0}, "Onion soup");
+    RunSql(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 450)"
+        " INSERT INTO \"My Log\" SELECT datetime('2026-01-01', '+' || i || ' hours'),"
+        " CASE i % 2 WHEN 1 THEN 'Leek soup ' ELSE 'Pea stew ' END || i FROM n");
+    Show({2025, 6, 1, 8, 0, 0});
+    OpenList();
+    search_ = Find<QWidget>("frmList")->findChild<ListSearch*>();
+    QObject::connect(List()->model(), &QAbstractItemModel::rowsInserted,
+                     [this](const QModelIndex&, int first, int last) {
+                       batches_.push_back({last - first + 1, Found()});
+                     });
+  }
+  void Type(const QString& words) {
+    auto* field = Child<QLineEdit>(Find<QWidget>("frmList"), "txtSearch");
+    field->selectAll();
+    words.isEmpty() ? QTest::keyClick(field, Qt::Key_Backspace) : QTest::keyClicks(field, words);
+  }
+
+  ListSearch* search_;
+  // The rows each step put in the list, and the count shown meanwhile.
+  std::vector<std::pair<int, QString>> batches_;
+};
+
+TEST_F(ManyEntriesTest, TheAnswerComesWithAScreenfulOfRowsAndTheRestFollow) {
+  Search("stew");
+  EXPECT_EQ(batches_, (std::vector<std::pair<int, QString>>{{200, "225 of 451 entries"},
+                                                            {25, "225 of 451 entries"}}));
+  EXPECT_EQ(Shown().front(), "Pea stew 450");
+  EXPECT_EQ(Shown().back(), "Pea stew 2");
+  batches_.clear();
+  Search("");  // every row back, the newest first
+  EXPECT_EQ(batches_, (std::vector<std::pair<int, QString>>{{200, ""}, {251, ""}}));
+  EXPECT_EQ(Shown().back(), "Onion soup");
+
+  // A key typed before the list is filled: the rows in it that answer it too stay.
+  batches_.clear();
+  Type("soup");
+  while (batches_.empty()) QCoreApplication::processEvents();
+  Type("leek");
+  while (search_->Searching()) QCoreApplication::processEvents();
+  EXPECT_EQ(batches_, (std::vector<std::pair<int, QString>>{{200, "226 of 451 entries"},
+                                                            {25, "225 of 451 entries"}}));
+  EXPECT_EQ(Shown().front(), "Leek soup 449");
+  EXPECT_EQ(Shown().back(), "Leek soup 1");
+}
+
+TEST_F(ManyEntriesTest, WhileCatchingUpWithAnotherProgramTheRowsFoundAreNotTheAnswer) {
+  Search("stew");
+  search_->SetSlice(std::chrono::milliseconds(0));  // 250 entries compared a slice
+  RunSql("UPDATE \"My Log\" SET Content = 'Pea soup' WHERE Content = 'Pea stew 450'");
+  batches_.clear();
+  Type("stew");
+  while (!search_->Provisional() && !search_->Answered()) QCoreApplication::processEvents();
+  // The newest entries are not yet compared: the index still finds the one changed.
+  EXPECT_TRUE(search_->Provisional());
+  EXPECT_EQ(Found(), "Checking for changes… 55%");
+  EXPECT_EQ(Shown().front(), "Pea stew 450");
+  while (search_->Searching()) QCoreApplication::processEvents();
+  EXPECT_TRUE(search_->Answered());
+  EXPECT_EQ(Found(), "224 of 451 entries");
+  EXPECT_EQ(Shown().size(), 224u);
+  EXPECT_EQ(Shown().front(), "Pea stew 448");
+}
+
 TEST_F(EntryWindowsTest, NothingUpToNowMeansNoList) {
   editor_->SwitchMode(1);
   OpenList();

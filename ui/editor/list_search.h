@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -48,9 +49,16 @@ class ListSearch final : public QWidget {
 
   // Takes the rows the list holds as all there are: the list was filled again.
   void Reset();
-  // Whether a search is still going on.
+  // The longest one slice of the work keeps the window from its other events (at least one
+  // step of each kind is done, however short).
+  void SetSlice(std::chrono::milliseconds slice) { slice_ = slice; }
+  // Whether the rows shown are the answer to what was typed (the list may still be filling).
+  bool Answered() const { return answered_; }
+  // Whether the rows shown are what the index found as it stood, while it catches up.
+  bool Provisional() const { return provisional_; }
+  // Whether a search is still going on, or the list is still being filled.
   bool Searching() const { return step_.isActive(); }
-  // Does what is left of the search at once.
+  // Does what is left of the search and of filling the list at once.
   void Finish();
 
  protected:
@@ -58,13 +66,22 @@ class ListSearch final : public QWidget {
 
  private:
   void Restart();
-  // One slice of bringing the index up to date; once it is, the rows found are shown.
+  // One slice of the work: bringing the index up to date, then filling the list.
   void Step();
-  void Found();
-  // Puts the rows wanted into the list, in order, and takes the others out.
-  void ShowRows();
+  // One slice of bringing the index up to date; the rows it finds then go in the list.
+  void Search();
+  // Marks the rows wanted: the entries found, by the index brought up to date or as it stands.
+  void Found(bool current);
+  // Takes every row out of the list unless the rows in it are the first of those wanted.
+  void Arrange();
+  // Puts the next rows wanted into the list, at most `limit` of them or until the slice ends.
+  void Fill(std::size_t limit);
+  bool Filled() const { return filled_ == rows_known_.size(); }
+  // Finishes the search, leaving what is left of filling the list to later slices.
+  void FinishSearch();
   void DeleteRowsAside();
   void ShowCount();
+  void ShowProgress();
   void Failed(const QString& reason);
   void OpenChosen();
   void KnowRows();
@@ -75,6 +92,7 @@ class ListSearch final : public QWidget {
   QLineEdit* txtSearch;
   QLabel* lblFound;
   QTimer step_;
+  std::chrono::milliseconds slice_{30};
   // Every row, newest first, with its entry's key, whether it is to be shown and whether it
   // is in the list now. The rows out of the list are this object's to delete; the list
   // deletes those it holds.
@@ -85,8 +103,15 @@ class ListSearch final : public QWidget {
     bool shown;
   };
   std::vector<Row> rows_known_;
+  // The rows known before this one have been put in the list if wanted.
+  std::size_t filled_ = 0;
   bool show_all_ = true;
-  int shown_ = 0;
+  // The rows wanted are the answer to what was typed, or what the index found as it stood.
+  bool answered_ = true;
+  bool provisional_ = false;
+  int wanted_ = 0;
+  // The row chosen before the rows left the list, chosen again when it comes back.
+  QTreeWidgetItem* chosen_ = nullptr;
 };
 
 }  // namespace quill::ui
