@@ -154,13 +154,18 @@ class QuillsmithDraftsTest : public ::testing::Test {
     return out;
   }
 
-  // Waits for the window named `title` and gives it the keyboard; its window id.
+  // Waits for the window named `title` and gives it the keyboard; its window id. A window
+  // that is still being mapped (or one of a killed program the server has not yet taken
+  // away) refuses the focus: the search is made again, a few times.
   std::optional<std::string> Focus(const std::string& title) {
-    auto window = XDoTool("search --sync --onlyvisible --name '^" + title + "$'");
-    if (!window) return std::nullopt;
-    window = window->substr(0, window->find('\n'));
-    if (!XDoTool("windowfocus --sync " + *window)) return std::nullopt;
-    return window;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      if (attempt > 0) std::this_thread::sleep_for(300ms);
+      auto window = XDoTool("search --sync --onlyvisible --name '^" + title + "$'");
+      if (!window) return std::nullopt;  // none in 20 seconds
+      window = window->substr(0, window->find('\n'));
+      if (XDoTool("windowfocus --sync " + *window)) return window;
+    }
+    return std::nullopt;
   }
 
   // Clicks "Go >>", at the chooser's bottom right, to open the project the chooser shows.
