@@ -177,6 +177,7 @@ void AtomicFile::Commit() {
   }
   const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
   const int flush_error = errno;
+  if (flushed) NoteFacts();
   const bool closed = std::fclose(file_) == 0;
   const int close_error = errno;
   file_ = nullptr;
@@ -186,6 +187,16 @@ void AtomicFile::Commit() {
     Fail(!flushed ? flush_error : close_error);
   }
   RenameOver();
+}
+
+void AtomicFile::NoteFacts() {
+#ifndef _WIN32
+  struct stat info {};
+  if (::fstat(::fileno(file_), &info) != 0) return;
+  written_ = Written{static_cast<std::uint64_t>(info.st_size),
+                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                         info.st_mtim.tv_nsec};
+#endif
 }
 
 void AtomicFile::RenameOver() {
@@ -232,6 +243,7 @@ void AtomicFile::CommitUnnamed() {
     return;
   }
   int error = 0;
+  NoteFacts();
   if (linked == EEXIST) {
     // A file came there meanwhile: it is replaced as any other, under a temp name (locked,
     // so that a tidying build leaves it) renamed over it.

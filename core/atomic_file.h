@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +36,15 @@ class AtomicFile final : public FileSink {
 
   const std::string& Path() const { return path_; }
 
+  // The size and modification time (nanoseconds since 1970) of the file Commit() wrote, as
+  // its descriptor gave them just before it was closed; nullopt before that, or where the
+  // system cannot tell.
+  struct Written {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+  };
+  const std::optional<Written>& Facts() const { return written_; }
+
  private:
   [[noreturn]] void Fail(int error) const;
   void Discard();
@@ -45,12 +56,14 @@ class AtomicFile final : public FileSink {
   // The bytes of the file without a name, copied into a named temp file and committed.
   void NameCopy();
   void RenameOver();
+  void NoteFacts();
 
   std::string path_;
   std::string temp_path_;
   std::unique_ptr<char[]> buffer_;  // outlives file_, which Discard() or Commit() closes
   std::FILE* file_ = nullptr;
   bool unnamed_ = false;  // file_ has no name yet: temp_path_ is unused
+  std::optional<Written> written_;
 };
 
 // Whether a file name is that of an AtomicFile's temporary file: the target's name, ".tmp-"

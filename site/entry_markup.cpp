@@ -129,6 +129,7 @@ void WriteEntryParagraphs(core::TextWriter& writer, std::string_view text) {
 
 std::string EntryDescription(const PageStyle& style, std::string_view content) {
   constexpr std::size_t kLength = 150;
+  constexpr std::size_t kDescriptionPiece = 64;  // a long entry is read no further
   if (!style.html5) return {};
   std::string plain;
   PlainTextPieces::ForEach(content, [&](std::string_view piece) {
@@ -138,7 +139,7 @@ std::string EntryDescription(const PageStyle& style, std::string_view content) {
       plain += blank ? ' ' : c;
     }
     return plain.size() <= kLength;
-  });
+  }, kDescriptionPiece);
   if (plain.size() > kLength) {
     std::size_t cut = plain.rfind(' ', kLength);
     if (cut == std::string::npos || cut == 0) {

@@ -43,29 +43,33 @@ class EntryPage {
 bool WritePage(const EntryPage& page, const std::string& name, const std::string& navigation,
                const std::string& title, SiteOutput& output, MadeFiles& made) {
   const std::optional<MadeFiles::Page> known = made.Known(name);
-  const std::optional<SiteOutput::FileFacts> before = output.Facts(name);
   PageFingerprint print;
-  if (known && before) {
+  SiteOutput::Change change;
+  if (known) change.before = output.Facts(name);
+  if (known && change.before) {
     page.Write(print, navigation, title);
     if (print.Size() == known->size && print.Digest() == known->digest &&
-        *before == SiteOutput::FileFacts{known->size, known->modified}) {
+        *change.before == SiteOutput::FileFacts{known->size, known->modified}) {
       made.Made(name, known);
       return false;
     }
     const auto file = output.CreateSized(name, print.Size());
     page.Write(*file, navigation, title);
     file->Commit();
+    change.after = output.Facts(name);
   } else {
-    const auto file = output.Create(name);
-    TeeSink both(*file, print);
-    page.Write(both, navigation, title);
-    file->Commit();
+    // A page the record does not know, as every page of a first build: its facts come with
+    // the writing.
+    change = output.Rewrite(name, [&](core::FileSink& file) {
+      TeeSink both(file, print);
+      page.Write(both, navigation, title);
+    });
   }
-  const std::optional<SiteOutput::FileFacts> after = output.Facts(name);
+  const std::optional<SiteOutput::FileFacts>& after = change.after;
   made.Made(name,
             after ? std::optional<MadeFiles::Page>({after->size, after->modified, print.Digest()})
                   : std::nullopt);
-  return !before || !after || *before != *after;
+  return !change.before || !after || *change.before != *after;
 }
 
 }  // namespace

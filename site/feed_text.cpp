@@ -17,8 +17,9 @@ namespace {
 //      halving the whole-text version makes), and runs at either end go.
 class PlainTextMaker {
  public:
-  explicit PlainTextMaker(const std::function<bool(std::string_view)>& piece) : piece_(piece) {
-    out_.reserve(PlainTextPieces::kPiece);
+  PlainTextMaker(const std::function<bool(std::string_view)>& piece, std::size_t size)
+      : piece_(piece), size_(size) {
+    out_.reserve(size_);
   }
 
   // False once the receiver has had enough.
@@ -86,7 +87,7 @@ class PlainTextMaker {
       return;
     }
     for (std::size_t left = started_ ? (spaces_ + 3) / 4 : 0; left != 0 && !stopped_;) {
-      const std::size_t room = std::min(left, PlainTextPieces::kPiece - out_.size());
+      const std::size_t room = std::min(left, size_ - out_.size());
       out_.append(room, ' ');
       left -= room;
       Flush(false);
@@ -99,12 +100,13 @@ class PlainTextMaker {
 
   // Hands the piece on when it is full, or at the end.
   void Flush(bool end) {
-    if (stopped_ || out_.empty() || (!end && out_.size() < PlainTextPieces::kPiece)) return;
+    if (stopped_ || out_.empty() || (!end && out_.size() < size_)) return;
     stopped_ = !piece_(out_);
     out_.clear();
   }
 
   const std::function<bool(std::string_view)>& piece_;
+  const std::size_t size_;
   std::string out_;
   bool after_cr_ = false;
   bool in_tag_ = false;
@@ -179,14 +181,18 @@ std::size_t XmlCut(std::string_view text) {
 }  // namespace
 
 void PlainTextPieces::ForEach(std::string_view entry,
-                              const std::function<bool(std::string_view)>& piece) {
-  PlainTextMaker maker(piece);
+                              const std::function<bool(std::string_view)>& piece,
+                              std::size_t size) {
+  PlainTextMaker maker(piece, std::max<std::size_t>(size, 1));
   if (maker.Feed(entry)) maker.Finish();
 }
 
 std::string FeedItemTitle(std::string_view entry) {
+  // Pieces about the size of what settles a title, so a long entry is read no further.
+  constexpr std::size_t kTitlePiece = 32;
   TitleStart start;
-  PlainTextPieces::ForEach(entry, [&](std::string_view piece) { return start.Add(piece); });
+  PlainTextPieces::ForEach(
+      entry, [&](std::string_view piece) { return start.Add(piece); }, kTitlePiece);
   return ExtractEntryTitle(start.Text());
 }
 

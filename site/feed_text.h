@@ -10,13 +10,15 @@
 namespace quill::site {
 
 // The plain text a feed item shows for an entry: its line breaks as spaces, then its markup
-// stripped (StripMarkup), made in one pass in pieces of at most kPiece bytes, so an entry of
-// any size costs a fixed amount of memory. `piece` returns false to stop early.
+// stripped (StripMarkup), made in one pass in pieces of at most `size` bytes, so an entry of
+// any size costs a fixed amount of memory. `piece` returns false to stop early; a reader that
+// wants only the start asks for small pieces, so the rest is never made.
 class PlainTextPieces {
  public:
   static constexpr std::size_t kPiece = 1 << 16;
 
-  static void ForEach(std::string_view entry, const std::function<bool(std::string_view)>& piece);
+  static void ForEach(std::string_view entry, const std::function<bool(std::string_view)>& piece,
+                      std::size_t size = kPiece);
 };
 
 // The item title of an entry (ExtractEntryTitle of its plain text), read from the few dozen

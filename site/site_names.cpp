@@ -34,6 +34,24 @@ bool FollowsEntryPageForm(std::string_view text) {
 }  // namespace
 
 std::string EntryPageName(const core::Stamp& stamp) {
+  const auto in = [](int value, int top) { return value >= 0 && value <= top; };
+  if (in(stamp.year, 9999) && in(stamp.month, 99) && in(stamp.day, 99) && in(stamp.hour, 99) &&
+      in(stamp.minute, 99) && in(stamp.second, 99)) {
+    // Every page of a build is named, often several times: digits set by hand.
+    std::string name = "0000-00-00-000000.html";
+    const auto put = [&](std::size_t at, int value, int digits) {
+      for (std::size_t i = at + static_cast<std::size_t>(digits); i-- > at; value /= 10) {
+        name[i] = static_cast<char>('0' + value % 10);
+      }
+    };
+    put(0, stamp.year, 4);
+    put(5, stamp.month, 2);
+    put(8, stamp.day, 2);
+    put(11, stamp.hour, 2);
+    put(13, stamp.minute, 2);
+    put(15, stamp.second, 2);
+    return name;
+  }
   char name[48];
   std::snprintf(name, sizeof name, "%04d-%02d-%02d-%02d%02d%02d.html", stamp.year, stamp.month,
                 stamp.day, stamp.hour, stamp.minute, stamp.second);

@@ -25,6 +25,33 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The size and modification time of a regular file, in one look-up; `error` says why there
+// are none (no_such_file_or_directory when nothing has the name).
+std::optional<SiteOutput::FileFacts> FactsOf(const std::string& path, std::error_code& error) {
+#ifdef _WIN32
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) return std::nullopt;
+  const auto modified = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return SiteOutput::FileFacts{size,
+                               static_cast<std::int64_t>(modified.time_since_epoch().count())};
+#else
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    error = std::error_code(errno, std::generic_category());
+    return std::nullopt;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = std::make_error_code(std::errc::is_a_directory);
+    return std::nullopt;
+  }
+  error.clear();
+  return SiteOutput::FileFacts{
+      static_cast<std::uint64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+#endif
+}
+
 // A file of the output folder. Its bytes are compared with the file already there as they
 // come; a new file is started only at the first difference (taking the equal start from the
 // old file), so generating an unchanged site again writes nothing and an uploader comparing
@@ -34,7 +61,8 @@ class DiskFile final : public core::FileSink {
  public:
   DiskFile(std::string path, std::optional<std::uint64_t> size) : path_(std::move(path)) {
     std::error_code error;
-    old_size_ = std::filesystem::file_size(path_, error);
+    before_ = FactsOf(path_, error);
+    if (before_) old_size_ = before_->size;
     if (!error && (!size || *size == old_size_)) {
       old_.reset(std::fopen(path_.c_str(), "rb"));
       if (old_) std::setvbuf(old_.get(), nullptr, _IONBF, 0);  // reads go straight to chunk_
@@ -61,10 +89,20 @@ class DiskFile final : public core::FileSink {
   }
 
   void Commit() override {
-    if (old_ && matched_ == old_size_) return;  // the same bytes: leave the old file alone
+    if (old_ && matched_ == old_size_) {
+      after_ = before_;  // the same bytes: the old file is left alone
+      return;
+    }
     if (old_) StartNewFile();
     new_->Commit();
+    if (const auto& facts = new_->Facts()) {
+      after_ = SiteOutput::FileFacts{facts->size, facts->modified};
+    }
   }
+
+  // The facts of the file found when this one was opened, and of what Commit() left.
+  const std::optional<SiteOutput::FileFacts>& Before() const { return before_; }
+  const std::optional<SiteOutput::FileFacts>& After() const { return after_; }
 
  private:
   // The next chunk of the old file; false at its end.
@@ -115,6 +153,8 @@ class DiskFile final : public core::FileSink {
   std::uint64_t chunk_start_ = 0;
   std::size_t chunk_at_ = 0;
   std::unique_ptr<core::AtomicFile> new_;
+  std::optional<SiteOutput::FileFacts> before_;
+  std::optional<SiteOutput::FileFacts> after_;
 };
 
 }  // namespace
@@ -152,22 +192,17 @@ bool DiskOutput::Exists(const std::string& name) const {
 }
 
 std::optional<SiteOutput::FileFacts> DiskOutput::Facts(const std::string& name) const {
-  const std::string path = folder_ + name;
-#ifdef _WIN32
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
-  const auto modified = std::filesystem::last_write_time(path, error);
-  if (error) return std::nullopt;
-  return FileFacts{size, static_cast<std::int64_t>(modified.time_since_epoch().count())};
-#else
-  // One call, where the library would ask the file system twice.
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return FileFacts{
-      static_cast<std::uint64_t>(info.st_size),
-      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
-#endif
+  std::error_code ignored;
+  return FactsOf(folder_ + name, ignored);
+}
+
+SiteOutput::Change DiskOutput::Rewrite(const std::string& name,
+                                       const std::function<void(core::FileSink&)>& write) {
+  DiskFile file(folder_ + name, std::nullopt);
+  write(file);
+  file.Commit();
+  // Where the written file's descriptor could not tell, the file is asked.
+  return {file.Before(), file.After() ? file.After() : Facts(name)};
 }
 
 std::optional<std::string> DiskOutput::Read(const std::string& name) const {
@@ -192,6 +227,16 @@ void DiskOutput::Remove(const std::string& name) {
   std::error_code error;
   std::filesystem::remove(folder_ + name, error);
   if (error) throw core::QuillError("Cannot remove " + folder_ + name + ": " + error.message());
+}
+
+SiteOutput::Change SiteOutput::Rewrite(const std::string& name,
+                                       const std::function<void(core::FileSink&)>& write) {
+  Change change{Facts(name), std::nullopt};
+  const auto file = Create(name);
+  write(*file);
+  file->Commit();
+  change.after = Facts(name);
+  return change;
 }
 
 std::optional<std::string> SiteOutput::Read(const std::string& /*name*/) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,15 @@ class SiteOutput {
   };
   // The file's facts; nullopt when it is not there or the output cannot tell.
   virtual std::optional<FileFacts> Facts(const std::string& /*name*/) const { return std::nullopt; }
+  // Creates `name`, has `write` fill it, commits it and tells the file's facts before and
+  // after: what Facts would say around Create and Commit, which an output may know without
+  // looking the name up twice more.
+  struct Change {
+    std::optional<FileFacts> before;
+    std::optional<FileFacts> after;
+  };
+  virtual Change Rewrite(const std::string& name,
+                         const std::function<void(core::FileSink&)>& write);
   // The whole of a small file; nullopt when there is none. Throws QuillError when it is
   // there but cannot be read.
   virtual std::optional<std::string> Read(const std::string& name) const;
@@ -66,6 +76,8 @@ class DiskOutput final : public SiteOutput {
   std::unique_ptr<core::FileSink> CreateSized(const std::string& name, std::uint64_t size) override;
   bool Exists(const std::string& name) const override;
   std::optional<FileFacts> Facts(const std::string& name) const override;
+  Change Rewrite(const std::string& name,
+                 const std::function<void(core::FileSink&)>& write) override;
   std::optional<std::string> Read(const std::string& name) const override;
   void Remove(const std::string& name) override;
 

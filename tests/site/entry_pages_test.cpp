@@ -134,13 +134,14 @@ TEST_F(EntryPagesTest, EachStampHasAPageOfItsOwn) {
       {{2028, 2, 29, 0, 0, 0}, "2028-02-29-000000.html"},    // leap day, midnight
       {{2026, 6, 1, 12, 0, 0}, "2026-06-01-120000.html"},    // noon
       {Stamp::Empty(), "1899-12-30-120000.html"},            // an entry without a date
+      {{9999, 12, 31, 23, 59, 59}, "9999-12-31-235959.html"},  // the last second there is
   };
   for (const auto& [stamp, name] : stamps) Save(stamp, "Entry of " + name);
   Build();
   const std::vector<std::string> dates = {
       "Tuesday, December 08, 2026 at 09:55 AM", "Tuesday, December 08, 2026 at 09:55 AM",
       "Tuesday, February 29, 2028 at 12:00 AM", "Monday, June 01, 2026 at 12:00 PM",
-      "Saturday, December 30, 1899 at 12:00 PM"};
+      "Saturday, December 30, 1899 at 12:00 PM", "Friday, December 31, 9999 at 11:59 PM"};
   for (std::size_t i = 0; i < stamps.size(); ++i) {
     const std::string& name = stamps[i].second;
     EXPECT_EQ(EntryPageName(stamps[i].first), name);
