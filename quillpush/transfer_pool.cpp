@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "core/quill_error.h"
 
@@ -121,9 +123,24 @@ struct TransferPool::Slot {
   }
   static int Progress(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) {
     auto* slot = static_cast<Slot*>(data);
-    slot->sent = static_cast<std::uint64_t>(sent);
+    const auto bytes = static_cast<std::uint64_t>(sent);
+    slot->PauseWhenSpinning(bytes);
+    slot->sent = bytes;
     return slot->pool->cancelled_ ? 1 : 0;
   }
+
+  // libcurl's SFTP goes round without waiting while libssh2 awaits the server's reply (to
+  // the opening or closing of a file), calling here each time with nothing sent since: a
+  // connection awaiting its reply would hold a core, and four of them starve each other on a
+  // small machine. A call that comes again at once with no progress waits a millisecond.
+  void PauseWhenSpinning(std::uint64_t bytes) {
+    const auto now = std::chrono::steady_clock::now();
+    if (bytes == sent && now - last_progress < std::chrono::microseconds(250)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    last_progress = now;
+  }
+  std::chrono::steady_clock::time_point last_progress;  // the worker's thread's
 };
 
 TransferPool::TransferPool(int connections, std::function<void(void*, int)> shared,
