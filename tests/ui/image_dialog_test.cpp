@@ -92,6 +92,18 @@ TEST_F(ImageDialogTest, APictureThatCannotBeUsedIsRefusedAndNothingIsWritten) {
   EXPECT_FALSE(std::filesystem::exists(Site("empty.jpg")));
 }
 
+TEST_F(ImageDialogTest, AFileOfTheFolderChosenAfterAPhotoFromElsewhereIsTheOneInserted) {
+  testing::WriteFile(Site("here.png"),
+                     testing::Encoded(testing::Noise(10, 10), "png").toStdString());
+  QWidget* dialog = OpenDialog();
+  Choose(dialog, Elsewhere("away.jpg", testing::Encoded(testing::TwoColours(40, 20), "jpeg")));
+  Choose(dialog, QString::fromStdString(Site("here.png")));
+  Good(dialog);
+  EXPECT_EQ(Text()->toPlainText(),
+            "<div class=\"LBox\"><img src=\"here.png\" alt=\"Photo\" /></div>");
+  EXPECT_FALSE(std::filesystem::exists(Site("away.jpg")));
+}
+
 TEST_F(ImageDialogTest, AnOddNameIsKeptForTheFileAndPercentEncodedInTheLink) {
   QWidget* dialog = OpenDialog();
   Choose(dialog,

@@ -27,7 +27,10 @@ FilePickDialog::FilePickDialog(App& app, frmBlog& editor, const QString& object_
   Body()->addWidget(File1);
   Body()->addWidget(cmdTemp, 0, Qt::AlignLeft);
   connect(File1, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { PickedFile_ = item->text(); });
+          [this](QListWidgetItem* item) {
+            PickedFile_ = item->text();
+            Picked();
+          });
   connect(cmdTemp, &QPushButton::clicked, this, [this] { BringFile(); });
   RefreshList();
 }
@@ -64,6 +67,7 @@ void FilePickDialog::Pick(const QString& name) {
   const auto items = File1->findItems(name, Qt::MatchExactly);
   if (!items.isEmpty()) File1->setCurrentItem(items.front());
   PickedFile_ = name;
+  Picked();
 }
 
 void FilePickDialog::Bring(const QString& source, const QString& dest) {

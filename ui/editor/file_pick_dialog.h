@@ -30,6 +30,9 @@ class FilePickDialog : public InsertDialog {
   virtual void Bring(const QString& source, const QString& dest);
   // Picks a file of the output folder, as a click on it in the list does.
   void Pick(const QString& name);
+  // What a dialog does besides noting the name when a file of the list is picked, by a
+  // click or by Pick.
+  virtual void Picked() {}
   QString OutputFolder() const;
 
   QListWidget* File1;

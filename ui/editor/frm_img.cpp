@@ -39,9 +39,11 @@ frmIMG::frmIMG(App& app, frmBlog& editor)
   Body()->addWidget(txtAlt);
   intake_ = new ImageIntake(app.Services(), app.Project().ImageWidth);
   Body()->addWidget(intake_);
-  connect(File1, &QListWidget::itemClicked, intake_, &ImageIntake::Clear);
   Ready();
 }
+
+// A file of the folder chosen after a picture from elsewhere: the picture is forgotten.
+void frmIMG::Picked() { intake_->Clear(); }
 
 void frmIMG::Bring(const QString& source, const QString&) {
   if (intake_->TakeFile(source)) File1->clearSelection();

@@ -29,6 +29,7 @@ class frmIMG final : public FilePickDialog {
  private:
   void Good() override;
   void Bring(const QString& source, const QString& dest) override;
+  void Picked() override;
   // The name a pasted picture is saved under: after the time, never one the folder has.
   QString PastedName(const QString& name) const;
 
