@@ -209,7 +209,9 @@ void SettingsStore::LoadSettings(bool save_first) {
       std::visit(
           [&](auto member) {
             if constexpr (std::is_same_v<decltype(member), TextField>) {
-              if (!(field.added_later && (settings_.*member).empty())) {
+              // An empty value of a later setting stays unstored, unless it clears one.
+              if (!(field.added_later && (settings_.*member).empty() &&
+                    GetProjectValue(field.name).empty())) {
                 SetProjectValue(field.name, settings_.*member);
               }
             } else if (!(field.added_later && settings_.*member == kNotStored)) {

@@ -177,6 +177,10 @@ TEST_F(SettingsStoreTest, Html5AndLanguageAreStoredOnlyOnceSetAndNewProjectsStar
   store_.LoadSettings(true);
   EXPECT_EQ(settings_.Html5, 1);
   EXPECT_EQ(Stored("Language"), "de-CH");
+  settings_.Language.clear();  // back to the default: cleared, not left as it was
+  store_.LoadSettings(true);
+  EXPECT_EQ(Stored("Language"), "");
+  EXPECT_EQ(settings_.Language, "");
 
   store_.StartNewProject("Fresh");
   const auto fresh = [&](const char* name) {
@@ -197,6 +201,10 @@ TEST_F(SettingsStoreTest, TheSpellLanguageIsStoredOnlyOnceChosen) {
   store_.LoadSettings(true);
   EXPECT_EQ(Stored("SpellLanguage"), "none");
   EXPECT_EQ(settings_.SpellLanguage, "none");
+  settings_.SpellLanguage.clear();  // the system's language again
+  store_.LoadSettings(true);
+  EXPECT_EQ(Stored("SpellLanguage"), "");
+  EXPECT_EQ(settings_.SpellLanguage, "");
 }
 
 TEST_F(SettingsStoreTest, SavingWritesEverySettingInOrderAndReadsItBack) {
