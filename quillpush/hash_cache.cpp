@@ -34,11 +34,12 @@ bool IsHex64(const std::string& text) {
 }  // namespace
 
 HashCache::HashCache(std::string path, bool trusted) : path_(std::move(path)) {
+  started_ = Ticks(std::filesystem::file_time_type::clock::now());
   if (trusted) Load();
   changed_ = !trusted;
 }
 
-// Line one: the header and the moment the record was written; then one line a file:
+// Line one: the header and the moment the run that wrote the record began; then one line a file:
 // size, modification time, checksum, name. A damaged line ends the reading.
 void HashCache::Load() {
   std::ifstream in(path_, std::ios::binary);
@@ -76,8 +77,7 @@ std::string HashCache::Sha256Of(const SiteFile& file) {
 void HashCache::Save() const {
   if (!changed_ && used_.size() == known_.size()) return;
   try {
-    std::string text = std::string(kHeader) + " " +
-                       std::to_string(Ticks(std::filesystem::file_time_type::clock::now())) + "\n";
+    std::string text = std::string(kHeader) + " " + std::to_string(started_) + "\n";
     for (const auto& [name, known] : used_) {
       if (name.find_first_of("\r\n") != std::string::npos) continue;
       text += std::to_string(known.size) + " " + std::to_string(known.modified) + " " +

@@ -38,6 +38,9 @@ class HashCache {
 
   std::string path_;
   std::int64_t written_ = 0;
+  // When this run began, before any file was read: a file changed since then may have been
+  // read before its change, so the next run trusts no checksum of a file that new.
+  std::int64_t started_ = 0;
   std::map<std::string, Known> known_;
   std::map<std::string, Known> used_;
   bool changed_ = false;

@@ -121,26 +121,29 @@ struct TransferPool::Slot {
   static std::size_t Read(char* buffer, std::size_t size, std::size_t count, void* data) {
     return std::fread(buffer, size, count, static_cast<Slot*>(data)->source.get());
   }
-  static int Progress(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) {
+  static int Progress(void* data, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
     auto* slot = static_cast<Slot*>(data);
-    const auto bytes = static_cast<std::uint64_t>(sent);
-    slot->PauseWhenSpinning(bytes);
-    slot->sent = bytes;
+    slot->PauseWhenSpinning(static_cast<std::uint64_t>(received + sent));
+    slot->sent = static_cast<std::uint64_t>(sent);
     return slot->pool->cancelled_ ? 1 : 0;
   }
 
   // libcurl's SFTP goes round without waiting while libssh2 awaits the server's reply (to
   // the opening or closing of a file), calling here each time with nothing sent since: a
   // connection awaiting its reply would hold a core, and four of them starve each other on a
-  // small machine. A call that comes again at once with no progress waits a millisecond.
-  void PauseWhenSpinning(std::uint64_t bytes) {
+  // small machine. A call that comes again at once with no byte moved either way waits a
+  // millisecond.
+  void PauseWhenSpinning(std::uint64_t moved) {
     const auto now = std::chrono::steady_clock::now();
-    if (bytes == sent && now - last_progress < std::chrono::microseconds(250)) {
+    if (moved == last_moved && now - last_progress < std::chrono::microseconds(250)) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    last_moved = moved;
     last_progress = now;
   }
-  std::chrono::steady_clock::time_point last_progress;  // the worker's thread's
+  // The worker's thread's.
+  std::uint64_t last_moved = 0;
+  std::chrono::steady_clock::time_point last_progress;
 };
 
 TransferPool::TransferPool(int connections, std::function<void(void*, int)> shared,
