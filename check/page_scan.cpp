@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/text.h"
 #include "core/utf8.h"
 #include "core/win1252_writer.h"
 
@@ -21,19 +22,12 @@ constexpr std::string_view kBlockClose = "</div></div>";
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 std::size_t FindNoCase(std::string_view text, std::string_view what, std::size_t from = 0) {
   if (what.empty()) return from <= text.size() ? from : std::string_view::npos;
   const char first = LowerAscii(what[0]);
   for (std::size_t i = from; i + what.size() <= text.size(); ++i) {
-    if (LowerAscii(text[i]) == first && EqualsAsciiNoCase(text.substr(i, what.size()), what)) {
+    if (LowerAscii(text[i]) == first && core::EqualsIgnoringCase(text.substr(i, what.size()), what)) {
       return i;
     }
   }
@@ -66,8 +60,8 @@ bool ReadsAsUtf8(std::string_view bytes) {
     while (!name.empty() && (name[0] == '"' || name[0] == '\'' || name[0] == ' ')) {
       name.remove_prefix(1);
     }
-    return EqualsAsciiNoCase(name.substr(0, 5), "utf-8") ||
-           EqualsAsciiNoCase(name.substr(0, 4), "utf8");
+    return core::EqualsIgnoringCase(name.substr(0, 5), "utf-8") ||
+           core::EqualsIgnoringCase(name.substr(0, 4), "utf8");
   }
   return IsValidUtf8(bytes);
 }

@@ -6,19 +6,12 @@
 #include "core/atomic_file.h"
 #include "core/file_names.h"
 #include "core/quill_error.h"
+#include "core/text.h"
 
 namespace quill::check {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string LowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 // Files of the output folder itself that are the program's own and never go up.
 bool StaysHome(const std::string& leaf) {
@@ -47,7 +40,7 @@ SiteTree::SiteTree(const std::string& folder) : folder_(folder) {
 
 void SiteTree::Add(std::string name, Kind kind) {
   // A name in lower case is found under its own name; only the others need an index.
-  if (HasUpperCase(name)) by_lower_case_[LowerCase(name)].push_back(name);
+  if (HasUpperCase(name)) by_lower_case_[core::AsciiLower(name)].push_back(name);
   if (kind == Kind::File) files_.push_back(name);
   if (kind == Kind::Link) links_.push_back(name);
   kinds_.emplace(std::move(name), kind);
@@ -85,7 +78,7 @@ SiteTree::Kind SiteTree::KindOf(std::string_view name) const {
 }
 
 std::vector<std::string> SiteTree::CaseVariants(std::string_view name) const {
-  const std::string lower = LowerCase(name);
+  const std::string lower = core::AsciiLower(name);
   std::vector<std::string> variants;
   if (lower != name && kinds_.contains(lower)) variants.push_back(lower);
   const auto found = by_lower_case_.find(lower);

@@ -36,16 +36,9 @@ std::string ReadWhole(const std::string& path) {
   return bytes;
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
-
 // Where the text of the first <title> element starts and ends, or npos for both.
 std::pair<std::size_t, std::size_t> TitleSpan(std::string_view bytes) {
-  const std::string lower = Lower(bytes);
+  const std::string lower = core::AsciiLower(bytes);
   for (std::size_t at = lower.find("<title"); at != std::string::npos;
        at = lower.find("<title", at + 1)) {
     const char after = at + 6 < lower.size() ? lower[at + 6] : '\0';
@@ -84,7 +77,7 @@ std::pair<std::size_t, std::size_t> AttributeSpan(std::string_view tag, std::str
 
 // Where the content of the first <meta name="description"> stands, or npos for both.
 std::pair<std::size_t, std::size_t> DescriptionSpan(std::string_view bytes) {
-  const std::string lower = Lower(bytes);
+  const std::string lower = core::AsciiLower(bytes);
   for (std::size_t at = lower.find("<meta"); at != std::string::npos;
        at = lower.find("<meta", at + 5)) {
     const std::size_t end = lower.find('>', at);
@@ -148,7 +141,7 @@ void PageFrame::Add(Kind kind, std::string bytes) {
 void PageFrame::CutHeadTitle() {
   for (std::size_t i = 0; i < pieces_.size(); ++i) {
     if (pieces_[i].kind != Kind::Text) continue;
-    const std::string lower = Lower(pieces_[i].bytes);
+    const std::string lower = core::AsciiLower(pieces_[i].bytes);
     if (lower.find("<title") == std::string::npos) continue;
     const auto [start, end] = TitleSpan(pieces_[i].bytes);
     if (start == std::string::npos) return;

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "core/text.h"
+
 namespace quill::site {
 namespace {
 
@@ -12,13 +14,6 @@ constexpr std::string_view kYearPrefix = "archive-";
 
 bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
 }
 
 // Whether the text has the entry page form's digits and dashes up to its length.
@@ -38,7 +33,7 @@ std::string EntryPageName(const core::Stamp& stamp) {
   if (in(stamp.year, 9999) && in(stamp.month, 99) && in(stamp.day, 99) && in(stamp.hour, 99) &&
       in(stamp.minute, 99) && in(stamp.second, 99)) {
     // Every page of a build is named, often several times: digits set by hand.
-    std::string name = "0000-00-00-000000.html";
+    std::string name(kEntryPageForm);
     const auto put = [&](std::size_t at, int value, int digits) {
       for (std::size_t i = at + static_cast<std::size_t>(digits); i-- > at; value /= 10) {
         name[i] = static_cast<char>('0' + value % 10);
@@ -97,7 +92,7 @@ EntrySiteFile KindOfName(std::string_view name) {
 }
 
 std::string EntryPagesNameClash(std::string_view file_names, bool use_index) {
-  const std::string base = Lower(file_names);
+  const std::string base = core::AsciiLower(file_names);
   const std::string quoted = "the page file name \"" + std::string(file_names) + "\"";
   const auto refusal = [&](const std::string& pages, const char* whose) {
     return "With every entry on a page of its own, " + quoted + " would give blog pages " + pages +

@@ -212,13 +212,6 @@ void ListSearch::Failed(const QString& reason) {
   lblFound->setToolTip(reason);
 }
 
-void ListSearch::Finish() {
-  while (step_.isActive()) {
-    step_.stop();
-    Step();
-  }
-}
-
 void ListSearch::FinishSearch() {
   while (step_.isActive() && !answered_) {
     step_.stop();

@@ -58,8 +58,6 @@ class ListSearch final : public QWidget {
   bool Provisional() const { return provisional_; }
   // Whether a search is still going on, or the list is still being filled.
   bool Searching() const { return step_.isActive(); }
-  // Does what is left of the search and of filling the list at once.
-  void Finish();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -27,7 +27,6 @@ class MarkupHighlighter final : public QSyntaxHighlighter {
 
   // Checks the spelling from the next pass on; an empty source checks nothing.
   void SetSpelling(CheckerSource source) { spelling_ = std::move(source); }
-  bool Spelling() const { return static_cast<bool>(spelling_); }
   // The words of `block` that the dictionary does not know, as the last pass marked them.
   std::vector<spell::Word> MisspeltWords(const QTextBlock& block);
 
