@@ -86,6 +86,28 @@ TEST_F(RssFeedTest, AChannelWithItsAddressesAndItems) {
                     }));
 }
 
+TEST_F(RssFeedTest, WithEntryPagesEachItemLinksItsOwnPageAndIsThatPagePermanently) {
+  Settings().EntryPages = 1;
+  Settings().Docs = "http://www.example.com/blog";  // joined with the name by one slash
+  Save(Stamp{2026, 12, 6, 22, 15, 7}, "Newer");
+  Save(Stamp{2026, 12, 5, 8, 0, 0}, "Older");
+  Lines links;
+  for (const std::string& line : Feed()) {
+    if (line.starts_with("         <link>") || line.starts_with("         <guid")) {
+      links.push_back(line);
+    }
+  }
+  const std::string base = "http://www.example.com/blog/";
+  EXPECT_EQ(links, (Lines{
+                       "         <link>" + base + "2026-12-06-221507.html</link>",
+                       "         <guid isPermaLink=\"true\">" + base +
+                           "2026-12-06-221507.html</guid>",
+                       "         <link>" + base + "2026-12-05-080000.html</link>",
+                       "         <guid isPermaLink=\"true\">" + base +
+                           "2026-12-05-080000.html</guid>",
+                   }));
+}
+
 TEST_F(RssFeedTest, BlankAddressesLeaveTheirElementsOut) {
   Settings().Docs = "";
   Settings().Editor = "   ";
